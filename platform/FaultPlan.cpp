@@ -1,0 +1,67 @@
+#include "platform/FaultPlan.h"
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "platform/File.h"
+
+namespace tuho {
+namespace {
+
+struct Rule {
+  FaultOp op;
+  int nth;
+  uint32_t error;
+  bool andAfter;
+};
+
+struct PlanState {
+  std::mutex mutex;
+  std::vector<Rule> rules;
+  int seen[kFaultOpCount] = {};
+};
+
+std::atomic<bool> gActive{false};
+PlanState gPlan;
+
+}  // namespace
+
+FaultPlan::FaultPlan() {
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  gPlan.rules.clear();
+  for (int& count : gPlan.seen) count = 0;
+  gActive = true;
+}
+
+FaultPlan::~FaultPlan() {
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  gActive = false;
+  gPlan.rules.clear();
+}
+
+void FaultPlan::fail(FaultOp op, int nth, uint32_t error, bool andAfter) {
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  gPlan.rules.push_back(Rule{op, nth, error, andAfter});
+}
+
+int FaultPlan::seen(FaultOp op) const {
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  return gPlan.seen[op];
+}
+
+bool faultNow(FaultOp op) {
+  if (!gActive) return false;
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  int count = ++gPlan.seen[op];
+  for (const Rule& rule : gPlan.rules) {
+    if (rule.op != op) continue;
+    if (count == rule.nth || (rule.andAfter && count > rule.nth)) {
+      setLastError(rule.error);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace tuho

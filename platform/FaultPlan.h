@@ -1,0 +1,32 @@
+// Test hook: makes the Nth file operation of a kind fail with a chosen Win32
+// error code. Both backends consult it before calling the operating system,
+// so every error path above the platform layer can be reached on purpose.
+#pragma once
+
+#include <cstdint>
+
+namespace tuho {
+
+enum FaultOp { kFaultOpen, kFaultRead, kFaultWrite, kFaultSeek, kFaultFlush, kFaultTruncate, kFaultCopy,
+               kFaultDelete, kFaultReplace, kFaultCreateFolder, kFaultList, kFaultOpCount };
+
+class FaultPlan {
+ public:
+  // Installs itself; faults count operations from the moment of installing.
+  FaultPlan();
+  ~FaultPlan();
+  FaultPlan(const FaultPlan&) = delete;
+  FaultPlan& operator=(const FaultPlan&) = delete;
+
+  // The nth (1-based) operation of this kind fails with `error`; with
+  // `andAfter` every later one fails too.
+  void fail(FaultOp op, int nth, uint32_t error, bool andAfter = false);
+  // Operations of this kind seen so far.
+  int seen(FaultOp op) const;
+};
+
+// Called by the backends: true when this operation is to fail; the error is
+// then set as the thread's last error.
+bool faultNow(FaultOp op);
+
+}  // namespace tuho

@@ -1,0 +1,31 @@
+// Whole-file and folder operations with Win32 semantics and error numbers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tuho {
+
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+// CopyFileA; failIfExists mirrors its third argument.
+bool copyFile(const std::string& from, const std::string& to, bool failIfExists);
+bool deleteFile(const std::string& path);
+// MoveFileExA(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH): an atomic
+// replace of `to` by `from`.
+bool replaceFile(const std::string& from, const std::string& to);
+bool createFolder(const std::string& path);
+// Clears the read-only attribute (copies from CDs arrive read-only).
+bool makeWritable(const std::string& path);
+
+struct FolderEntry {
+  std::string name;
+  bool isFolder = false;
+};
+// FindFirstFileA/FindNextFileA over "folder\*": calls visit for every entry
+// but "." and "..". Returns false (lastError set) when the folder cannot be
+// entered; visit returns false to stop early.
+bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit);
+
+}  // namespace tuho

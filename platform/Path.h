@@ -1,0 +1,15 @@
+// Windows paths on every system. The core composes paths exactly as on
+// Windows ("D:\Music\a.mp3"); on POSIX nativePath() maps the drive through a
+// table that tests set and turns backslashes into slashes.
+#pragma once
+
+#include <string>
+
+namespace tuho {
+
+// The path as the operating system wants it.
+std::string nativePath(const std::string& windowsPath);
+// POSIX only: "D:" resolves to `folder`. An empty folder removes the mapping.
+void mapDrive(char letter, const std::string& folder);
+
+}  // namespace tuho

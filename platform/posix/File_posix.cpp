@@ -1,0 +1,176 @@
+#include "platform/File.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FaultPlan.h"
+#include "platform/Path.h"
+#include "platform/Win32Error.h"
+#include "platform/posix/Errno.h"
+#include "platform/posix/OpenFiles.h"
+
+namespace tuho {
+namespace {
+
+thread_local uint32_t tLastError = 0;
+
+int openFlags(Access access, Disposition disposition) {
+  int flags = O_CLOEXEC;
+  if (access == kAccessReadWrite) flags |= O_RDWR;
+  else if (access == kAccessWrite) flags |= O_WRONLY;
+  else flags |= O_RDONLY;
+  switch (disposition) {
+    case kCreateAlways:
+    case kOpenAlways: flags |= O_CREAT; break;
+    case kCreateNew: flags |= O_CREAT | O_EXCL; break;
+    case kOpenExisting: break;
+  }
+  return flags;
+}
+
+// Refuses folders (CreateFileA gives access denied) and registers the
+// sharing mode; on failure the descriptor is closed.
+bool admit(int fd, Access access, Share share) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    failWithErrno();
+    ::close(fd);
+    return false;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    setLastError(kErrAccessDenied);
+    ::close(fd);
+    return false;
+  }
+  if (!openfiles::add(openfiles::Key{info.st_dev, info.st_ino}, access, share, fd)) {
+    setLastError(kErrSharingViolation);
+    ::close(fd);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+uint32_t lastError() { return tLastError; }
+void setLastError(uint32_t code) { tLastError = code; }
+
+File::File(File&& other) noexcept : handle_(other.handle_), access_(other.access_), share_(other.share_) {
+  other.handle_ = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    close();
+    handle_ = other.handle_;
+    access_ = other.access_;
+    share_ = other.share_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+bool File::open(const std::string& path, Access access, Share share, Disposition disposition) {
+  close();
+  if (faultNow(kFaultOpen)) return false;
+  std::string native = nativePath(path);
+  if (native.empty()) {
+    setLastError(kErrPathNotFound);
+    return false;
+  }
+  int fd = ::open(native.c_str(), openFlags(access, disposition), 0644);
+  if (fd < 0) return failWithErrnoFor(native);
+  if (!admit(fd, access, share)) return false;
+  // Truncate only once the sharing check has passed, as CREATE_ALWAYS does.
+  if (disposition == kCreateAlways && ftruncate(fd, 0) != 0) {
+    failWithErrno();
+    openfiles::remove(fd);
+    ::close(fd);
+    return false;
+  }
+  handle_ = fd;
+  access_ = access;
+  share_ = share;
+  setLastError(kErrSuccess);
+  return true;
+}
+
+bool File::isOpen() const { return handle_ >= 0; }
+
+bool File::read(void* buffer, uint32_t size, uint32_t* got) {
+  *got = 0;
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (!(access_ & kAccessRead)) return setLastError(kErrAccessDenied), false;
+  if (faultNow(kFaultRead)) return false;
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  while (*got < size) {
+    ssize_t n = ::read(static_cast<int>(handle_), bytes + *got, size - *got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failWithErrno();
+    if (n == 0) break;
+    *got += static_cast<uint32_t>(n);
+  }
+  return true;
+}
+
+bool File::write(const void* buffer, uint32_t size) {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (!(access_ & kAccessWrite)) return setLastError(kErrAccessDenied), false;
+  if (faultNow(kFaultWrite)) return false;
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  uint32_t done = 0;
+  while (done < size) {
+    ssize_t n = ::write(static_cast<int>(handle_), bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failWithErrno();
+    if (n == 0) return setLastError(kErrDiskFull), false;
+    done += static_cast<uint32_t>(n);
+  }
+  return true;
+}
+
+bool File::seek(int64_t offset, SeekFrom from, int64_t* newPosition) {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultSeek)) return false;
+  int whence = from == kSeekBegin ? SEEK_SET : from == kSeekCurrent ? SEEK_CUR : SEEK_END;
+  off_t position = ::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), whence);
+  // SetFilePointerEx refuses a position before the start of the file.
+  if (position < 0) return setLastError(errno == EINVAL ? kErrNegativeSeek : win32FromErrno(errno)), false;
+  if (newPosition) *newPosition = position;
+  return true;
+}
+
+bool File::size(int64_t* bytes) {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  struct stat info;
+  if (fstat(static_cast<int>(handle_), &info) != 0) return failWithErrno();
+  *bytes = info.st_size;
+  return true;
+}
+
+bool File::truncateHere() {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (!(access_ & kAccessWrite)) return setLastError(kErrAccessDenied), false;
+  if (faultNow(kFaultTruncate)) return false;
+  off_t position = ::lseek(static_cast<int>(handle_), 0, SEEK_CUR);
+  if (position < 0 || ftruncate(static_cast<int>(handle_), position) != 0) return failWithErrno();
+  return true;
+}
+
+bool File::flush() {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultFlush)) return false;
+  if (fsync(static_cast<int>(handle_)) != 0 && errno != EINVAL) return failWithErrno();
+  return true;
+}
+
+void File::close() {
+  if (!isOpen()) return;
+  openfiles::remove(handle_);
+  ::close(static_cast<int>(handle_));
+  handle_ = -1;
+}
+
+}  // namespace tuho

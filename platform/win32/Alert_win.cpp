@@ -1,0 +1,12 @@
+#include <windows.h>
+
+#include "platform/Backend.h"
+
+namespace tuho {
+
+int showSystemAlert(const std::string& text, const std::string& caption, AlertButtons buttons) {
+  UINT type = buttons == kAlertRetryCancel ? MB_RETRYCANCEL : buttons == kAlertYesNo ? MB_YESNO : MB_OK;
+  return MessageBoxA(nullptr, text.c_str(), caption.c_str(), type | MB_SETFOREGROUND | MB_TASKMODAL);
+}
+
+}  // namespace tuho

@@ -1,0 +1,129 @@
+#include "platform/File.h"
+
+#include <windows.h>
+
+#include "platform/FaultPlan.h"
+#include "platform/Path.h"
+#include "platform/Win32Error.h"
+
+namespace tuho {
+namespace {
+
+HANDLE asHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+DWORD desiredAccess(Access access) {
+  DWORD out = 0;
+  if (access & kAccessRead) out |= GENERIC_READ;
+  if (access & kAccessWrite) out |= GENERIC_WRITE;
+  return out;
+}
+
+DWORD shareMode(Share share) {
+  DWORD out = 0;
+  if (share & kShareRead) out |= FILE_SHARE_READ;
+  if (share & kShareWrite) out |= FILE_SHARE_WRITE;
+  return out;
+}
+
+DWORD creation(Disposition disposition) {
+  switch (disposition) {
+    case kCreateAlways: return CREATE_ALWAYS;
+    case kOpenAlways: return OPEN_ALWAYS;
+    case kCreateNew: return CREATE_NEW;
+    case kOpenExisting: break;
+  }
+  return OPEN_EXISTING;
+}
+
+}  // namespace
+
+uint32_t lastError() { return GetLastError(); }
+void setLastError(uint32_t code) { SetLastError(code); }
+
+File::File(File&& other) noexcept : handle_(other.handle_), access_(other.access_), share_(other.share_) {
+  other.handle_ = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    close();
+    handle_ = other.handle_;
+    access_ = other.access_;
+    share_ = other.share_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+bool File::open(const std::string& path, Access access, Share share, Disposition disposition) {
+  close();
+  if (faultNow(kFaultOpen)) return false;
+  HANDLE handle = CreateFileA(nativePath(path).c_str(), desiredAccess(access), shareMode(share), nullptr,
+                              creation(disposition), FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<intptr_t>(handle);
+  access_ = access;
+  share_ = share;
+  return true;
+}
+
+bool File::isOpen() const { return handle_ != -1; }
+
+bool File::read(void* buffer, uint32_t size, uint32_t* got) {
+  *got = 0;
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultRead)) return false;
+  DWORD count = 0;
+  if (!ReadFile(asHandle(handle_), buffer, size, &count, nullptr)) return false;
+  *got = count;
+  return true;
+}
+
+bool File::write(const void* buffer, uint32_t size) {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultWrite)) return false;
+  DWORD count = 0;
+  if (!WriteFile(asHandle(handle_), buffer, size, &count, nullptr)) return false;
+  if (count != size) return setLastError(kErrDiskFull), false;
+  return true;
+}
+
+bool File::seek(int64_t offset, SeekFrom from, int64_t* newPosition) {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultSeek)) return false;
+  DWORD method = from == kSeekBegin ? FILE_BEGIN : from == kSeekCurrent ? FILE_CURRENT : FILE_END;
+  LARGE_INTEGER distance;
+  distance.QuadPart = offset;
+  LARGE_INTEGER reached;
+  if (!SetFilePointerEx(asHandle(handle_), distance, &reached, method)) return false;
+  if (newPosition) *newPosition = reached.QuadPart;
+  return true;
+}
+
+bool File::size(int64_t* bytes) {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  LARGE_INTEGER value;
+  if (!GetFileSizeEx(asHandle(handle_), &value)) return false;
+  *bytes = value.QuadPart;
+  return true;
+}
+
+bool File::truncateHere() {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultTruncate)) return false;
+  return SetEndOfFile(asHandle(handle_)) != 0;
+}
+
+bool File::flush() {
+  if (!isOpen()) return setLastError(kErrInvalidHandle), false;
+  if (faultNow(kFaultFlush)) return false;
+  return FlushFileBuffers(asHandle(handle_)) != 0;
+}
+
+void File::close() {
+  if (!isOpen()) return;
+  CloseHandle(asHandle(handle_));
+  handle_ = -1;
+}
+
+}  // namespace tuho

@@ -1,0 +1,39 @@
+// Small verbs for tests that work on real files: a temporary folder that
+// cleans up after itself, whole-file reads and writes, corpus paths. Paths
+// are in the form the program uses on the system at hand.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tuho::test {
+
+using Bytes = std::vector<uint8_t>;
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + separator + name
+  std::string file(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+Bytes readBytes(const std::string& path);
+void writeBytes(const std::string& path, const Bytes& bytes);
+int64_t fileSize(const std::string& path);  // -1 when missing
+bool exists(const std::string& path);
+
+// A file of the shared corpus of real MP3/ID3 files.
+std::string corpusFile(const std::string& name);
+// A file of this source tree.
+std::string sourceFile(const std::string& relative);
+
+}  // namespace tuho::test
