@@ -1,0 +1,84 @@
+#include "store/CatalogueStore.h"
+
+#include "platform/FileSystem.h"
+#include "store/FieldIds.h"
+
+namespace tuho {
+
+const char kStoreName[] = "Jukebin";
+
+std::string catalogueStorePath(const std::string& dataFolder) { return dataFolder + "\\Tuho.dat"; }
+
+std::string temporaryStorePath(const std::string& dataFolder) { return dataFolder + "\\TuhoTemp.dat"; }
+
+FieldList catalogueHeaderRecord() {
+  FieldList header;
+  header.addText(FLD_STORE_NAME, kStoreName);
+  header.addInt(FLD_STORE_FORMAT, 1);
+  header.addInt(FLD_STORE_FLAGS, 0);
+  header.addInt(FLD_CATALOGUE_A, 0);
+  header.addInt(FLD_CATALOGUE_B, 0);
+  header.computeSize();
+  return header;
+}
+
+int openCatalogueStore(RecordStore& store, const std::string& path) {
+  int result = store.open(path);
+  if (result == kOpenedNew && store.writeHeader(catalogueHeaderRecord())) store.readHeaderRecord();
+  return result;
+}
+
+int countRecords(RecordStore& store) {
+  if (store.first() == 0) return 0;
+  int count = 0;
+  while (!store.atEnd()) {
+    store.stepAny();
+    ++count;
+  }
+  return count;
+}
+
+int closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
+  const std::string cataloguePath = catalogueStorePath(dataFolder);
+  const std::string temporaryPath = temporaryStorePath(dataFolder);
+  if (countRecords(store) < kCompactionThreshold) {
+    store.close();
+    return 0;
+  }
+  return compact(store, cataloguePath, temporaryPath);
+}
+
+namespace {
+
+// Writes every live record of `store` into `temporary`; true when the walk
+// reached the end of the file and every write succeeded.
+bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
+  store.readHeaderRecord();
+  if (!store.isOpen() || temporary.writeHeader(store.headerRecord()) == 0) return false;
+  temporary.readHeaderRecord();
+  for (store.first(); !store.atEnd(); store.next()) {
+    FieldList record = store.decodeCurrent();
+    if (temporary.appendKeepingId(record) == 0) return false;
+  }
+  return store.walkEndedCleanly() && !temporary.hasFailed() && !store.hasFailed();
+}
+
+}  // namespace
+
+int compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
+  bool complete = false;
+  {
+    RecordStore temporary;
+    if (temporary.create(temporaryPath) == 0) {
+      complete = copyLiveRecords(store, temporary);
+      temporary.close();  // writes the counter and flushes
+      complete = complete && !temporary.hasFailed();
+    }
+  }
+  store.close();
+  if (complete && replaceFile(temporaryPath, cataloguePath)) return 1;
+  deleteFile(temporaryPath);
+  return 0;
+}
+
+}  // namespace tuho

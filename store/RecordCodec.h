@@ -1,0 +1,78 @@
+// The bytes of a store file: the file head, the record head and the field
+// blocks, and the checks that keep a damaged file from being read out of
+// bounds. Decoding never trusts a length it reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "store/FieldList.h"
+
+namespace tuho {
+
+constexpr int kFileHeadBytes = 31;         // magic, three format bytes, reserved int, counter
+constexpr int kFirstHeadByteRead = 22;     // a file too short to hold it counts as new
+constexpr int kReservedOffset = 23;
+constexpr int kCounterOffset = 27;
+constexpr int kHeaderRecordOffset = 31;
+constexpr int kRecordHeadBytes = 12;       // size, id, deleted flag
+constexpr int kMinRecordSize = 8;          // a record with no fields
+constexpr size_t kBodyBufferBytes = 1048576;
+extern const char kStoreMagic[21];         // "BRAMBLEWARD DATABASE"
+
+// What can be wrong with one record of a store file.
+enum RecordFault {
+  kRecordWhole = 0,
+  kRecordHeadTorn,       // fewer than 12 bytes left for the record head
+  kRecordSizeTooSmall,   // record size below 8
+  kRecordTooLarge,       // body larger than the body buffer
+  kRecordPastEnd,        // body runs past the end of the file
+  kFieldOutsideRecord,   // a field block runs outside its record
+  kFieldDataTooLong,     // a data length does not fit its block
+  kTooManyFields,        // more than 16 fields
+};
+const char* describeRecordFault(RecordFault fault);
+
+int32_t loadInt(const uint8_t* bytes);
+void storeInt(uint8_t* bytes, int32_t value);
+
+// Checks the body of a record (the size - 8 bytes after its head) and, when
+// `out` is given and the body is whole, decodes its fields into it. The
+// caller fills in size, id and deleted flag.
+RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out);
+
+// A list that can be written so that every field takes exactly its block
+// length + 4 bytes and the body fits the body buffer.
+bool isWritableRecord(const FieldList& list);
+
+// The steps of writing a record, numbered as the error boxes report them.
+enum WriteStep {
+  kStepBlockLength = 2101,
+  kStepType = 2102,
+  kStepFieldId = 2103,
+  kStepDataLength = 2104,
+  kStepText = 2105,
+  kStepPadding = 2106,
+  kStepIntValue = 2107,
+  kStepRecordSize = 2201,
+  kStepRecordId = 2202,
+  kStepDeletedFlag = 2203,
+};
+
+struct RecordSink {
+  // Writes the bytes of one step; false stops the record.
+  std::function<bool(const uint8_t* data, uint32_t size, int step, int fieldId)> write;
+  // A field of neither type: reported, and its block is filled with zeros.
+  std::function<void()> malformed;
+};
+
+// Writes the record head (size as given, id, deleted 0) and every field, one
+// write per step. Returns false when a write failed. Expects isWritableRecord.
+bool encodeRecord(const FieldList& list, const RecordSink& sink);
+
+// The bytes encodeRecord writes, in one buffer.
+std::vector<uint8_t> encodeRecordBytes(const FieldList& list);
+
+}  // namespace tuho

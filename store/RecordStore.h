@@ -1,0 +1,109 @@
+// One open store file with a single cursor: append, find by id, walk with
+// an optional query, delete by flag and rewrite in place. Every lookup walks
+// the file from the first data record. A store has no lock; its owner makes
+// each operation and each whole walk exclusive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/File.h"
+#include "store/FieldList.h"
+
+namespace tuho {
+
+// Results of RecordStore::open.
+enum OpenResult { kOpenedExisting = 0, kOpenFailed = 1, kOpenedNew = 2 };
+
+class RecordStore {
+ public:
+  RecordStore();
+  ~RecordStore();
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+
+  // 0: existing store read; 1: cannot be opened (box shown); 2: new and empty,
+  // the caller writes the header and then reads the header record. A damaged
+  // tail is set aside in "<path>.damaged" and cut off.
+  int open(const std::string& path);
+  // 0: empty file created (truncating any old one); 1: failed (box shown).
+  int create(const std::string& path);
+  // As create, asking Retry/Cancel after each failure; 1 when the user gave up.
+  int createWithRetry(const std::string& path);
+  // File head and header record; 1 done, 0 failed.
+  int writeHeader(const FieldList& headerRecord);
+  int readHeaderRecord();
+
+  int append(const FieldList& record);           // id given to the new record, 0 on failure
+  int appendKeepingId(const FieldList& record);  // the record's own id, 0 on failure
+  int first();
+  int next();
+  int findFirstMatching(const FieldList& query);
+  int findById(int id);
+  int atEnd() const { return atEnd_ ? 1 : 0; }
+  FieldList decodeCurrent();
+  int deleteCurrent();
+  int deleteById(int id);
+  int updateById(const FieldList& record, int id);
+  // One step of counting: the next record whatever its deleted flag; 0 at end.
+  int stepAny();
+  int close();
+
+  bool isOpen() const { return file_.isOpen(); }
+  int counter() const { return counter_; }
+  const FieldList& headerRecord() const { return headerRecord_; }
+  const std::string& path() const { return path_; }
+  // False when the last walk stopped at a damaged record or a failed read
+  // rather than at the end of the file.
+  bool walkEndedCleanly() const { return endClean_; }
+  // True once a box was shown or a write, seek or flush failed since the
+  // file was last opened or created.
+  bool hasFailed() const { return failed_; }
+
+ private:
+  struct Cursor {
+    int64_t offset = -1;  // start of the record under the cursor
+    int32_t size = 0;
+    int32_t id = 0;
+    int32_t deleted = 0;
+    bool onLive = false;  // a live record's body has been read
+  };
+  struct Snapshot {
+    Cursor cursor;
+    int64_t nextOffset;
+    bool queryActive;
+    bool atEnd;
+  };
+
+  int readExisting();
+  bool repair(int64_t cutAt, int64_t fileSize);
+  void resetWalk();
+  bool readHeadAt(int64_t offset);
+  bool loadBody();
+  int advance();
+  bool matchesQuery(const FieldList& record) const;
+  bool writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset);
+  int flagDeleted(int64_t offset);
+  void failWithBox(int op, int step, int fieldId);
+  Snapshot snapshot() const;
+  void restore(const Snapshot& saved);
+
+  std::vector<uint8_t> body_;
+  File file_;
+  std::string path_;
+  bool queryActive_ = false;
+  FieldList query_;
+  int counter_ = 1;
+  int openedCounter_ = 1;  // the counter as read at opening
+  FieldList headerRecord_;
+  int64_t firstDataOffset_ = -1;
+  Cursor cursor_;
+  int64_t nextOffset_ = -1;  // where the next record head is read
+  int64_t bodyOffset_ = -1;  // record whose body is in body_
+  bool atEnd_ = false;
+  bool endClean_ = true;
+  bool failed_ = false;
+};
+
+}  // namespace tuho

@@ -1,0 +1,104 @@
+#include "store/SourceList.h"
+
+#include <algorithm>
+
+#include "store/FieldIds.h"
+
+namespace tuho {
+
+std::string sourceListPath(const std::string& dataFolder) { return dataFolder + "\\Folders.dat"; }
+
+FieldList sourceListHeaderRecord() {
+  FieldList header;
+  header.addText(FLD_STORE_NAME, kStoreName);
+  header.addInt(FLD_STORE_FORMAT, 1);
+  header.addInt(FLD_STORE_FLAGS, 0);
+  header.addInt(FLD_SOURCES_A, 0);
+  header.computeSize();
+  return header;
+}
+
+SourceList::SourceList() { entries_.reserve(kMaxSources); }
+
+int SourceList::load(const std::string& dataFolder) {
+  dataFolder_ = dataFolder;
+  entries_.clear();
+  int result = store_.open(sourceListPath(dataFolder));
+  if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
+  if (result != kOpenFailed) readEntries();
+  store_.close();
+  return 1;
+}
+
+// Source records are read by position: id, name, root, folder, media type.
+void SourceList::readEntries() {
+  for (store_.first(); !store_.atEnd() && count() < kMaxSources; store_.next()) {
+    FieldList record = store_.decodeCurrent();
+    SourceRef source;
+    source.id = record.slots[0].value;
+    source.name = record.slots[1].text;
+    source.root = record.slots[2].text;
+    source.folder = record.slots[3].text;
+    source.mediaType = record.slots[4].value;
+    entries_.push_back(source);
+  }
+}
+
+int SourceList::save() {
+  if (store_.createWithRetry(sourceListPath(dataFolder_)) != 0) return 0;
+  if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
+  for (const SourceRef& source : entries_) {
+    FieldList record;
+    record.addInt(FLD_SOURCE_ID, source.id);
+    record.addText(FLD_SOURCE_NAME, source.name);
+    record.addText(FLD_SOURCE_ROOT, source.root);
+    record.addText(FLD_FOLDER, source.folder);
+    record.addInt(FLD_SOURCE_MEDIA, source.mediaType);
+    record.computeSize();
+    store_.append(record);
+  }
+  store_.close();
+  return store_.hasFailed() ? 0 : 1;
+}
+
+int SourceList::add(const SourceRef& source) {
+  if (count() >= kMaxSources) return -1;
+  SourceRef entry = source;
+  entry.id = highestId() + 1;
+  entries_.push_back(entry);
+  return count() - 1;
+}
+
+int SourceList::removeById(int id) {
+  int index = indexOfId(id);
+  if (index < 0) return 0;
+  entries_.erase(entries_.begin() + index);
+  return 1;
+}
+
+int SourceList::indexOfId(int id) const {
+  for (int i = 0; i < count(); ++i) {
+    if (entries_[static_cast<size_t>(i)].id == id) return i;
+  }
+  return -1;
+}
+
+SourceRef SourceList::lookupById(int id) const {
+  int index = indexOfId(id);
+  return index < 0 ? SourceRef() : entries_[static_cast<size_t>(index)];
+}
+
+int SourceList::indexOfName(const std::string& name) const {
+  for (int i = 0; i < count(); ++i) {
+    if (entries_[static_cast<size_t>(i)].name == name) return i;
+  }
+  return -1;
+}
+
+int SourceList::highestId() const {
+  int highest = 1;
+  for (const SourceRef& source : entries_) highest = std::max(highest, source.id);
+  return highest;
+}
+
+}  // namespace tuho

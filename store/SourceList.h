@@ -1,0 +1,63 @@
+// The registered media sources, kept in "<data folder>\Folders.dat".
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/RecordStore.h"
+
+namespace tuho {
+
+enum MediaType {
+  MEDIA_LOCAL_FOLDER = 0,
+  MEDIA_NETWORK_FOLDER = 1,
+  MEDIA_WRITE_ONCE = 3,
+  MEDIA_REWRITABLE = 4,
+};
+
+struct SourceRef {
+  std::string folder;  // path on the root after the colon; empty for the root itself
+  std::string root;    // drive part up to and including the first colon
+  int mediaType = MEDIA_LOCAL_FOLDER;
+  int id = 0;          // 2 or more, unique within the list
+  std::string name;    // unique within the list
+};
+
+constexpr int kMaxSources = 100;
+
+std::string sourceListPath(const std::string& dataFolder);  // "<folder>\Folders.dat"
+FieldList sourceListHeaderRecord();
+
+class SourceList {
+ public:
+  SourceList();
+
+  // Reads the file in dataFolder, creating it when there is none; 1.
+  int load(const std::string& dataFolder);
+  // Writes the whole list to the file of the last load; 1 done, 0 when the
+  // user gave up creating the file (the list stays in memory).
+  int save();
+  // Index of the new entry (id = highest id + 1), or -1 when the list is full.
+  int add(const SourceRef& source);
+  int removeById(int id);
+  int indexOfId(int id) const;
+  SourceRef lookupById(int id) const;
+  int indexOfName(const std::string& name) const;
+  int highestId() const;
+
+  int count() const { return static_cast<int>(entries_.size()); }
+  const SourceRef& at(int index) const { return entries_[static_cast<size_t>(index)]; }
+  // Worker jobs hold a pointer to their entry while they run; entries keep
+  // their place until a removal.
+  SourceRef* entry(int index) { return &entries_[static_cast<size_t>(index)]; }
+  void setDataFolder(const std::string& dataFolder) { dataFolder_ = dataFolder; }
+
+ private:
+  void readEntries();
+
+  std::vector<SourceRef> entries_;
+  RecordStore store_;
+  std::string dataFolder_;
+};
+
+}  // namespace tuho
