@@ -1,0 +1,92 @@
+#include "tags/TagReader.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/Alert.h"
+#include "platform/Win32Error.h"
+#include "tags/Id3v1.h"
+#include "tags/Id3v2.h"
+
+namespace tuho {
+namespace {
+
+// Reads until `size` bytes are in or the file ends; returns the bytes read.
+size_t readUpTo(File& file, uint8_t* buffer, size_t size) {
+  size_t total = 0;
+  while (total < size) {
+    uint32_t got = 0;
+    if (!file.read(buffer + total, static_cast<uint32_t>(size - total), &got) || got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+bool hasAbsentValue(const TrackTag& tag) {
+  return !tag.artist || !tag.album || !tag.title || !tag.trackNo || !tag.genre || !tag.comment;
+}
+
+// The header, then the whole tag in one read; a tag that claims more than the
+// file holds is read as far as the file goes.
+void readId3v2(TagReader& reader, int64_t fileSize) {
+  uint8_t headerBytes[kId3v2HeaderSize];
+  size_t got = readUpTo(reader.file, headerBytes, sizeof headerBytes);
+  Id3v2Header header;
+  if (!parseId3v2Header(headerBytes, got, header)) return;
+  reader.version = header.version;
+  if (!isSupportedId3v2(header)) return;
+  int64_t inFile = std::max<int64_t>(0, fileSize - int64_t(kId3v2HeaderSize));
+  std::vector<uint8_t> body(static_cast<size_t>(std::min<int64_t>(header.tagSize, inFile)));
+  body.resize(readUpTo(reader.file, body.data(), body.size()));
+  readId3v2Frames(header, body.data(), body.size(), reader.tag);
+  reader.done = 1;
+}
+
+void readId3v1(TagReader& reader, int64_t fileSize) {
+  if (fileSize < int64_t(kId3v1Size)) return;
+  if (!reader.file.seek(fileSize - int64_t(kId3v1Size), kSeekBegin)) return;
+  uint8_t block[kId3v1Size];
+  size_t got = readUpTo(reader.file, block, sizeof block);
+  fillFromId3v1(block, got, reader.tag);
+}
+
+}  // namespace
+
+const char* openFailureCaption(uint32_t error) {
+  switch (error) {
+    case kErrTooManyOpenFiles: return "MP3 Too Many Open Files";
+    case kErrAccessDenied: return "MP3 Access Denied";
+    case kErrSharingViolation: return "MP3 Sharing Violation";
+    case kErrLockViolation: return "MP3 Locked";
+    case kErrSharingBufferExceeded: return "MP3 Share Exceeded";
+    case kErrDriveLocked: return "MP3 Drive Locked";
+    case kErrOpenFailed: return "MP3 Generic Open Failure";
+    case kErrInvalidName: return "MP3 Bad Fail Name";
+    default: return "MP3 Other File Error";
+  }
+}
+
+int readTagQuietly(const std::string& fullPath, TrackTag& tag, uint32_t* openError) {
+  TagReader reader;
+  if (!reader.file.open(fullPath, kAccessRead, kShareRead, kOpenExisting)) {
+    if (openError) *openError = lastError();
+    return -1;
+  }
+  int64_t fileSize = 0;
+  if (!reader.file.size(&fileSize)) fileSize = 0;
+  if (reader.done == 0) readId3v2(reader, fileSize);
+  if (hasAbsentValue(reader.tag)) readId3v1(reader, fileSize);
+  reader.file.close();
+  tag = std::move(reader.tag);
+  tag.filled = 1;
+  return 0;
+}
+
+int readTag(const std::string& fullPath, TrackTag& tag) {
+  uint32_t openError = 0;
+  int result = readTagQuietly(fullPath, tag, &openError);
+  if (result != 0) alert(fullPath, openFailureCaption(openError));
+  return result;
+}
+
+}  // namespace tuho
