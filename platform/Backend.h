@@ -4,11 +4,15 @@
 #include <string>
 
 #include "platform/Alert.h"
+#include "platform/Shell.h"
 
 namespace tuho {
 
 // Shows a real box (or prints one where there is no desktop).
 int showSystemAlert(const std::string& text, const std::string& caption, AlertButtons buttons);
+
+// Carries out a shell verb for real.
+void runShellVerb(const ShellRequest& request);
 
 // Replaces every UTF-16 surrogate, paired or not, with one '?'.
 std::u16string withoutSurrogates(const std::u16string& text);

@@ -1,0 +1,54 @@
+#include "catalogue/Catalogue.h"
+
+#include "catalogue/TrackFields.h"
+#include "catalogue/TrackRecord.h"
+#include "store/CatalogueStore.h"
+
+namespace tuho {
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
+    : sources_(sources), dataFolder_(std::move(dataFolder)) {}
+
+int Catalogue::open() {
+  Lock lock(mutex_);
+  return openCatalogueStore(store_, catalogueStorePath(dataFolder_));
+}
+
+int Catalogue::close() {
+  Lock lock(mutex_);
+  return closeCatalogueStore(store_, dataFolder_);
+}
+
+int Catalogue::storeTrack(const TrackItem& item, bool update) {
+  FieldList fields = trackRecord(item);
+  Lock lock(mutex_);
+  return update ? store_.updateById(fields, item.id) : store_.append(fields);
+}
+
+TrackItem Catalogue::trackFromRecord(const FieldList& fields) const {
+  TrackItem item = trackFromFields(fields);
+  if (!item.isEmpty()) item.source = sources_.lookupById(item.source.id);
+  return item;
+}
+
+TrackItem Catalogue::currentTrack() {
+  if (store_.atEnd()) return TrackItem();
+  return trackFromRecord(store_.decodeCurrent());
+}
+
+TrackItem Catalogue::readTrack(int id) {
+  Lock lock(mutex_);
+  if (id <= 0 || store_.findById(id) == 0) return TrackItem();
+  return currentTrack();
+}
+
+int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true); }
+
+int Catalogue::deleteTrack(int id) {
+  Lock lock(mutex_);
+  return id > 0 ? store_.deleteById(id) : 0;
+}
+
+}  // namespace tuho

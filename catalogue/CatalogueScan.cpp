@@ -1,0 +1,154 @@
+// Bringing a media source into the catalogue: walk its folder tree depth
+// first, read the tags of each MP3 file and store one track per file. A
+// rescan keeps the tracks whose files are still there (without reading them
+// again), adds new files and drops the tracks whose files have vanished.
+#include <unordered_map>
+#include <unordered_set>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/TrackFields.h"
+#include "catalogue/TrackFiles.h"
+#include "platform/Alert.h"
+#include "platform/FileSystem.h"
+#include "tags/TagReader.h"
+
+namespace tuho {
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+struct Catalogue::WalkState {
+  const SourceRef& source;
+  bool rescan;
+  const JobEvents& events;
+  size_t basePathLength;
+  // Rescan only: the source's stored tracks by folder and file name (the
+  // first in file order wins, as a walk from the start would find), and the
+  // ids met during the walk.
+  std::unordered_map<std::string, int> known;
+  std::unordered_set<int> seen;
+  // Folders below the source that could not be entered: their tracks are
+  // kept, since nobody could see whether their files are still there.
+  std::vector<std::string> unreadFolders;
+  bool stopped = false;
+};
+
+namespace {
+
+std::string trackKey(const std::string& folder, const std::string& fileName) {
+  return folder + '\0' + fileName;
+}
+
+bool isInside(const std::string& folder, const std::string& parent) {
+  return folder.compare(0, parent.size(), parent) == 0 &&
+         (folder.size() == parent.size() || folder[parent.size()] == '\\');
+}
+
+void tellVolumeMissing(const SourceRef& source, const std::string& base) {
+  alert("The volume of the media source \"" + source.name + "\" was not found:\n" + base +
+            "\n\nInsert the disc or connect the share, then try again. The catalogue was not changed.",
+        "Volume Not Found");
+}
+
+}  // namespace
+
+int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents& events) {
+  std::string base = source.root + source.folder;
+  // A source whose volume is missing must not lose its tracks: a rescan
+  // would otherwise see no file at all and drop every one of them.
+  if (!folderExists(folderPath(base))) {
+    tellVolumeMissing(source, base);
+    return 0;
+  }
+  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, false};
+  progressCount_ = 0;
+  if (rescan) loadKnownTracks(walk);
+  walkFolder(base, walk);
+  if (rescan && !walk.stopped) dropVanished(walk);
+  return 1;
+}
+
+void Catalogue::loadKnownTracks(WalkState& walk) {
+  FieldList query;
+  query.addInt(FLD_SOURCE_ID, walk.source.id);
+  Lock lock(mutex_);
+  for (store_.findFirstMatching(query); !store_.atEnd(); store_.next()) {
+    TrackItem item = currentTrack();
+    if (!item.isEmpty()) walk.known.emplace(trackKey(item.folder, item.fileName), item.id);
+  }
+}
+
+void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
+  bool entered = listFolder(folderPath(path), [&](const FolderEntry& entry) {
+    if (walk.events.shouldStop()) {
+      walk.stopped = true;
+      return false;
+    }
+    std::string child = path + "\\" + entry.name;
+    // Paths Windows cannot open are of no use to the catalogue; the limit
+    // also bounds how deep the walk goes.
+    if (child.size() > kMaxPathChars) return true;
+    if (entry.isFolder) {
+      walkFolder(child, walk);
+    } else if (isTrackFileName(entry.name)) {
+      catalogueFile(path, entry.name, walk);
+    }
+    return !walk.stopped;
+  });
+  if (!entered) walk.unreadFolders.push_back(path.substr(walk.basePathLength));
+}
+
+void Catalogue::catalogueFile(const std::string& path, const std::string& name, WalkState& walk) {
+  walk.events.reportProgress(name, ++progressCount_);
+  std::string folder = path.substr(walk.basePathLength);
+  if (walk.rescan) {
+    auto known = walk.known.find(trackKey(folder, name));
+    if (known != walk.known.end()) {
+      walk.seen.insert(known->second);
+      return;
+    }
+  }
+  TrackItem item;
+  item.source = walk.source;
+  item.folder = folder;
+  item.fileName = name;
+  readTag(path + "\\" + name, item.tag);
+  int id = storeTrack(item, false);
+  if (walk.rescan) walk.seen.insert(id);
+}
+
+void Catalogue::dropVanished(const WalkState& walk) {
+  FieldList query;
+  query.addInt(FLD_SOURCE_ID, walk.source.id);
+  Lock lock(mutex_);
+  for (store_.findFirstMatching(query); !store_.atEnd(); store_.next()) {
+    TrackItem item = currentTrack();
+    if (item.isEmpty() || walk.seen.count(item.id)) continue;
+    bool unread = false;
+    for (const std::string& folder : walk.unreadFolders) unread = unread || isInside(item.folder, folder);
+    if (!unread) store_.deleteCurrent();
+  }
+}
+
+int Catalogue::findTrack(int sourceId, const std::string& folder, const std::string& fileName) {
+  FieldList query;
+  query.addInt(FLD_SOURCE_ID, sourceId);
+  query.addText(FLD_FOLDER, folder);
+  query.addText(FLD_FILE_NAME, fileName);
+  Lock lock(mutex_);
+  int id = store_.findFirstMatching(query);
+  return store_.atEnd() ? 0 : id;
+}
+
+int Catalogue::removeSource(int sourceId) {
+  FieldList query;
+  query.addInt(FLD_SOURCE_ID, sourceId);
+  int removed = 0;
+  Lock lock(mutex_);
+  for (int id = store_.findFirstMatching(query); id > 0 && !store_.atEnd(); id = store_.next()) {
+    store_.deleteCurrent();
+    ++removed;
+  }
+  return removed;
+}
+
+}  // namespace tuho

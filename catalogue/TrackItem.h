@@ -1,0 +1,56 @@
+// The catalogue's value types: one track, a list of track ids with a
+// per-entry result mark, and the distinct values of a grouping.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/SourceList.h"
+#include "tags/TrackTag.h"
+
+namespace tuho {
+
+struct TrackItem {
+  int id = 0;     // record id in the catalogue; 0 for a track not yet stored
+  int ready = 0;  // 1 when a ready-to-play copy exists in the data folder
+  std::string fileName;  // with extension, no folder
+  std::string folder;    // relative to the source's location: empty or "\A\B"
+  TrackTag tag;
+  SourceRef source;      // id 0 when the source is no longer registered
+
+  // A read that found nothing returns an item without a file name.
+  bool isEmpty() const { return fileName.empty(); }
+};
+
+struct IdEntry {
+  int id = 0;
+  int mark = 0;  // set by the copy job (1 = made ready) and the delete job (0 = copy deleted)
+};
+
+struct IdList {
+  std::vector<IdEntry> entries;
+
+  int append(int id);          // index of the new entry; its mark is 0
+  int indexOf(int id) const;   // first entry with the id, or -1
+  void clear() { entries.clear(); }
+  int count() const { return static_cast<int>(entries.size()); }
+};
+
+// Ready state of a group value: how many of its tracks are ready to play.
+enum ReadyState { READY_NONE = 0, READY_SOME = 1, READY_ALL = 2 };
+
+struct GroupValue {
+  std::string value;
+  int state = READY_NONE;
+  int kind = 0;  // media type of the source of the first track with the value
+};
+
+struct ValueList {
+  std::vector<GroupValue> values;
+  int count() const { return static_cast<int>(values.size()); }
+};
+
+// Group levels: the grouping combo box's indexes and the tree's node levels.
+enum GroupLevel { LEVEL_GENRE = 0, LEVEL_ARTIST = 1, LEVEL_ALBUM = 2 };
+
+}  // namespace tuho

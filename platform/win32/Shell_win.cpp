@@ -1,0 +1,25 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/Backend.h"
+
+namespace tuho {
+
+void runShellVerb(const ShellRequest& request) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
+  info.hwnd = reinterpret_cast<HWND>(request.owner);
+  info.lpVerb = request.verb.c_str();
+  info.lpFile = request.file.c_str();
+  info.lpDirectory = request.directory.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  ShellExecuteExA(&info);
+  if (info.hProcess) {
+    WaitForInputIdle(info.hProcess, 400);
+    CloseHandle(info.hProcess);
+  }
+  if (request.verb == "Play") Sleep(2000);
+}
+
+}  // namespace tuho

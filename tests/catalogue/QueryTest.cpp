@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "CatalogueFixture.h"
+
+namespace tuho::test {
+namespace {
+
+class QueryTest : public CatalogueTest {
+ protected:
+  // Stores a track directly, as a scan would.
+  int store(const std::string& genre, const std::string& artist, const std::string& album, int ready = 0,
+            int kind = MEDIA_LOCAL_FOLDER) {
+    TrackItem item;
+    item.fileName = artist + "-" + album + "-" + std::to_string(++stored_) + ".mp3";
+    item.tag.genre = genre;
+    item.tag.artist = artist;
+    item.tag.album = album;
+    item.ready = ready;
+    item.source = sourceOfKind(kind);
+    return catalogue.storeTrack(item, false);
+  }
+  SourceRef sourceOfKind(int kind) {
+    std::string name = "kind" + std::to_string(kind);
+    int index = sources.indexOfName(name);
+    return index >= 0 ? sources.at(index) : addSource(name, kind);
+  }
+  std::vector<std::string> values(const TrackFilter& filter, int groupBy) {
+    std::vector<std::string> out;
+    for (const GroupValue& value : catalogue.groupValues(filter, groupBy).values) out.push_back(value.value);
+    return out;
+  }
+  int stored_ = 0;
+};
+
+TEST_F(QueryTest, ArtistsOfAGenreComeOnceEachInStoredOrder) {
+  store("Rock", "Zed", "One");
+  store("Jazz", "Miles", "Blue");
+  store("Rock", "Abba", "Two");
+  store("Rock", "Zed", "Three");
+  TrackFilter rock;
+  rock.genre = "Rock";
+  EXPECT_EQ(values(rock, LEVEL_ARTIST), (std::vector<std::string>{"Zed", "Abba"}));
+  EXPECT_EQ(values(TrackFilter(), LEVEL_GENRE), (std::vector<std::string>{"Rock", "Jazz"}));
+}
+
+TEST_F(QueryTest, ValuesThatDifferOnlyInCaseAreTwoValues) {
+  store("Rock", "abba", "x");
+  store("Rock", "ABBA", "x");
+  EXPECT_EQ(values(TrackFilter(), LEVEL_ARTIST), (std::vector<std::string>{"abba", "ABBA"}));
+  TrackFilter lower;
+  lower.artist = "abba";
+  EXPECT_EQ(tracks(lower).size(), 1u);
+}
+
+TEST_F(QueryTest, ReadyStateSummarisesTheValuesTracks) {
+  store("Rock", "All", "x", 1, MEDIA_WRITE_ONCE);
+  store("Rock", "All", "y", 1);
+  store("Rock", "Some", "x", 1);
+  store("Rock", "Some", "y", 0);
+  store("Rock", "None", "x", 0);
+  ValueList list = catalogue.groupValues(TrackFilter(), LEVEL_ARTIST);
+  ASSERT_EQ(list.count(), 3);
+  EXPECT_EQ(list.values[0].state, READY_ALL);
+  EXPECT_EQ(list.values[0].kind, MEDIA_WRITE_ONCE);  // the first track's source
+  EXPECT_EQ(list.values[1].state, READY_SOME);
+  EXPECT_EQ(list.values[2].state, READY_NONE);
+}
+
+TEST_F(QueryTest, AddGroupValueMovesToSomeFromEitherSide) {
+  ValueList list;
+  Catalogue::addGroupValue(list, "v", 1, 0);
+  EXPECT_EQ(list.values[0].state, READY_ALL);
+  Catalogue::addGroupValue(list, "v", 0, 0);
+  EXPECT_EQ(list.values[0].state, READY_SOME);
+  Catalogue::addGroupValue(list, "w", 0, 4);
+  Catalogue::addGroupValue(list, "w", 1, 3);
+  EXPECT_EQ(list.values[1].state, READY_SOME);
+  EXPECT_EQ(list.values[1].kind, 4);
+}
+
+TEST_F(QueryTest, TracksWithoutGenreGroupUnderUnspecified) {
+  TrackItem item;
+  item.fileName = "bare.mp3";
+  catalogue.storeTrack(item, false);
+  EXPECT_EQ(values(TrackFilter(), LEVEL_GENRE), std::vector<std::string>{"Unspecified"});
+}
+
+TEST_F(QueryTest, FiltersCombineAndAllThreeGiveNoGroups) {
+  store("Rock", "Zed", "One");
+  store("Rock", "Zed", "Two");
+  store("Pop", "Zed", "One");
+  TrackFilter filter;
+  filter.genre = "Rock";
+  filter.artist = "Zed";
+  EXPECT_EQ(values(filter, LEVEL_ALBUM), (std::vector<std::string>{"One", "Two"}));
+  filter.album = "One";
+  EXPECT_EQ(tracks(filter).size(), 1u);
+  EXPECT_EQ(catalogue.groupValues(filter, LEVEL_ALBUM).count(), 0);
+}
+
+TEST_F(QueryTest, ManyDistinctValuesAreAllListed) {
+  for (int i = 0; i < 1200; ++i) store("G", "Artist " + std::to_string(i), "A");
+  EXPECT_EQ(catalogue.groupValues(TrackFilter(), LEVEL_ARTIST).count(), 1200);
+}
+
+TEST_F(QueryTest, EditAndDeleteShowInLaterWalks) {
+  int first = store("Rock", "Zed", "One");
+  store("Rock", "Abba", "Two");
+  TrackItem item = catalogue.readTrack(first);
+  item.tag.artist = "A much longer artist name than before";
+  EXPECT_EQ(catalogue.updateTrack(item), first);
+  EXPECT_EQ(catalogue.readTrack(first).tag.artist, "A much longer artist name than before");
+  EXPECT_EQ(catalogue.deleteTrack(first), 1);
+  EXPECT_EQ(values(TrackFilter(), LEVEL_ARTIST), std::vector<std::string>{"Abba"});
+  EXPECT_EQ(catalogue.deleteTrack(999), 0);
+}
+
+TEST_F(QueryTest, AnEmptyCatalogueHasNoTracksAndNoGroups) {
+  EXPECT_TRUE(tracks().empty());
+  EXPECT_EQ(catalogue.groupValues(TrackFilter(), LEVEL_GENRE).count(), 0);
+}
+
+}  // namespace
+}  // namespace tuho::test

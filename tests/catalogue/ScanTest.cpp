@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "CatalogueFixture.h"
+#include "platform/FaultPlan.h"
+#include "platform/Path.h"
+#include "platform/Win32Error.h"
+
+namespace tuho::test {
+namespace {
+
+
+class ScanTest : public CatalogueTest {};
+
+std::vector<std::string> sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(ScanTest, StoresOneTrackPerMp3FileWithItsFolderRelativeToTheSource) {
+  putSong("top.mp3", SongTag{"Top", "A", "B", 17, 3});
+  putSong("Artist\\Album\\deep.MP3");
+  putSong("Artist\\cover.jpg");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  EXPECT_EQ(scan(source), 1);
+  EXPECT_EQ(sorted(fileNames()), (std::vector<std::string>{"\\Artist\\Album\\deep.MP3", "\\top.mp3"}));
+  TrackItem top = trackNamed("top.mp3");
+  EXPECT_EQ(top.tag.title, "Top");
+  EXPECT_EQ(top.tag.genre, "Rock");
+  EXPECT_EQ(top.tag.trackNo, "03");
+  EXPECT_EQ(top.folder, "");
+  EXPECT_EQ(top.source.id, source.id);
+}
+
+TEST_F(ScanTest, OnlyTheThreeSpellingsOfTheEndingAreCatalogued) {
+  putSong("a.mp3");
+  putSong("b.Mp3");
+  putSong("c.mP3");
+  putSong("d.mp4");
+  putSong("mp3");
+  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  EXPECT_EQ(sorted(fileNames()), (std::vector<std::string>{"\\a.mp3", "\\b.Mp3", "\\mp3"}));
+}
+
+TEST_F(ScanTest, CountsEveryFileFromOneAndWalksSubFoldersWhenMet) {
+  putSong("one.mp3");
+  putSong("Sub\\two.mp3");
+  putSong("Sub\\three.mp3");
+  putSong("four.mp3");
+  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  EXPECT_EQ(log.counts, (std::vector<int>{1, 2, 3, 4}));
+  // The files of Sub come one after the other, wherever Sub was listed.
+  auto first = std::find(log.files.begin(), log.files.end(), "two.mp3");
+  auto second = std::find(log.files.begin(), log.files.end(), "three.mp3");
+  EXPECT_EQ(std::abs(static_cast<int>(first - second)), 1);
+}
+
+TEST_F(ScanTest, RescanDropsVanishedFilesAddsNewOnesAndKeepsKnownTagsUnread) {
+  putSong("keep.mp3", SongTag{"Old title", "A", "B", 17, 1});
+  putSong("gone.mp3");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  scan(source);
+  int keptId = trackNamed("keep.mp3").id;
+  removeSong("gone.mp3");
+  putSong("new.mp3");
+  putSong("keep.mp3", SongTag{"New title", "A", "B", 17, 1});
+  log = JobLog();
+  EXPECT_EQ(scan(source, true), 1);
+  EXPECT_EQ(sorted(fileNames()), (std::vector<std::string>{"\\keep.mp3", "\\new.mp3"}));
+  EXPECT_EQ(trackNamed("keep.mp3").id, keptId);
+  EXPECT_EQ(trackNamed("keep.mp3").tag.title, "Old title");
+  EXPECT_EQ(log.counts, (std::vector<int>{1, 2}));
+}
+
+TEST_F(ScanTest, RescanOfManyFilesKeepsThemAll) {
+  for (int i = 0; i < 150; ++i) putSong("Album\\" + std::to_string(i) + ".mp3");
+  SourceRef source = addSource("Big", MEDIA_LOCAL_FOLDER);
+  scan(source);
+  scan(source, true);
+  EXPECT_EQ(tracks().size(), 150u);
+}
+
+TEST_F(ScanTest, RescanLeavesOtherSourcesAlone) {
+  putSong("A\\a.mp3");
+  putSong("B\\b.mp3");
+  SourceRef first = addSource("A", MEDIA_LOCAL_FOLDER, "A");
+  SourceRef second = addSource("B", MEDIA_LOCAL_FOLDER, "B");
+  scan(first);
+  scan(second);
+  removeSong("A\\a.mp3");
+  scan(first, true);
+  EXPECT_EQ(fileNames(), std::vector<std::string>{"\\b.mp3"});
+}
+
+TEST_F(ScanTest, RemoveSourceDeletesExactlyItsTracks) {
+  putSong("A\\a1.mp3");
+  putSong("A\\a2.mp3");
+  putSong("B\\b.mp3");
+  SourceRef first = addSource("A", MEDIA_LOCAL_FOLDER, "A");
+  SourceRef second = addSource("B", MEDIA_LOCAL_FOLDER, "B");
+  scan(first);
+  scan(second);
+  EXPECT_EQ(catalogue.removeSource(first.id), 2);
+  EXPECT_EQ(fileNames(), std::vector<std::string>{"\\b.mp3"});
+}
+
+TEST_F(ScanTest, AnEmptyFolderYieldsNoTrack) {
+  std::filesystem::create_directories(music("Empty\\Deeper"));
+  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  EXPECT_TRUE(tracks().empty());
+}
+
+TEST_F(ScanTest, PathsLongerThanWindowsCanOpenAreSkipped) {
+  std::string deep;
+  while (music(deep).size() < 300) deep += "folder-of-some-length\\";
+  putSong(deep + "lost.mp3");
+  putSong("found.mp3");
+  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  EXPECT_EQ(fileNames(), std::vector<std::string>{"\\found.mp3"});
+}
+
+#ifndef _WIN32
+TEST_F(ScanTest, AWholeVolumeIsWalkedFromItsRoot) {
+  putSong("Album\\song.mp3");
+  mapDrive('V', musicDir.path());
+  SourceRef volume;
+  volume.root = "V:";
+  volume.name = "Disc";
+  volume.mediaType = MEDIA_WRITE_ONCE;
+  volume = sources.at(sources.add(volume));
+  scan(volume);
+  mapDrive('V', "");
+  EXPECT_EQ(fileNames(), std::vector<std::string>{"\\Album\\song.mp3"});
+}
+#endif
+
+class ScanFailureTest : public CatalogueTest {};
+
+TEST_F(ScanFailureTest, RescanOfAMissingVolumeKeepsEveryTrackAndSaysSo) {
+  putSong("Disc\\a.mp3");
+  putSong("Disc\\b.mp3");
+  SourceRef source = addSource("Disc", MEDIA_WRITE_ONCE, "Disc");
+  scan(source);
+  std::filesystem::rename(music("Disc"), music("Elsewhere"));
+  EXPECT_EQ(scan(source, true), 0);
+  EXPECT_EQ(tracks().size(), 2u);
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "Volume Not Found");
+}
+
+TEST_F(ScanFailureTest, RescanKeepsTheTracksOfAFolderThatCouldNotBeEntered) {
+  putSong("Sub\\a.mp3");
+  putSong("Sub\\Inner\\b.mp3");
+  putSong("Other\\c.mp3");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  scan(source);
+  FaultPlan plan;
+  // The base folder is listed first; "Sub" is the first or second folder after it.
+  plan.fail(kFaultList, 2, kErrAccessDenied);
+  EXPECT_EQ(scan(source, true), 1);
+  EXPECT_EQ(tracks().size(), 3u);
+}
+
+TEST_F(ScanFailureTest, AStoppedRescanDropsNothing) {
+  putSong("a.mp3");
+  putSong("b.mp3");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  scan(source);
+  JobEvents events;
+  events.stopRequested = [] { return true; };
+  catalogue.scanSource(source, true, events);
+  EXPECT_EQ(tracks().size(), 2u);
+}
+
+TEST_F(ScanFailureTest, AFileThatCannotBeOpenedIsStoredWithDefaultTags) {
+  putSong("locked.mp3");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  FaultPlan plan;
+  plan.fail(kFaultOpen, 1, kErrSharingViolation);
+  scan(source);
+  TrackItem item = trackNamed("locked.mp3");
+  EXPECT_EQ(item.tag.title, "Unspecified");
+  EXPECT_EQ(alerts.captions(), std::vector<std::string>{"MP3 Sharing Violation"});
+}
+
+}  // namespace
+}  // namespace tuho::test
