@@ -69,8 +69,8 @@ RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out)
   size_t pos = 0;
   int count = 0;
   while (pos < length) {
-    if (count == kMaxRecordFields) return kTooManyFields;
-    RecordFault fault = decodeField(body, length, pos, out ? &out->slots[count] : nullptr);
+    RecordFault fault =
+        count == kMaxRecordFields ? kTooManyFields : decodeField(body, length, pos, out ? &out->slots[count] : nullptr);
     if (fault != kRecordWhole) {
       if (out) out->release();
       return fault;

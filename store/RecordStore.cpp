@@ -98,11 +98,18 @@ int RecordStore::readExisting() {
     counter_ = 1;
     return kOpenedNew;
   }
+  // The counter is only written on close; after a crash or a failed write it
+  // may lag behind ids already in the file, which must not be handed out again.
+  int32_t highestId = 0;
   ChainReport chain;
-  if (complete) chain = scanChain(file_, kHeaderRecordOffset, body_, nullptr);
+  if (complete) {
+    chain = scanChain(file_, kHeaderRecordOffset, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
+      if (record.offset != kHeaderRecordOffset && record.id > highestId) highestId = record.id;
+    });
+  }
   if (chain.readFailed) {
     // Cannot judge the chain; use what reads, change nothing.
-    counter_ = openedCounter_ = counter;
+    counter_ = counter;
     readHeaderRecord();
     return kOpenedExisting;
   }
@@ -118,8 +125,8 @@ int RecordStore::readExisting() {
     return kOpenedNew;
   }
   if (!chain.whole() && !repair(chain.wholeEnd, chain.fileSize) && !file_.isOpen()) return kOpenFailed;
-  counter_ = openedCounter_ = counter;
   readHeaderRecord();
+  if (highestId > counter_) counter_ = highestId;
   return kOpenedExisting;
 }
 

@@ -95,7 +95,6 @@ class RecordStore {
   bool queryActive_ = false;
   FieldList query_;
   int counter_ = 1;
-  int openedCounter_ = 1;  // the counter as read at opening
   FieldList headerRecord_;
   int64_t firstDataOffset_ = -1;
   Cursor cursor_;
