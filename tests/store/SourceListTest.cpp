@@ -1,0 +1,155 @@
+// The media source list: ids, lookups, and its file.
+#include <gtest/gtest.h>
+
+#include "StoreFixtures.h"
+#include "platform/FaultPlan.h"
+#include "platform/Win32Error.h"
+#include "store/SourceList.h"
+
+namespace tuho {
+namespace {
+
+SourceRef source(const std::string& name, const std::string& folder = "\\Music", int type = MEDIA_LOCAL_FOLDER) {
+  SourceRef ref;
+  ref.name = name;
+  ref.root = "D:";
+  ref.folder = folder;
+  ref.mediaType = type;
+  return ref;
+}
+
+TEST(SourceIds, StartAtTwoAndFollowTheHighest) {
+  SourceList list;
+  EXPECT_EQ(list.highestId(), 1);
+  EXPECT_EQ(list.add(source("one")), 0);
+  EXPECT_EQ(list.add(source("two")), 1);
+  EXPECT_EQ(list.at(0).id, 2);
+  EXPECT_EQ(list.at(1).id, 3);
+  EXPECT_EQ(list.removeById(3), 1);
+  EXPECT_EQ(list.removeById(3), 0);
+  EXPECT_EQ(list.add(source("three")), 1);
+  EXPECT_EQ(list.at(1).id, 3);
+}
+
+TEST(SourceIds, RemovalKeepsTheOrderOfTheRest) {
+  SourceList list;
+  for (const char* name : {"a", "b", "c", "d"}) list.add(source(name));
+  EXPECT_EQ(list.removeById(3), 1);
+  ASSERT_EQ(list.count(), 3);
+  EXPECT_EQ(list.at(0).name, "a");
+  EXPECT_EQ(list.at(1).name, "c");
+  EXPECT_EQ(list.at(2).name, "d");
+  EXPECT_EQ(list.indexOfId(5), 2);
+  EXPECT_EQ(list.indexOfId(3), -1);
+}
+
+TEST(SourceIds, FullListTakesNoMore) {
+  SourceList list;
+  for (int i = 0; i < kMaxSources; ++i) ASSERT_EQ(list.add(source("s" + std::to_string(i))), i);
+  SourceRef* first = list.entry(0);
+  EXPECT_EQ(list.add(source("extra")), -1);
+  EXPECT_EQ(list.count(), kMaxSources);
+  EXPECT_EQ(list.entry(0), first);
+}
+
+TEST(SourceLookups, ByIdAndByExactName) {
+  SourceList list;
+  list.add(source("Rock CD", "", MEDIA_WRITE_ONCE));
+  SourceRef found = list.lookupById(2);
+  EXPECT_EQ(found.name, "Rock CD");
+  EXPECT_EQ(found.mediaType, MEDIA_WRITE_ONCE);
+  SourceRef missing = list.lookupById(9);
+  EXPECT_EQ(missing.id, 0);
+  EXPECT_TRUE(missing.name.empty());
+  EXPECT_EQ(list.indexOfName("Rock CD"), 0);
+  EXPECT_EQ(list.indexOfName("rock cd"), -1);
+}
+
+TEST(SourceFile, SavedListLoadsBackInOrder) {
+  test::TempDir dir;
+  SourceList list;
+  list.load(dir.path());
+  list.add(source("Local", "\\Music\\Mine", MEDIA_LOCAL_FOLDER));
+  list.add(source("Net", "\\share", MEDIA_NETWORK_FOLDER));
+  list.add(source("Disc", "", MEDIA_REWRITABLE));
+  EXPECT_EQ(list.save(), 1);
+
+  SourceList loaded;
+  EXPECT_EQ(loaded.load(dir.path()), 1);
+  ASSERT_EQ(loaded.count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(loaded.at(i).id, list.at(i).id);
+    EXPECT_EQ(loaded.at(i).name, list.at(i).name);
+    EXPECT_EQ(loaded.at(i).root, "D:");
+    EXPECT_EQ(loaded.at(i).folder, list.at(i).folder);
+    EXPECT_EQ(loaded.at(i).mediaType, list.at(i).mediaType);
+  }
+  EXPECT_EQ(loaded.at(2).folder, "");
+  EXPECT_EQ(loaded.add(source("Next")), 3);
+  EXPECT_EQ(loaded.at(3).id, 5);
+}
+
+TEST(SourceFile, SaveWritesExactlyTheListAfterARemoval) {
+  test::TempDir dir;
+  SourceList list;
+  list.load(dir.path());
+  for (const char* name : {"a", "b", "c"}) list.add(source(name));
+  list.save();
+  list.removeById(2);
+  list.save();
+  SourceList loaded;
+  loaded.load(dir.path());
+  ASSERT_EQ(loaded.count(), 2);
+  EXPECT_EQ(loaded.at(0).name, "b");
+  EXPECT_EQ(test::recordOffsets(test::readBytes(dir.file("Folders.dat"))).size(), 3u);
+}
+
+TEST(SourceFile, SaveRetriesWhileTheUserAsks) {
+  test::TempDir dir;
+  SourceList list;
+  list.load(dir.path());
+  list.add(source("a"));
+  AlertSink sink;
+  int asked = 0;
+  sink.answer = [&](const AlertRecord&) { return ++asked < 3 ? kAnswerRetry : kAnswerCancel; };
+  FaultPlan plan;
+  plan.fail(kFaultOpen, 1, kErrSharingViolation);
+  plan.fail(kFaultOpen, 2, kErrSharingViolation);
+  EXPECT_EQ(list.save(), 1);
+  ASSERT_EQ(sink.count(), 2u);
+  EXPECT_EQ(sink.records()[0].buttons, kAlertRetryCancel);
+  EXPECT_EQ(sink.records()[0].caption, "DB Sharing Violation");
+  EXPECT_EQ(sink.records()[0].text, sourceListPath(dir.path()));
+  SourceList loaded;
+  loaded.load(dir.path());
+  EXPECT_EQ(loaded.count(), 1);
+}
+
+TEST(SourceFile, CancelledSaveKeepsTheListAndTheOldFile) {
+  test::TempDir dir;
+  SourceList list;
+  list.load(dir.path());
+  const test::Bytes before = test::readBytes(dir.file("Folders.dat"));
+  list.add(source("a"));
+  AlertSink sink;
+  FaultPlan plan;
+  plan.fail(kFaultOpen, 1, kErrAccessDenied, true);
+  EXPECT_EQ(list.save(), 0);
+  EXPECT_EQ(sink.count(), 1u);
+  EXPECT_EQ(list.count(), 1);
+  EXPECT_EQ(test::readBytes(dir.file("Folders.dat")), before);
+}
+
+TEST(SourceFile, UnopenableFileLoadsAnEmptyList) {
+  test::TempDir dir;
+  AlertSink sink;
+  FaultPlan plan;
+  plan.fail(kFaultOpen, 1, kErrAccessDenied);
+  SourceList list;
+  EXPECT_EQ(list.load(dir.path()), 1);
+  EXPECT_EQ(list.count(), 0);
+  EXPECT_TRUE(test::sawBox(sink, "DB Access Denied", sourceListPath(dir.path())));
+}
+
+}  // namespace
+}  // namespace tuho
