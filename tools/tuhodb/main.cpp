@@ -3,9 +3,12 @@
 // standard error.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/Alert.h"
+#include "platform/Path.h"
 #include "tools/tuhodb/Commands.h"
+#include "tools/tuhodb/Session.h"
 
 namespace {
 
@@ -18,27 +21,63 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"init", tuho::tuhodb::runInit, "init DIR            create the data files as a first start does"},
-    {"dump", tuho::tuhodb::runDump, "dump FILE           print a store file as JSON"},
-    {"check", tuho::tuhodb::runCheck, "check FILE          verify a store file's records"},
-    {"compact", tuho::tuhodb::runCompact, "compact DIR         close the catalogue in DIR as the program does"},
-    {"tags", tuho::tuhodb::runTags, "tags [--stats] FILE...  print the tags of MP3 files as JSON"},
+    {"init", tuho::tuhodb::runInit, "init DIR                  create the data files as a first start does"},
+    {"dump", tuho::tuhodb::runDump, "dump FILE                 print a store file as JSON"},
+    {"check", tuho::tuhodb::runCheck, "check FILE                verify a store file's records"},
+    {"compact", tuho::tuhodb::runCompact, "compact DIR               close the catalogue in DIR as the program does"},
+    {"tags", tuho::tuhodb::runTags, "tags [--stats] FILE...    print the tags of MP3 files as JSON"},
+    {"sources", tuho::tuhodb::runSources, "sources                   list the media sources"},
+    {"add-source", tuho::tuhodb::runAddSource,
+     "add-source --name NAME --kind local|network|cd|udf|write-once|writeable --path PATH"},
+    {"rescan", tuho::tuhodb::runRescan, "rescan NAME               rescan a media source"},
+    {"remove", tuho::tuhodb::runRemove, "remove NAME               remove a media source and its tracks"},
+    {"tracks", tuho::tuhodb::runTracks, "tracks [--genre G] [--artist A] [--album B]"},
+    {"groups", tuho::tuhodb::runGroups, "groups genre|artist|album [--genre G] [--artist A] [--album B]"},
+    {"edit", tuho::tuhodb::runEdit, "edit ID [--artist A] [--album B] [--title T] [--genre G] [--track N]"},
+    {"delete", tuho::tuhodb::runDelete, "delete ID                 delete a track from the catalogue"},
+    {"ready", tuho::tuhodb::runReady, "ready ID... [--locate PATH]  make disc tracks ready to play"},
+    {"unready", tuho::tuhodb::runUnready, "unready ID...             delete ready-to-play copies"},
+    {"play", tuho::tuhodb::runPlay, "play ID...                play the first track, enqueue the rest"},
+    {"enqueue", tuho::tuhodb::runEnqueue, "enqueue ID...             enqueue the tracks"},
+    {"export", tuho::tuhodb::runExport, "export --format m3u|csv   the whole catalogue"},
 };
 
 int usage() {
-  std::fprintf(stderr, "usage: tuhodb COMMAND ...\n");
+  std::fprintf(stderr,
+               "usage: tuhodb [--data DIR] [--drive X=PATH]... COMMAND ...\n"
+               "  --data DIR      the data folder (default: the program's own)\n"
+               "  --drive X=PATH  outside Windows: drive X: is the folder PATH\n");
   for (const Command& command : kCommands) std::fprintf(stderr, "  tuhodb %s\n", command.usage);
   return 2;
+}
+
+// Global options stand before the command. Returns the index of the command.
+int parseGlobals(int argc, char** argv) {
+  int i = 1;
+  while (i + 1 < argc && argv[i][0] == '-' && argv[i][1] == '-') {
+    std::string option = argv[i];
+    std::string value = argv[i + 1];
+    if (option == "--data") {
+      tuho::tuhodb::globalOptions().dataFolder = value;
+    } else if (option == "--drive" && value.size() > 2 && value[1] == '=') {
+      tuho::mapDrive(value[0], value.substr(2));
+    } else {
+      return -1;
+    }
+    i += 2;
+  }
+  return i < argc ? i : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return usage();
+  int at = parseGlobals(argc, argv);
+  if (at < 0) return usage();
   tuho::useConsoleAlerts();
-  Args args(argv + 2, argv + argc);
+  Args args(argv + at + 1, argv + argc);
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[1], command.name) == 0) return command.run(args);
+    if (std::strcmp(argv[at], command.name) == 0) return command.run(args);
   }
   return usage();
 }

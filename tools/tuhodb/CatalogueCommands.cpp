@@ -1,0 +1,173 @@
+// tuhodb commands on the catalogue: sources, scanning, queries and edits,
+// each through the same engine calls the program makes.
+#include <cstdio>
+#include <cstdlib>
+
+#include "catalogue/TrackFiles.h"
+#include "tools/tuhodb/CatalogueJson.h"
+#include "tools/tuhodb/Commands.h"
+#include "tools/tuhodb/Session.h"
+
+namespace tuho::tuhodb {
+namespace {
+
+const std::vector<std::string> kFilterOptions = {"--genre", "--artist", "--album"};
+
+TrackFilter filterOf(const Options& options) {
+  TrackFilter filter;
+  if (auto genre = options.get("--genre")) filter.genre = ansiArg(*genre);
+  if (auto artist = options.get("--artist")) filter.artist = ansiArg(*artist);
+  if (auto album = options.get("--album")) filter.album = ansiArg(*album);
+  return filter;
+}
+
+bool mediaTypeOf(const std::string& kind, int& type) {
+  struct Kind {
+    const char* name;
+    int type;
+  };
+  static const Kind kKinds[] = {{"local", MEDIA_LOCAL_FOLDER}, {"network", MEDIA_NETWORK_FOLDER},
+                                {"cd", MEDIA_WRITE_ONCE},      {"write-once", MEDIA_WRITE_ONCE},
+                                {"udf", MEDIA_REWRITABLE},     {"writeable", MEDIA_REWRITABLE}};
+  for (const Kind& known : kKinds) {
+    if (kind == known.name) {
+      type = known.type;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int runSources(const Args& args) {
+  if (!args.empty()) return usage("sources");
+  Session session;
+  if (!session.open()) return 1;
+  for (int i = 0; i < session.sources().count(); ++i) printLine(sourceJson(session.sources().at(i)));
+  return 0;
+}
+
+int runAddSource(const Args& args) {
+  const char* text = "add-source --name NAME --kind local|network|cd|udf|write-once|writeable --path PATH";
+  Options options;
+  int type = 0;
+  if (!parseOptions(args, {"--name", "--kind", "--path"}, {}, options) || !options.positional.empty() ||
+      !options.has("--name") || !options.has("--path") || !mediaTypeOf(options.get("--kind").value_or(""), type)) {
+    return usage(text);
+  }
+  Session session;
+  if (!session.open()) return 1;
+  SourceRef source;
+  source.name = ansiArg(*options.get("--name"));
+  Location location = splitLocation(*options.get("--path"));
+  source.root = location.root;
+  source.folder = location.folder;
+  source.mediaType = type;
+  if (source.name.empty() || session.sources().indexOfName(source.name) >= 0) {
+    std::fprintf(stderr, "tuhodb: a media source needs a name of its own\n");
+    return 1;
+  }
+  int index = session.sources().add(source);
+  if (index < 0) {
+    std::fprintf(stderr, "tuhodb: the media source list is full\n");
+    return 1;
+  }
+  if (!session.sources().save()) return 1;
+  const SourceRef& added = session.sources().at(index);
+  printLine(sourceJson(added));
+  ProgressLine progress("Found:");
+  return session.catalogue().scanSource(added, false, progress.events()) ? 0 : 1;
+}
+
+int runRescan(const Args& args) {
+  if (args.size() != 1) return usage("rescan NAME");
+  Session session;
+  if (!session.open()) return 1;
+  const SourceRef* source = session.sourceNamed(args[0]);
+  if (!source) return 1;
+  ProgressLine progress("Found:");
+  return session.catalogue().scanSource(*source, true, progress.events()) ? 0 : 1;
+}
+
+int runRemove(const Args& args) {
+  if (args.size() != 1) return usage("remove NAME");
+  Session session;
+  if (!session.open()) return 1;
+  const SourceRef* source = session.sourceNamed(args[0]);
+  if (!source) return 1;
+  int id = source->id;
+  int removed = session.catalogue().removeSource(id);
+  session.sources().removeById(id);
+  if (!session.sources().save()) return 1;
+  std::fprintf(stderr, "Removed: %d\n", removed);
+  return 0;
+}
+
+int runTracks(const Args& args) {
+  Options options;
+  if (!parseOptions(args, kFilterOptions, {}, options) || !options.positional.empty()) {
+    return usage("tracks [--genre G] [--artist A] [--album B]");
+  }
+  Session session;
+  if (!session.open()) return 1;
+  session.catalogue().forEachTrack(filterOf(options), [](const TrackItem& item) {
+    printLine(trackJson(item));
+    return true;
+  });
+  return 0;
+}
+
+int runGroups(const Args& args) {
+  Options options;
+  const char* text = "groups genre|artist|album [--genre G] [--artist A] [--album B]";
+  if (!parseOptions(args, kFilterOptions, {}, options) || options.positional.size() != 1) return usage(text);
+  const std::string& level = options.positional[0];
+  int groupBy = level == "genre" ? LEVEL_GENRE : level == "artist" ? LEVEL_ARTIST : level == "album" ? LEVEL_ALBUM : -1;
+  if (groupBy < 0) return usage(text);
+  Session session;
+  if (!session.open()) return 1;
+  for (const GroupValue& value : session.catalogue().groupValues(filterOf(options), groupBy).values) {
+    printLine(groupJson(value));
+  }
+  return 0;
+}
+
+int runEdit(const Args& args) {
+  Options options;
+  int id = 0;
+  const char* text = "edit ID [--artist A] [--album B] [--title T] [--genre G] [--track N]";
+  if (!parseOptions(args, {"--artist", "--album", "--title", "--genre", "--track"}, {}, options) ||
+      options.positional.size() != 1 || !parseId(options.positional[0], id)) {
+    return usage(text);
+  }
+  Session session;
+  if (!session.open()) return 1;
+  TrackItem item = session.catalogue().readTrack(id);
+  if (item.isEmpty()) {
+    std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
+    return 1;
+  }
+  if (auto value = options.get("--artist")) item.tag.artist = ansiArg(*value);
+  if (auto value = options.get("--album")) item.tag.album = ansiArg(*value);
+  if (auto value = options.get("--title")) item.tag.title = ansiArg(*value);
+  if (auto value = options.get("--genre")) item.tag.genre = ansiArg(*value);
+  if (auto value = options.get("--track")) item.tag.trackNo = ansiArg(*value);
+  if (session.catalogue().updateTrack(item) != id) return 1;
+  printLine(trackJson(session.catalogue().readTrack(id)));
+  return 0;
+}
+
+int runDelete(const Args& args) {
+  int id = 0;
+  if (args.size() != 1 || !parseId(args[0], id)) return usage("delete ID");
+  Session session;
+  if (!session.open()) return 1;
+  if (!session.catalogue().deleteTrack(id)) {
+    std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tuho::tuhodb

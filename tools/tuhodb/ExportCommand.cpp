@@ -1,0 +1,65 @@
+// tuhodb export: the whole catalogue as an M3U playlist of full paths or as
+// CSV, texts in UTF-8.
+#include <cstdio>
+
+#include "catalogue/Catalogue.h"
+#include "platform/Ansi.h"
+#include "platform/Path.h"
+#include "tools/tuhodb/Commands.h"
+#include "tools/tuhodb/Session.h"
+
+namespace tuho::tuhodb {
+namespace {
+
+bool onDisc(const TrackItem& item) {
+  return item.source.mediaType == MEDIA_WRITE_ONCE || item.source.mediaType == MEDIA_REWRITABLE;
+}
+
+// Where the track plays from: its ready copy when it is a ready disc track.
+std::string playablePath(const Catalogue& catalogue, const TrackItem& item) {
+  return nativePath(item.ready == 1 && onDisc(item) ? catalogue.copyPath(item) : Catalogue::sourcePath(item));
+}
+
+std::string csvField(const std::string& ansi) {
+  std::string out = "\"";
+  for (char c : utf8FromAnsi(ansi)) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+std::string csvRow(const TrackItem& item) {
+  const TrackTag& tag = item.tag;
+  std::string row = std::to_string(item.id) + "," + std::to_string(item.ready);
+  for (const std::string& text : {item.fileName, item.folder, item.source.name, tag.title.value_or(""),
+                                  tag.artist.value_or(""), tag.album.value_or(""), tag.genre.value_or(""),
+                                  tag.trackNo.value_or(""), tag.comment.value_or("")}) {
+    row += "," + csvField(text);
+  }
+  return row;
+}
+
+std::string m3uEntry(const Catalogue& catalogue, const TrackItem& item) {
+  std::string title = item.tag.artist.value_or("") + " - " + item.tag.title.value_or("");
+  return "#EXTINF:-1," + utf8FromAnsi(title) + "\n" + utf8FromAnsi(playablePath(catalogue, item));
+}
+
+}  // namespace
+
+int runExport(const Args& args) {
+  Options options;
+  if (!parseOptions(args, {"--format"}, {}, options) || !options.positional.empty()) {
+    return usage("export --format m3u|csv");
+  }
+  std::string format = options.get("--format").value_or("");
+  if (format != "m3u" && format != "csv") return usage("export --format m3u|csv");
+  Session session;
+  if (!session.open()) return 1;
+  Catalogue& catalogue = session.catalogue();
+  printLine(format == "m3u" ? "#EXTM3U" : "id,ready,file,folder,source,title,artist,album,genre,track,comment");
+  catalogue.forEachTrack(TrackFilter(), [&](const TrackItem& item) {
+    printLine(format == "m3u" ? m3uEntry(catalogue, item) : csvRow(item));
+    return true;
+  });
+  return 0;
+}
+
+}  // namespace tuho::tuhodb

@@ -1,0 +1,132 @@
+#include "tools/tuhodb/Session.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#include "catalogue/DataFolder.h"
+#include "platform/Ansi.h"
+#include "platform/FileSystem.h"
+
+namespace tuho::tuhodb {
+
+GlobalOptions& globalOptions() {
+  static GlobalOptions options;
+  return options;
+}
+
+Session::~Session() {
+  if (catalogue_) catalogue_->close();
+}
+
+bool Session::open() {
+  std::string folder = globalOptions().dataFolder;
+  if (folder.empty()) {
+    if (makeDataFolder(folder) != kAppDataFound) {
+      std::fprintf(stderr, "tuhodb: the application data folder cannot be found; give one with --data DIR\n");
+      return false;
+    }
+  } else if (!folderExists(folder) && !createFolder(folder)) {
+    std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", folder.c_str());
+    return false;
+  }
+  sources_.load(folder);
+  catalogue_ = std::make_unique<Catalogue>(sources_, folder);
+  catalogue_->open();
+  return true;
+}
+
+const SourceRef* Session::sourceNamed(const std::string& name) {
+  int index = sources_.indexOfName(ansiArg(name));
+  if (index < 0) {
+    std::fprintf(stderr, "tuhodb: no media source is named %s\n", name.c_str());
+    return nullptr;
+  }
+  return &sources_.at(index);
+}
+
+int usage(const char* text) {
+  std::fprintf(stderr, "usage: tuhodb %s\n", text);
+  return 2;
+}
+
+void printLine(const std::string& json) { std::printf("%s\n", json.c_str()); }
+
+bool parseId(const std::string& text, int& id) {
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value <= 0 || value > 0x7FFFFFFF) return false;
+  id = static_cast<int>(value);
+  return true;
+}
+
+std::string ansiArg(const std::string& arg) {
+#ifdef _WIN32
+  return arg;
+#else
+  return ansiFromUtf8(arg);
+#endif
+}
+
+std::optional<std::string> Options::get(const std::string& name) const {
+  for (const auto& option : named) {
+    if (option.first == name) return option.second;
+  }
+  return std::nullopt;
+}
+
+bool parseOptions(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
+                  const std::vector<std::string>& flagOptions, Options& out) {
+  auto listed = [](const std::vector<std::string>& list, const std::string& name) {
+    for (const std::string& item : list) {
+      if (item == name) return true;
+    }
+    return false;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+      out.positional.push_back(arg);
+    } else if (listed(flagOptions, arg)) {
+      out.named.emplace_back(arg, "");
+    } else if (listed(valueOptions, arg) && i + 1 < args.size()) {
+      out.named.emplace_back(arg, args[++i]);
+    } else {
+      std::fprintf(stderr, "tuhodb: unknown option or missing value: %s\n", arg.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+ProgressLine::~ProgressLine() {
+  if (last_ < 0) return;
+  if (shown_) {
+    std::fprintf(stderr, "\n");
+  } else {
+    std::fprintf(stderr, "%s %d\n", label_.c_str(), last_);
+  }
+}
+
+void ProgressLine::show(int count) {
+  last_ = count;
+  if (isatty(fileno(stderr))) {
+    std::fprintf(stderr, "\r%s %d", label_.c_str(), count);
+    shown_ = true;
+  }
+}
+
+JobEvents ProgressLine::events() {
+  JobEvents events;
+  events.progress = [this](const std::string&, int count) { show(count); };
+  return events;
+}
+
+}  // namespace tuho::tuhodb

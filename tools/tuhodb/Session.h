@@ -1,0 +1,74 @@
+// What every catalogue command of tuhodb shares: the data folder chosen by
+// the global options, and the source list and catalogue opened on it as the
+// program opens them at start-up and closed as it closes them at the end.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "store/SourceList.h"
+
+namespace tuho::tuhodb {
+
+struct GlobalOptions {
+  std::string dataFolder;  // empty: the program's own data folder
+};
+GlobalOptions& globalOptions();
+
+class Session {
+ public:
+  Session() = default;
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // False (with a message) when no data folder can be had.
+  bool open();
+  SourceList& sources() { return sources_; }
+  Catalogue& catalogue() { return *catalogue_; }
+  // The source registered under `name`, or null with a message.
+  const SourceRef* sourceNamed(const std::string& name);
+
+ private:
+  SourceList sources_;
+  std::unique_ptr<Catalogue> catalogue_;
+};
+
+// A usage line on standard error; returns the exit code for bad usage.
+int usage(const char* text);
+void printLine(const std::string& json);
+// A track or record id: a positive decimal number.
+bool parseId(const std::string& text, int& id);
+
+// Command-line text (UTF-8 on POSIX, ANSI on Windows) as ANSI.
+std::string ansiArg(const std::string& arg);
+
+// Reads "--name value" options after the positional arguments. Returns
+// false (with a usage message) on an unknown option or a missing value.
+struct Options {
+  std::vector<std::string> positional;
+  std::vector<std::pair<std::string, std::string>> named;
+  std::optional<std::string> get(const std::string& name) const;
+  bool has(const std::string& name) const { return get(name).has_value(); }
+};
+bool parseOptions(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
+                  const std::vector<std::string>& flagOptions, Options& out);
+
+// Prints progress as "LABEL N" on standard error: one line rewritten in
+// place on a terminal, the final count alone otherwise.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::string label) : label_(std::move(label)) {}
+  ~ProgressLine();
+  void show(int count);
+  JobEvents events();
+
+ private:
+  std::string label_;
+  int last_ = -1;
+  bool shown_ = false;
+};
+
+}  // namespace tuho::tuhodb
