@@ -1,0 +1,184 @@
+"""tuhodb as a user runs it: real files in a temporary data folder, JSON out."""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+TUHODB = os.environ["TUHODB"]
+CORPUS = os.environ["TUHO_CORPUS"]
+
+
+def run(*args, data=None, drives=(), check=True):
+    command = [TUHODB]
+    if data:
+        command += ["--data", data]
+    for drive in drives:
+        command += ["--drive", drive]
+    result = subprocess.run(command + list(args), capture_output=True, text=True, timeout=120)
+    if check and result.returncode != 0:
+        raise AssertionError(f"{args} failed ({result.returncode}): {result.stderr}")
+    return result
+
+
+def lines(result):
+    return [json.loads(line) for line in result.stdout.splitlines() if line.strip()]
+
+
+class Workspace(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="tuhodb-test-")
+        self.data = os.path.join(self.root, "data")
+        self.music = os.path.join(self.root, "music")
+        os.makedirs(self.music)
+
+    def tearDown(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def put(self, relative, corpus_name="tinytag__cbr.mp3"):
+        path = os.path.join(self.music, relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        shutil.copyfile(os.path.join(CORPUS, corpus_name), path)
+        return path
+
+    def db(self, *args, **kwargs):
+        return run(*args, data=self.data, **kwargs)
+
+
+class StoreFiles(Workspace):
+    def test_init_makes_the_first_start_files(self):
+        run("init", self.data)
+        self.assertEqual(os.path.getsize(os.path.join(self.data, "Tuho.dat")), 147)
+        self.assertEqual(os.path.getsize(os.path.join(self.data, "Folders.dat")), 127)
+        before = open(os.path.join(self.data, "Tuho.dat"), "rb").read()
+        run("init", self.data)
+        self.assertEqual(open(os.path.join(self.data, "Tuho.dat"), "rb").read(), before)
+
+    def test_dump_shows_the_header_record(self):
+        run("init", self.data)
+        dump = json.loads(run("dump", os.path.join(self.data, "Tuho.dat")).stdout)
+        self.assertEqual(dump["counter"], 1)
+        header = dump["records"][0]
+        self.assertEqual((header["offset"], header["id"], header["size"]), (31, 2, 112))
+        self.assertEqual(header["fields"][0], {"id": 100, "type": "text", "block": 20, "value": "Jukebin"})
+
+    def test_check_and_dump_answer_a_damaged_file(self):
+        run("init", self.data)
+        path = os.path.join(self.data, "Tuho.dat")
+        self.assertEqual(run("check", path).returncode, 0)
+        with open(path, "ab") as file:
+            file.write(b"\x40\x00\x00\x00\x05")
+        self.assertEqual(run("check", path, check=False).returncode, 1)
+        dump = run("dump", path, check=False)
+        self.assertEqual(dump.returncode, 1)
+        self.assertEqual(len(json.loads(dump.stdout)["records"]), 1)
+
+    def test_tags_reads_files_and_reports_those_it_cannot_open(self):
+        result = run("tags", os.path.join(CORPUS, "tinytag__cbr.mp3"), os.path.join(self.root, "missing.mp3"),
+                     check=False)
+        self.assertEqual(result.returncode, 1)
+        first, second = lines(result)
+        self.assertEqual(first["artist"], "Basshunter")
+        self.assertEqual(second["error"], "MP3 Other File Error")
+
+
+class Catalogue(Workspace):
+    def add(self, name="Mine", kind="local", path=None, drives=()):
+        return lines(self.db("add-source", "--name", name, "--kind", kind, "--path", path or self.music,
+                             drives=drives))[0]
+
+    def tracks(self, *args):
+        return lines(self.db("tracks", *args))
+
+    def test_adding_a_source_scans_it(self):
+        self.put("Artist/Album/a.mp3")
+        self.put("b.mp3", "mutagen__silence-44-s.mp3")
+        source = self.add()
+        self.assertEqual(source["id"], 2)
+        self.assertEqual(lines(self.db("sources")), [source])
+        by_file = {track["file"]: track for track in self.tracks()}
+        self.assertEqual(by_file["a.mp3"]["folder"], "\\Artist\\Album")
+        self.assertEqual(by_file["a.mp3"]["artist"], "Basshunter")
+        self.assertEqual(by_file["b.mp3"]["title"], "Silence")
+        self.assertEqual([g["value"] for g in lines(self.db("groups", "genre"))].count("Dance"), 1)
+
+    def test_rescan_follows_the_folder_and_remove_empties_the_source(self):
+        self.put("a.mp3")
+        self.put("b.mp3")
+        self.add()
+        os.remove(os.path.join(self.music, "a.mp3"))
+        self.put("c.mp3")
+        self.db("rescan", "Mine")
+        self.assertEqual(sorted(t["file"] for t in self.tracks()), ["b.mp3", "c.mp3"])
+        self.db("remove", "Mine")
+        self.assertEqual(self.tracks(), [])
+        self.assertEqual(lines(self.db("sources")), [])
+
+    def test_edit_and_delete_change_the_catalogue_only(self):
+        path = self.put("a.mp3")
+        before = open(path, "rb").read()
+        self.add()
+        track = self.tracks()[0]
+        edited = lines(self.db("edit", str(track["id"]), "--artist", "Björk", "--track", "7"))[0]
+        self.assertEqual((edited["artist"], edited["track"]), ("Björk", "7"))
+        self.assertEqual(self.tracks("--artist", "Björk")[0]["id"], track["id"])
+        self.assertEqual(open(path, "rb").read(), before)
+        self.db("delete", str(track["id"]))
+        self.assertEqual(self.tracks(), [])
+
+    def test_disc_tracks_are_made_ready_and_played_from_their_copies(self):
+        self.put("Disc/Album/a.mp3")
+        drive = "D=" + self.music
+        self.add("CD", "cd", "D:\\Disc", drives=[drive])
+        track = self.tracks()[0]
+        self.assertEqual(lines(self.db("play", str(track["id"]))), [])
+        marks = lines(self.db("ready", str(track["id"]), drives=[drive]))
+        self.assertEqual(marks, [{"id": track["id"], "mark": 1}])
+        self.assertTrue(os.path.exists(os.path.join(self.data, "Album", "a.mp3")))
+        requests = lines(self.db("play", str(track["id"]), str(track["id"])))
+        self.assertEqual([r["verb"] for r in requests], ["Play", "Enqueue"])
+        self.assertEqual(requests[0]["directory"], self.data + "\\Album")
+        self.db("unready", str(track["id"]))
+        self.assertFalse(os.path.exists(os.path.join(self.data, "Album", "a.mp3")))
+
+    def test_a_moved_disc_is_located_from_the_command_line(self):
+        self.put("Disc/a.mp3")
+        self.add("CD", "cd", "D:\\Disc", drives=["D=" + self.music])
+        os.rename(os.path.join(self.music, "Disc"), os.path.join(self.music, "Moved"))
+        track = self.tracks()[0]
+        result = self.db("ready", str(track["id"]), "--locate", "D:\\Moved", drives=["D=" + self.music])
+        self.assertIn("Need Volume: CD", result.stderr)
+        self.assertEqual(lines(result)[0]["mark"], 1)
+
+    def test_a_rescan_without_the_disc_keeps_its_tracks(self):
+        self.put("Disc/a.mp3")
+        self.add("CD", "cd", "D:\\Disc", drives=["D=" + self.music])
+        result = self.db("rescan", "CD", check=False)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Volume Not Found", result.stderr)
+        self.assertEqual(len(self.tracks()), 1)
+
+    def test_export_lists_every_track(self):
+        self.put("a.mp3")
+        self.add()
+        csv = self.db("export", "--format", "csv").stdout.splitlines()
+        self.assertEqual(csv[0], "id,ready,file,folder,source,title,artist,album,genre,track,comment")
+        self.assertIn('"Basshunter"', csv[1])
+        m3u = self.db("export", "--format", "m3u").stdout.splitlines()
+        self.assertEqual(m3u[0], "#EXTM3U")
+        self.assertEqual(m3u[2], os.path.join(self.music, "a.mp3"))
+
+
+class Usage(Workspace):
+    def test_bad_commands_and_options_are_refused(self):
+        self.assertEqual(run("frobnicate", check=False).returncode, 2)
+        self.assertEqual(self.db("edit", "x", check=False).returncode, 2)
+        self.assertEqual(self.db("groups", "year", check=False).returncode, 2)
+        self.assertEqual(self.db("add-source", "--name", "x", "--kind", "tape", "--path", "/", check=False).returncode, 2)
+        self.assertEqual(self.db("rescan", "Nobody", check=False).returncode, 1)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=1)
