@@ -115,9 +115,11 @@ bool writeField(const RecordSink& sink, const FieldSlot& slot) {
   const int content = slot.blockLength - kFieldHeadBytes;
   if (slot.type == FIELD_TEXT) {
     // A decoded text stops at a zero byte; the rest of its data is zeros.
-    std::vector<uint8_t> data(static_cast<size_t>(slot.dataLength), 0);
-    std::memcpy(data.data(), slot.text.data(), std::min(data.size(), slot.text.size()));
-    if (!data.empty() && !sink.write(data.data(), static_cast<uint32_t>(data.size()), kStepText, id)) return false;
+    if (slot.dataLength > 0) {
+      std::vector<uint8_t> data(static_cast<size_t>(slot.dataLength), 0);
+      std::memcpy(data.data(), slot.text.data(), std::min(data.size(), slot.text.size()));
+      if (!sink.write(data.data(), static_cast<uint32_t>(data.size()), kStepText, id)) return false;
+    }
     return writeZeros(sink, content - slot.dataLength, kStepPadding, id);
   }
   if (slot.type == FIELD_INT) {

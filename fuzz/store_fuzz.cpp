@@ -1,0 +1,73 @@
+// Opens arbitrary bytes as a store file and walks it every way the program
+// does: full walk with decoding, lookups by id, a query, a rewrite, and the
+// read-only chain reader of the inspection tools.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/Alert.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "store/ChainScan.h"
+#include "store/RecordStore.h"
+
+namespace {
+
+std::string scratchPath() { return "/tmp/store_fuzz_" + std::to_string(getpid()) + ".dat"; }
+
+void writeInput(const std::string& path, const uint8_t* data, size_t size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+void scanReadOnly(const std::string& path) {
+  tuho::File file;
+  if (!file.open(path, tuho::kAccessRead, tuho::kShareReadWrite, tuho::kOpenExisting)) return;
+  std::vector<uint8_t> body(tuho::kBodyBufferBytes);
+  tuho::scanChain(file, tuho::kHeaderRecordOffset, body, [](const tuho::ChainRecord&, const uint8_t* data, size_t length) {
+    tuho::FieldList fields;
+    tuho::decodeRecordBody(data, length, &fields);
+  });
+}
+
+void walkStore(const std::string& path) {
+  tuho::RecordStore store;
+  if (store.open(path) != tuho::kOpenedExisting) return;
+  std::vector<int> ids;
+  int steps = 0;
+  for (int id = store.first(); id != 0 && !store.atEnd() && steps < 10000; id = store.next(), ++steps) {
+    tuho::FieldList record = store.decodeCurrent();
+    ids.push_back(record.id);
+  }
+  for (int id : ids) store.findById(id);
+  store.findById(0x7fffffff);
+  tuho::FieldList query;
+  query.addInt(1200, 7);
+  query.addText(328, "Artist");
+  for (int id = store.findFirstMatching(query); id != 0 && steps < 20000; id = store.next(), ++steps) {
+    store.decodeCurrent();
+  }
+  if (!ids.empty()) {
+    tuho::FieldList record;
+    record.addText(327, "a longer title than before, to move it");
+    store.updateById(record, ids.front());
+  }
+  store.close();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  tuho::AlertSink sink;
+  const std::string path = scratchPath();
+  writeInput(path, data, size);
+  scanReadOnly(path);
+  walkStore(path);
+  tuho::deleteFile(path);
+  tuho::deleteFile(path + ".damaged");
+  return 0;
+}
