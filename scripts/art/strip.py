@@ -73,15 +73,15 @@ def button(name, state):
     shadow = (P.INK, 0.65, 1, 1)
     offset = (0, 0)
     if state == "normal":
-        colors = {"main": P.STEEL, "accent": accent, "dim": (P.STEEL, 0.4), "edge": P.BAR_BOTTOM}
+        colors = {"main": P.STEEL, "accent": accent, "dim": (P.STEEL, 0.3), "edge": P.BAR_BOTTOM}
     elif state == "hover":
         plate(c, (106, 114, 126), (60, 66, 76), P.AMBER, 0.9)
-        colors = {"main": P.WHITE, "accent": R.scale_rgb(accent, 1.12), "dim": (P.WHITE, 0.45),
+        colors = {"main": P.WHITE, "accent": R.scale_rgb(accent, 1.12), "dim": (P.WHITE, 0.35),
                   "edge": (70, 76, 86)}
     elif state == "pressed":
         plate(c, (24, 27, 32), (52, 57, 64), P.INK, 0.9)
         colors = {"main": P.STEEL_PRESSED, "accent": R.scale_rgb(accent, 0.86),
-                  "dim": (P.STEEL_PRESSED, 0.4), "edge": (34, 38, 44)}
+                  "dim": (P.STEEL_PRESSED, 0.3), "edge": (34, 38, 44)}
         offset = (1, 1)
     else:
         colors = {"main": P.STEEL_DISABLED, "accent": P.STEEL_DISABLED,
