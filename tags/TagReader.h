@@ -7,16 +7,15 @@
 #include <string>
 
 #include "platform/File.h"
-#include "tags/GenreTable.h"
 #include "tags/TrackTag.h"
 
 namespace tuho {
 
-// The state of one read; made anew for every file.
+// The state of one read; made anew for every file. Genre names come from the
+// shared read-only genreTable().
 struct TagReader {
   File file;
   TrackTag tag;
-  const GenreTable& genres = genreTable();
   int version = 0;  // major version byte of the ID3v2 tag; 0 until read
   int done = 0;     // 1 once an ID3v2 tag of a supported version was read
 };
