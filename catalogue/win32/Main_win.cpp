@@ -1,0 +1,91 @@
+// The catalogue program's entry point: start-up in order, the UI thread's
+// message loop, and a shutdown that lets the worker finish its current
+// record before the catalogue is closed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <memory>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/DataFolder.h"
+#include "catalogue/win32/Worker.h"
+#include "platform/Alert.h"
+#include "store/SourceList.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+// How long the program waits at exit for a job to reach a file boundary.
+constexpr DWORD kWorkerExitWaitMs = 15000;
+
+// The data folder, or the reason it could not be had, in a box whose text
+// tells the failing step.
+bool findDataFolder(std::string& folder) {
+  tuho::AppDataResult result = tuho::makeDataFolder(folder);
+  if (result == tuho::kAppDataFound) return true;
+  const char* texts[] = {"", "bad", "bad2", "ba3d"};
+  tuho::alert(texts[result], "bad");
+  return false;
+}
+
+int runMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  // One copy runs; the running one is left alone.
+  if (FindWindowA("Tunehoard", "Tunehoard")) return 0;
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  std::string dataFolder;
+  // Without a data folder there is no catalogue to run on.
+  if (!findDataFolder(dataFolder)) return 1;
+  tuho::SourceList sources;
+  sources.load(dataFolder);
+  tuho::Catalogue catalogue(sources, dataFolder);
+  catalogue.open();
+
+  auto window = std::make_unique<tuho::MainWindow>();
+  if (!window->create(instance, showCommand, &catalogue)) {
+    catalogue.close();
+    return 1;
+  }
+
+  std::atomic<bool> stopRequested{false};
+  // Lives as long as the worker may run, which is until the process ends.
+  static tuho::WorkerParams params;
+  params.catalogue = &catalogue;
+  params.progressReady = &window->progress().ready;
+  params.stopRequested = &stopRequested;
+  params.uiThreadId = GetWindowThreadProcessId(window->window(), nullptr);
+  params.instance = instance;
+  params.mainWindow = window->window();
+  params.noticeWindow = window->window();
+  DWORD workerId = 0;
+  HANDLE worker = CreateThread(nullptr, 0, tuho::workerThread, &params, 0, &workerId);
+  if (worker) SetThreadPriority(worker, THREAD_PRIORITY_NORMAL);
+  window->setWorkerThread(workerId);
+
+  int exitCode = runMessageLoop();
+
+  // A running job stops at its next file; its last record is whole once the
+  // worker has left the catalogue, and only then is the store closed.
+  stopRequested = true;
+  if (worker) {
+    PostThreadMessageA(workerId, WM_QUIT, 0, 0);
+    WaitForSingleObject(worker, kWorkerExitWaitMs);
+    CloseHandle(worker);
+  }
+  catalogue.close();
+  if (window->window() && IsWindow(window->window())) DestroyWindow(window->window());
+  return exitCode;
+}

@@ -1,0 +1,112 @@
+#include "catalogue/win32/Worker.h"
+
+#include <memory>
+#include <string>
+
+#include "catalogue/win32/ThreadMessages.h"
+
+namespace tuho {
+namespace {
+
+void post(const WorkerParams& params, UINT message, WPARAM wParam, LPARAM lParam) {
+  PostMessageA(params.noticeWindow, message, wParam, lParam);
+}
+
+bool stopping(const WorkerParams& params) { return params.stopRequested && params.stopRequested->load(); }
+
+// The job starts only once the progress dialog can show its notices.
+bool waitForProgressDialog(const WorkerParams& params) {
+  while (params.progressReady && params.progressReady->load() == 0) {
+    if (stopping(params)) return false;
+    Sleep(100);
+  }
+  return !stopping(params);
+}
+
+JobEvents jobEvents(const WorkerParams& params) {
+  JobEvents events;
+  events.progress = [&params](const std::string& fileName, int count) {
+    auto text = std::make_unique<std::string>(fileName);
+    if (PostMessageA(params.noticeWindow, TMSG_PROGRESS_TEXT, 0, reinterpret_cast<LPARAM>(text.get()))) {
+      text.release();  // the receiver frees it now
+    }
+    post(params, TMSG_PROGRESS_COUNT, 0, count);
+  };
+  events.locateVolume = params.locateVolume;
+  events.stopRequested = [&params] { return stopping(params); };
+  return events;
+}
+
+// Takes ownership of the request's list; a null list is an empty request.
+IdList takeIds(LPARAM lParam) {
+  std::unique_ptr<IdList> ids(reinterpret_cast<IdList*>(lParam));
+  return ids ? *ids : IdList();
+}
+
+bool isRequest(UINT message) {
+  return message == TMSG_COPY_READY || message == TMSG_DELETE_READY || message == TMSG_SCAN_SOURCE ||
+         message == TMSG_REMOVE_SOURCE || message == TMSG_RESCAN_SOURCE;
+}
+
+}  // namespace
+
+void runRequest(WorkerParams& params, IdList& result, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The request's payload is copied before waiting, so that it does not
+  // depend on the UI keeping it in place.
+  IdList ids = (message == TMSG_COPY_READY || message == TMSG_DELETE_READY) ? takeIds(lParam) : IdList();
+  SourceRef source;
+  if ((message == TMSG_SCAN_SOURCE || message == TMSG_RESCAN_SOURCE) && lParam) {
+    source = *reinterpret_cast<const SourceRef*>(lParam);
+  }
+  if (!waitForProgressDialog(params)) return;
+  JobEvents events = jobEvents(params);
+  Catalogue& catalogue = *params.catalogue;
+  LPARAM resultPointer = reinterpret_cast<LPARAM>(&result);
+  switch (message) {
+    case TMSG_COPY_READY:
+      result = catalogue.copyReadyJob(ids, events);
+      post(params, TMSG_JOB_DONE, 0, 0);
+      post(params, TMSG_COPY_READY_DONE, 0, resultPointer);
+      break;
+    case TMSG_DELETE_READY:
+      result = catalogue.deleteReadyJob(ids, events);
+      post(params, TMSG_JOB_DONE, 0, 0);
+      post(params, TMSG_DELETE_READY_DONE, 0, resultPointer);
+      break;
+    case TMSG_SCAN_SOURCE:
+      catalogue.scanSource(source, false, events);
+      post(params, TMSG_JOB_DONE, 0, 0);
+      break;
+    case TMSG_REMOVE_SOURCE:
+      catalogue.removeSource(static_cast<int>(wParam));
+      post(params, TMSG_JOB_DONE, 0, 0);
+      post(params, TMSG_REMOVE_SOURCE_DONE, 0, resultPointer);
+      break;
+    case TMSG_RESCAN_SOURCE:
+      catalogue.scanSource(source, true, events);
+      post(params, TMSG_JOB_DONE, 0, 0);
+      post(params, TMSG_RESCAN_SOURCE_DONE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+DWORD WINAPI workerThread(LPVOID parameter) {
+  WorkerParams& params = *static_cast<WorkerParams*>(parameter);
+  IdList result;  // the result block that result notices point to
+  MSG message;
+  // Make sure the thread has a queue before anyone posts to it.
+  PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    } else if (isRequest(message.message)) {
+      runRequest(params, result, message.message, message.wParam, message.lParam);
+    }
+  }
+  return static_cast<DWORD>(message.wParam);
+}
+
+}  // namespace tuho

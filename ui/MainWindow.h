@@ -1,0 +1,90 @@
+// The main window: the skinned strip of command buttons along the top, a
+// black frame around the browsing area, the grouping combo box and group
+// tree on the left and the track list on the right. It dispatches every
+// user command and starts the worker's long jobs with their progress dialog.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "ui/ProgressDialog.h"
+#include "ui/SkinStrip.h"
+#include "ui/browse/GroupTree.h"
+#include "ui/browse/TrackList.h"
+
+namespace tuho {
+
+// The long jobs the worker runs for the UI.
+enum JobKind { kJobCopyReady, kJobDeleteReady, kJobScanSource, kJobRescanSource, kJobRemoveSource };
+
+class MainWindow {
+ public:
+  MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Registers the class, creates and lays out every control, shows the
+  // window. False when the window cannot be created.
+  bool create(HINSTANCE instance, int showCommand, Catalogue* catalogue);
+  HWND window() const { return window_; }
+  void setWorkerThread(DWORD threadId) { workerThreadId_ = threadId; }
+
+  // Starts a worker job with its progress dialog. Returns false (and starts
+  // nothing) while another job runs or when the worker cannot be reached.
+  bool startJob(JobKind kind, IdList ids = IdList(), SourceRef* source = nullptr, int sourceId = 0);
+  bool jobRunning() const { return progress_.isOpen(); }
+
+  // The UI side of the worker's notices; returns true when it was one.
+  bool handleWorkerNotice(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void layout();
+  void onCommand(int id, int code);
+  void onSkinClick(int buttonId);
+
+  ProgressDialog& progress() { return progress_; }
+  SkinStrip& strip() { return strip_; }
+  GroupTree& tree() { return tree_; }
+  TrackList& list() { return list_; }
+  Catalogue* catalogue() const { return catalogue_; }
+  int listFlag() const { return listFlag_; }
+  // The menu the Configuration button opens, as (text, command) pairs.
+  static const std::array<std::pair<const char*, int>, 3>& configMenuItems();
+
+ private:
+  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  bool registerClass();
+  void loadBitmaps();
+  void createBrowsingControls();
+  void createFrame();
+  void showConfigMenu();
+  void readyUpdate(const IdList& result);
+  void unreadyUpdate(const IdList& result);
+  void rebuildTreeFromCombo();
+
+  HINSTANCE instance_ = nullptr;
+  HWND window_ = nullptr;
+  Catalogue* catalogue_ = nullptr;
+  DWORD workerThreadId_ = 0;
+  HBRUSH background_ = nullptr;
+  HBRUSH black_ = nullptr;
+  HFONT viewFont_ = nullptr;
+  HIMAGELIST treeImages_ = nullptr;
+  HIMAGELIST listImages_ = nullptr;
+  HBITMAP progressLower_ = nullptr;
+  std::array<HBITMAP, 5> jobBanners_{};  // by JobKind
+  ProgressDialog progress_;
+  SkinStrip strip_;
+  GroupTree tree_;
+  TrackList list_;
+  int listFlag_ = 0;
+};
+
+// The one main window, for the dialogs and views that reach it.
+MainWindow* mainWindow();
+
+}  // namespace tuho

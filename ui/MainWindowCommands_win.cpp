@@ -1,0 +1,152 @@
+// What the main window does with commands, strip clicks and the worker's
+// notices.
+#include <memory>
+#include <string>
+
+#include "catalogue/win32/ThreadMessages.h"
+#include "ui/MainWindow.h"
+#include "ui/UiIds.h"
+
+namespace tuho {
+namespace {
+
+struct JobRequest {
+  unsigned message;
+  const char* label;
+};
+
+const JobRequest kRequests[] = {
+    {TMSG_COPY_READY, "Copied:"},        {TMSG_DELETE_READY, "Deleted:"}, {TMSG_SCAN_SOURCE, "Found:"},
+    {TMSG_RESCAN_SOURCE, "Found:"},      {TMSG_REMOVE_SOURCE, "Removed:"},
+};
+
+bool anyMarked(const IdList& result) {
+  for (const IdEntry& entry : result.entries) {
+    if (entry.mark == 1) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void MainWindow::onCommand(int id, int code) {
+  switch (id) {
+    case CMD_READY_ALL: startJob(kJobCopyReady, list_.collectAllIds()); break;
+    case CMD_READY_SELECTED: startJob(kJobCopyReady, list_.collectSelectedIds()); break;
+    case CMD_UNREADY_ALL: startJob(kJobDeleteReady, list_.collectAllIds()); break;
+    case CMD_UNREADY_SELECTED: startJob(kJobDeleteReady, list_.collectSelectedIds()); break;
+    case CMD_PLAY_ALL: list_.playItems(false, false); break;
+    case CMD_ENQUEUE_ALL: list_.playItems(false, true); break;
+    case CMD_PLAY_SELECTED: list_.playItems(true, false); break;
+    case CMD_ENQUEUE_SELECTED: list_.playItems(true, true); break;
+    case IDC_GROUP_COMBO:
+      if (code == CBN_SELCHANGE) rebuildTreeFromCombo();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::onSkinClick(int buttonId) {
+  // A click can still be on its way when the strip was suspended.
+  if (!strip_.isEnabled(buttonId)) return;
+  switch (buttonId) {
+    case BTN_READY_ALL: onCommand(CMD_READY_ALL, 0); break;
+    case BTN_READY_SELECTED: onCommand(CMD_READY_SELECTED, 0); break;
+    case BTN_PLAY_ALL: onCommand(CMD_PLAY_ALL, 0); break;
+    case BTN_PLAY_SELECTED: onCommand(CMD_PLAY_SELECTED, 0); break;
+    case BTN_ENQUEUE_ALL: onCommand(CMD_ENQUEUE_ALL, 0); break;
+    case BTN_ENQUEUE_SELECTED: onCommand(CMD_ENQUEUE_SELECTED, 0); break;
+    case BTN_CONFIG: showConfigMenu(); break;
+    default: break;
+  }
+}
+
+void MainWindow::showConfigMenu() {
+  HMENU menu = CreatePopupMenu();
+  UINT position = 0;
+  for (const auto& entry : configMenuItems()) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    item.fType = MFT_STRING;
+    item.wID = static_cast<UINT>(entry.second);
+    item.dwTypeData = const_cast<char*>(entry.first);
+    InsertMenuItemA(menu, position++, TRUE, &item);
+  }
+  DWORD where = GetMessagePos();
+  TrackPopupMenu(menu, 0, static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)), 0, window_, nullptr);
+  DestroyMenu(menu);
+}
+
+void MainWindow::rebuildTreeFromCombo() {
+  int level = static_cast<int>(SendDlgItemMessageA(window_, IDC_GROUP_COMBO, CB_GETCURSEL, 0, 0));
+  if (level < LEVEL_GENRE || level > LEVEL_ALBUM) level = LEVEL_GENRE;
+  tree_.rebuildTree(level);
+}
+
+bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourceId) {
+  // One job at a time: the progress dialog, its ready flag and the result
+  // block serve one job.
+  if (progress_.isOpen() || !workerThreadId_) return false;
+  const JobRequest& request = kRequests[kind];
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  std::unique_ptr<IdList> list;
+  if (kind == kJobCopyReady || kind == kJobDeleteReady) {
+    list = std::make_unique<IdList>(std::move(ids));
+    lParam = reinterpret_cast<LPARAM>(list.get());
+  } else if (kind == kJobRemoveSource) {
+    wParam = static_cast<WPARAM>(sourceId);
+  } else {
+    lParam = reinterpret_cast<LPARAM>(source);
+  }
+  progress_.ready = 0;
+  if (!PostThreadMessageA(workerThreadId_, request.message, wParam, lParam)) return false;
+  list.release();  // the worker owns it now
+  progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label);
+  return true;
+}
+
+bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case TMSG_PROGRESS_TEXT:
+      if (progress_.isOpen()) {
+        SendMessageA(progress_.window(), TMSG_PROGRESS_TEXT, 0, lParam);  // the dialog frees the text
+      } else {
+        delete reinterpret_cast<std::string*>(lParam);
+      }
+      return true;
+    case TMSG_PROGRESS_COUNT:
+      if (progress_.isOpen()) SendMessageA(progress_.window(), PMSG_SET_COUNT, 0, lParam);
+      return true;
+    case TMSG_JOB_DONE:
+      if (progress_.isOpen()) SendMessageA(progress_.window(), TMSG_JOB_DONE, 0, 0);
+      return true;
+    case TMSG_COPY_READY_DONE:
+      readyUpdate(*reinterpret_cast<const IdList*>(lParam));
+      return true;
+    case TMSG_DELETE_READY_DONE:
+      unreadyUpdate(*reinterpret_cast<const IdList*>(lParam));
+      return true;
+    case TMSG_REMOVE_SOURCE_DONE:
+    case TMSG_RESCAN_SOURCE_DONE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::readyUpdate(const IdList& result) {
+  IdList copy = result;
+  list_.refreshRowImages(copy);
+  if (anyMarked(copy)) tree_.markCurrentReady();
+}
+
+void MainWindow::unreadyUpdate(const IdList& result) {
+  IdList copy = result;
+  list_.refreshRowImages(copy);
+  if (!anyMarked(copy)) tree_.markCurrentUnready();
+}
+
+}  // namespace tuho

@@ -1,0 +1,234 @@
+#include "ui/MainWindow.h"
+
+#include "catalogue/win32/ThreadMessages.h"
+#include "resources/resource.h"
+#include "ui/Gdi.h"
+#include "ui/UiIds.h"
+
+namespace tuho {
+namespace {
+
+const char kClassName[] = "Tunehoard";
+const char kTitle[] = "Tunehoard";
+MainWindow* gMainWindow = nullptr;
+
+struct FrameElement {
+  int id;
+  int bitmap;  // 0 for a plain black edge
+  int x, y, width, height;
+};
+
+const FrameElement kFrame[] = {
+    {IDC_FRAME_TOP_LEFT, IDB_CORNER_TOP_LEFT, 5, 54, 10, 10},
+    {IDC_FRAME_BOTTOM_LEFT, IDB_CORNER_BOTTOM_LEFT, 5, 503, 10, 10},
+    {IDC_FRAME_TOP_RIGHT, IDB_CORNER_TOP_RIGHT, 762, 54, 10, 10},
+    {IDC_FRAME_BOTTOM_RIGHT, IDB_CORNER_BOTTOM_RIGHT, 762, 503, 10, 10},
+    {IDC_FRAME_TOP, 0, 15, 54, 747, 10},
+    {IDC_FRAME_BOTTOM, 0, 15, 503, 747, 10},
+    {IDC_FRAME_LEFT, 0, 5, 64, 10, 439},
+    {IDC_FRAME_RIGHT, 0, 762, 64, 10, 439},
+    {-1, 0, 15, 88, 250, 6},  // under the combo box
+    {IDC_FRAME_SEPARATOR, 0, 265, 64, 6, 439},
+};
+
+// Tree images in the order the tree keeps their indices.
+const int kTreeBitmaps[] = {IDB_TREE_GENRE,       IDB_TREE_ARTIST,       IDB_TREE_ALBUM,
+                            IDB_TREE_GENRE_READY, IDB_TREE_ARTIST_READY, IDB_TREE_ALBUM_READY,
+                            IDB_TREE_GENRE_FOLDER, IDB_TREE_ARTIST_FOLDER, IDB_TREE_ALBUM_FOLDER};
+const int kListBitmaps[] = {IDB_LIST_TRACK, IDB_LIST_TRACK_READY, IDB_LIST_TRACK_FOLDER};
+
+struct JobText {
+  unsigned request;
+  const char* label;
+  int banner;
+};
+
+// By JobKind.
+const JobText kJobs[] = {
+    {TMSG_COPY_READY, "Copied:", IDB_PROGRESS_COPIED},
+    {TMSG_DELETE_READY, "Deleted:", IDB_PROGRESS_DELETED},
+    {TMSG_SCAN_SOURCE, "Found:", IDB_PROGRESS_FOUND},
+    {TMSG_RESCAN_SOURCE, "Found:", IDB_PROGRESS_FOUND},
+    {TMSG_REMOVE_SOURCE, "Removed:", IDB_PROGRESS_REMOVED},
+};
+
+HIMAGELIST imageListOf(HINSTANCE instance, const int* bitmaps, int count, int* indices) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, count, 0);
+  for (int i = 0; i < count; ++i) {
+    HBITMAP bitmap = loadBitmap(instance, bitmaps[i]);
+    indices[i] = ImageList_Add(list, bitmap, nullptr);
+    if (bitmap) DeleteObject(bitmap);
+  }
+  return list;
+}
+
+void place(HWND parent, int id, int x, int y, int width, int height, bool move) {
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE);
+  SetWindowPos(GetDlgItem(parent, id), nullptr, x, y, width, height, flags);
+}
+
+}  // namespace
+
+MainWindow* mainWindow() { return gMainWindow; }
+
+MainWindow::MainWindow() {
+  progress_.onOpen = [this] { strip_.suspend(); };
+  progress_.onClose = [this] { strip_.resume(); };
+}
+
+const std::array<std::pair<const char*, int>, 3>& MainWindow::configMenuItems() {
+  static const std::array<std::pair<const char*, int>, 3> items = {
+      {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}}};
+  return items;
+}
+
+bool MainWindow::registerClass() {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = &MainWindow::windowProc;
+  windowClass.cbWndExtra = 30;
+  windowClass.hInstance = instance_;
+  windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TUHO));
+  windowClass.hIconSm = windowClass.hIcon;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background_;
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue) {
+  instance_ = instance;
+  catalogue_ = catalogue;
+  background_ = CreateSolidBrush(RGB(230, 230, 230));
+  black_ = CreateSolidBrush(RGB(0, 0, 0));
+  gMainWindow = this;
+  if (!registerClass()) return false;
+  window_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                            this);
+  if (!window_) return false;
+  tree_.attach(window_, instance, catalogue, &list_);
+  list_.attach(window_, instance, catalogue, &strip_, &listFlag_);
+  loadBitmaps();
+  createBrowsingControls();
+  strip_.build(window_, instance);
+  strip_.reset();
+  listFlag_ = 0;
+  createFrame();
+  list_.insertColumns();
+  strip_.createTooltips(instance);
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  return true;
+}
+
+void MainWindow::loadBitmaps() {
+  progressLower_ = loadBitmap(instance_, IDB_PROGRESS_LOWER);
+  for (size_t kind = 0; kind < jobBanners_.size(); ++kind) jobBanners_[kind] = loadBitmap(instance_, kJobs[kind].banner);
+}
+
+void MainWindow::createBrowsingControls() {
+  viewFont_ = pointFont(window_, 10);
+  HWND tree = createChild(window_, WC_TREEVIEWA, "Tree View",
+                          WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                          15, 94, 250, 411, IDC_TREE, instance_);
+  HWND list = createChild(window_, WC_LISTVIEWA, "List View", WS_VISIBLE | WS_BORDER | LVS_REPORT, 271, 64, 493,
+                          440, IDC_LIST, instance_);
+  HWND combo = createChild(window_, "COMBOBOX", "List Root", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 15, 64,
+                           250, 100, IDC_GROUP_COMBO, instance_);
+  for (HWND control : {tree, list, combo}) setFont(control, viewFont_);
+  int treeIndices[9];
+  treeImages_ = imageListOf(instance_, kTreeBitmaps, 9, treeIndices);
+  int* treeFields[9] = {&tree_.genreImage,       &tree_.artistImage,       &tree_.albumImage,
+                        &tree_.genreReadyImage,  &tree_.artistReadyImage,  &tree_.albumReadyImage,
+                        &tree_.genreFolderImage, &tree_.artistFolderImage, &tree_.albumFolderImage};
+  for (int i = 0; i < 9; ++i) *treeFields[i] = treeIndices[i];
+  int listIndices[3];
+  listImages_ = imageListOf(instance_, kListBitmaps, 3, listIndices);
+  list_.normalImage = listIndices[0];
+  list_.readyImage = listIndices[1];
+  list_.folderImage = listIndices[2];
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_));
+  for (const char* grouping : {"Genre", "Artist", "Album"}) {
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(grouping));
+  }
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  // The tree is built once the message loop runs.
+  PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void MainWindow::createFrame() {
+  for (const FrameElement& element : kFrame) {
+    if (element.bitmap) {
+      createBitmapStatic(window_, loadBitmap(instance_, element.bitmap), 0, element.x, element.y, element.width,
+                         element.height, element.id, instance_);
+    } else {
+      createChild(window_, "STATIC", nullptr, WS_VISIBLE, element.x, element.y, element.width, element.height,
+                  element.id, instance_);
+    }
+  }
+}
+
+void MainWindow::layout() {
+  RECT outer;
+  GetWindowRect(window_, &outer);
+  int width = outer.right - outer.left - 2 * GetSystemMetrics(SM_CXFRAME);
+  int height = outer.bottom - outer.top - 2 * GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CXSIZE);
+  place(window_, IDC_LIST, 0, 0, width - 286, height - 79, false);
+  place(window_, IDC_TREE, 0, 0, 250, height - 109, false);
+  place(window_, IDC_FRAME_TOP, 0, 0, width - 30, 10, false);
+  place(window_, IDC_FRAME_BOTTOM, 15, height - 15, width - 30, 10, true);
+  place(window_, IDC_FRAME_LEFT, 0, 0, 10, height - 79, false);
+  place(window_, IDC_FRAME_SEPARATOR, 0, 0, 6, height - 79, false);
+  place(window_, IDC_FRAME_RIGHT, width - 15, 64, 10, height - 79, true);
+  place(window_, IDC_FRAME_BOTTOM_LEFT, 5, height - 15, 10, 10, true);
+  place(window_, IDC_FRAME_TOP_RIGHT, width - 15, 54, 10, 10, true);
+  place(window_, IDC_FRAME_BOTTOM_RIGHT, width - 15, height - 15, 10, 10, true);
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindow* self = gMainWindow;
+  if (message == WM_NCCREATE) {
+    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->window_ = window;
+  }
+  if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
+  return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (handleWorkerNotice(message, wParam, lParam)) return 0;
+  switch (message) {
+    case WM_SIZE:
+      if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) layout();
+      break;
+    case WM_CLOSE:
+      PostQuitMessage(0);
+      break;
+    case WM_NOTIFY: {
+      auto* notification = reinterpret_cast<NMHDR*>(lParam);
+      if (notification->idFrom == IDC_TREE) return tree_.onTreeNotify(notification);
+      if (notification->idFrom == IDC_LIST) return list_.onListNotify(notification);
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+      SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+      return reinterpret_cast<LRESULT>(black_);
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam));
+      break;
+    case MMSG_TREE_DELETE_ITEM:
+      tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam));
+      break;
+    case MMSG_SKIN_CLICK:
+      onSkinClick(static_cast<int>(wParam));
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+}  // namespace tuho

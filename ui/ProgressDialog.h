@@ -1,0 +1,48 @@
+// The small window every long worker job shows while it runs: the file
+// being handled and a running count under the job's label ("Found:",
+// "Copied:", "Deleted:", "Removed:"). One object for the life of the
+// program; one dialog at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "ui/DialogSkin.h"
+
+namespace tuho {
+
+class ProgressDialog {
+ public:
+  // Set to 1 once the dialog is up; the worker waits for it.
+  std::atomic<int> ready{0};
+  // Called when the dialog opens and when it has closed (the main window
+  // suspends and resumes its buttons there).
+  std::function<void()> onOpen;
+  std::function<void()> onClose;
+
+  bool open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label);
+  HWND window() const { return window_; }
+  bool isOpen() const { return window_ != nullptr; }
+  // The count line last shown, kept after the dialog has closed.
+  const std::string& countText() const { return countText_; }
+  const std::string& fileText() const { return fileText_; }
+
+ private:
+  static INT_PTR CALLBACK proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void initialise(HWND dialog);
+  void showFile(std::string* text);
+  void showCount(int count);
+
+  HWND window_ = nullptr;
+  HBITMAP upper_ = nullptr;
+  HBITMAP lower_ = nullptr;
+  std::string label_;
+  std::string countText_;
+  std::string fileText_;
+  DialogSkin skin_;
+};
+
+}  // namespace tuho

@@ -1,0 +1,86 @@
+#include "ui/ProgressDialog.h"
+
+#include <memory>
+
+#include "catalogue/win32/ThreadMessages.h"
+#include "resources/resource.h"
+#include "ui/UiIds.h"
+
+namespace tuho {
+namespace {
+
+constexpr int kWidth = 300;
+constexpr int kHeight = 180;
+
+}  // namespace
+
+bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label) {
+  if (window_) return false;  // one at a time
+  upper_ = upper;
+  lower_ = lower;
+  label_ = label;
+  countText_.clear();
+  fileText_.clear();
+  ready = 0;
+  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, &ProgressDialog::proc,
+                                   reinterpret_cast<LPARAM>(this));
+  if (!dialog) return false;
+  ShowWindow(dialog, SW_SHOW);
+  return true;
+}
+
+void ProgressDialog::initialise(HWND dialog) {
+  window_ = dialog;
+  if (onOpen) onOpen();
+  skin_.apply(dialog, kWidth, kHeight, upper_, lower_);
+  skin_.add("BUTTON", "Filename", BS_GROUPBOX, 8, 70, 284, 54, -1);
+  skin_.add("STATIC", "", SS_LEFT, 20, 87, 260, 35, IDC_PROGRESS_FILE);
+  skin_.add("BUTTON", "Completed", BS_GROUPBOX, 8, 130, 284, 40, -1);
+  skin_.add("STATIC", "", SS_LEFT, 20, 147, 260, 20, IDC_PROGRESS_COUNT);
+  ready = 1;
+}
+
+void ProgressDialog::showFile(std::string* text) {
+  std::unique_ptr<std::string> owned(text);  // freed here, whatever happens
+  if (!owned) return;
+  fileText_ = *owned;
+  SetDlgItemTextA(window_, IDC_PROGRESS_FILE, owned->c_str());
+}
+
+void ProgressDialog::showCount(int count) {
+  countText_ = label_ + " " + std::to_string(count);
+  SetDlgItemTextA(window_, IDC_PROGRESS_COUNT, countText_.c_str());
+}
+
+INT_PTR CALLBACK ProgressDialog::proc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    reinterpret_cast<ProgressDialog*>(lParam)->initialise(dialog);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<ProgressDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (!self) return FALSE;
+  switch (message) {
+    case TMSG_PROGRESS_TEXT:
+      self->showFile(reinterpret_cast<std::string*>(lParam));
+      return TRUE;
+    case PMSG_SET_COUNT:
+      self->showCount(static_cast<int>(lParam));
+      return TRUE;
+    case TMSG_JOB_DONE:
+      DestroyWindow(dialog);
+      return TRUE;
+    case WM_CLOSE:
+      return TRUE;  // only the end of the job closes it
+    case WM_DESTROY:
+      self->skin_.destroy();
+      self->window_ = nullptr;
+      SetWindowLongPtrA(dialog, DWLP_USER, 0);
+      if (self->onClose) self->onClose();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace tuho

@@ -1,0 +1,63 @@
+// The strip of bitmap tiles along the top of the main window with its eight
+// bitmap buttons. Buttons are static controls that show one of four images
+// (normal, hover, pressed, disabled), react to the mouse through one shared
+// subclass procedure and report clicks to the main window as MMSG_SKIN_CLICK.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+namespace tuho {
+
+struct SkinButton {
+  int id = 0;
+  HWND window = nullptr;
+  HBITMAP normal = nullptr;
+  HBITMAP pressed = nullptr;
+  HBITMAP hover = nullptr;
+  HBITMAP disabled = nullptr;
+  int hovering = 0;
+  int enabled = 0;
+  int savedEnabled = 0;
+};
+
+class SkinStrip {
+ public:
+  static constexpr int kButtonCount = 8;
+
+  // Builds the tiles and buttons (buttons start disabled until reset()).
+  void build(HWND mainWindow, HINSTANCE instance);
+  void createTooltips(HINSTANCE instance);
+
+  void enable(int buttonId);
+  void disable(int buttonId);
+  bool isEnabled(int buttonId) const;
+  // Only the Media Store and Configuration buttons enabled.
+  void reset();
+  // The selection buttons follow their "all" buttons.
+  void enableSelectionButtons();
+  // Saves which buttons are enabled and disables them all; false when the
+  // strip is suspended already (the first save stands).
+  bool suspend();
+  void resume();
+  bool suspended() const { return suspended_; }
+
+  const SkinButton* button(int buttonId) const;
+  HWND tooltips() const { return tooltips_; }
+
+ private:
+  static LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  SkinButton* find(int buttonId);
+  SkinButton* byWindow(HWND window);
+  void show(SkinButton& button, HBITMAP image);
+  void onMouse(SkinButton& button, UINT message);
+
+  std::array<SkinButton, kButtonCount> buttons_{};
+  HWND mainWindow_ = nullptr;
+  HWND tooltips_ = nullptr;
+  WNDPROC staticProc_ = nullptr;
+  bool suspended_ = false;
+};
+
+}  // namespace tuho

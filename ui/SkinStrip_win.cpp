@@ -1,0 +1,232 @@
+#include "ui/SkinStrip.h"
+
+#include <commctrl.h>
+
+#include "resources/resource.h"
+#include "ui/Gdi.h"
+#include "ui/UiIds.h"
+
+namespace tuho {
+namespace {
+
+struct ButtonArt {
+  int id;
+  const char* tip;
+  int normal, hover, pressed, disabled;
+};
+
+// In the order the main window keeps its buttons.
+const ButtonArt kButtonArt[SkinStrip::kButtonCount] = {
+    {BTN_READY_ALL, "Make all items ready to play", 114, 137, 138, 136},
+    {BTN_READY_SELECTED, "Make selected items ready to play", 115, 140, 141, 139},
+    {BTN_CONFIG, "Configuration", 123, 143, 144, 142},
+    {BTN_ENQUEUE_ALL, "Enqueue all items", 124, 146, 147, 145},
+    {BTN_ENQUEUE_SELECTED, "Enqueue selected items", 125, 149, 150, 148},
+    {BTN_MEDIA_STORE, "Media Store", 128, 134, 153, 151},
+    {BTN_PLAY_ALL, "Play all items", 129, 155, 156, 154},
+    {BTN_PLAY_SELECTED, "Play selected items", 113, 158, 135, 157},
+};
+
+// One column of the strip: a 10-pixel tile or a 40-pixel button, with its
+// 4-pixel lip underneath.
+struct Tile {
+  int x;
+  int upper;   // bitmap id, or 0 for a button
+  int button;  // button id for a button column
+  int lower;
+};
+
+const Tile kTiles[] = {
+    {40, IDB_STRIP_LEFT_END, 0, IDB_STRIP_LEFT_END_LIP},
+    {50, IDB_STRIP_GROOVE, 0, IDB_STRIP_LIP},
+    {60, IDB_STRIP_BEFORE_BUTTON, 0, IDB_STRIP_LIP},
+    {70, 0, BTN_MEDIA_STORE, IDB_STRIP_BUTTON_LIP},
+    {110, IDB_STRIP_AFTER_BUTTON, 0, IDB_STRIP_LIP},
+    {120, IDB_STRIP_GROOVE, 0, IDB_STRIP_LIP},
+    {130, IDB_STRIP_BEFORE_BUTTON, 0, IDB_STRIP_LIP},
+    {140, 0, BTN_READY_ALL, IDB_STRIP_BUTTON_LIP},
+    {180, 0, BTN_READY_SELECTED, IDB_STRIP_BUTTON_LIP},
+    {220, IDB_STRIP_AFTER_BUTTON, 0, IDB_STRIP_LIP},
+    {230, IDB_STRIP_GROOVE, 0, IDB_STRIP_LIP},
+    {240, IDB_STRIP_BEFORE_BUTTON, 0, IDB_STRIP_LIP},
+    {250, 0, BTN_PLAY_ALL, IDB_STRIP_BUTTON_LIP},
+    {290, 0, BTN_PLAY_SELECTED, IDB_STRIP_BUTTON_LIP},
+    {330, 0, BTN_ENQUEUE_ALL, IDB_STRIP_BUTTON_LIP},
+    {370, 0, BTN_ENQUEUE_SELECTED, IDB_STRIP_BUTTON_LIP},
+    {410, IDB_STRIP_AFTER_BUTTON, 0, IDB_STRIP_LIP},
+    {420, IDB_STRIP_GROOVE, 0, IDB_STRIP_LIP},
+    {430, IDB_STRIP_BEFORE_BUTTON, 0, IDB_STRIP_LIP},
+    {440, 0, BTN_CONFIG, IDB_STRIP_BUTTON_LIP},
+    {480, IDB_STRIP_AFTER_BUTTON, 0, IDB_STRIP_LIP},
+    {490, IDB_STRIP_GROOVE, 0, IDB_STRIP_LIP},
+    {500, IDB_STRIP_RIGHT_END, 0, IDB_STRIP_RIGHT_END_LIP},
+};
+
+constexpr int kButtonSize = 40;
+constexpr int kTileWidth = 10;
+constexpr int kLipHeight = 4;
+const char kStripProperty[] = "TuhoSkinStrip";
+
+}  // namespace
+
+void SkinStrip::build(HWND mainWindow, HINSTANCE instance) {
+  mainWindow_ = mainWindow;
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const ButtonArt& art = kButtonArt[i];
+    SkinButton& button = buttons_[i];
+    button.id = art.id;
+    button.normal = loadBitmap(instance, art.normal);
+    button.hover = loadBitmap(instance, art.hover);
+    button.pressed = loadBitmap(instance, art.pressed);
+    button.disabled = loadBitmap(instance, art.disabled);
+  }
+  for (const Tile& tile : kTiles) {
+    int width = tile.button ? kButtonSize : kTileWidth;
+    createBitmapStatic(mainWindow, loadBitmap(instance, tile.lower), 0, tile.x, kButtonSize, width, kLipHeight, -1,
+                       instance);
+    if (!tile.button) {
+      createBitmapStatic(mainWindow, loadBitmap(instance, tile.upper), 0, tile.x, 0, width, kButtonSize, -1,
+                         instance);
+      continue;
+    }
+    SkinButton& button = *find(tile.button);
+    button.window = createBitmapStatic(mainWindow, nullptr, SS_NOTIFY, tile.x, 0, width, kButtonSize, tile.button,
+                                       instance);
+    SetPropA(button.window, kStripProperty, this);
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(button.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinStrip::buttonProc)));
+    if (!staticProc_) staticProc_ = previous;
+  }
+}
+
+void SkinStrip::createTooltips(HINSTANCE instance) {
+  tooltips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow_, nullptr, instance, nullptr);
+  if (!tooltips_) return;
+  SetWindowPos(tooltips_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = buttons_[i].window;
+    tool.uId = static_cast<UINT_PTR>(buttons_[i].id);
+    tool.rect = RECT{0, 0, kButtonSize, kButtonSize};
+    tool.hinst = instance;
+    tool.lpszText = const_cast<char*>(kButtonArt[i].tip);
+    SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+SkinButton* SkinStrip::find(int buttonId) {
+  for (SkinButton& button : buttons_) {
+    if (button.id == buttonId) return &button;
+  }
+  return nullptr;
+}
+
+const SkinButton* SkinStrip::button(int buttonId) const { return const_cast<SkinStrip*>(this)->find(buttonId); }
+
+SkinButton* SkinStrip::byWindow(HWND window) {
+  for (SkinButton& button : buttons_) {
+    if (button.window == window) return &button;
+  }
+  return nullptr;
+}
+
+void SkinStrip::show(SkinButton& button, HBITMAP image) {
+  if (button.window) SendMessageA(button.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+}
+
+void SkinStrip::enable(int buttonId) {
+  if (SkinButton* button = find(buttonId)) {
+    show(*button, button->normal);
+    button->enabled = 1;
+    button->hovering = 0;
+  }
+}
+
+void SkinStrip::disable(int buttonId) {
+  if (SkinButton* button = find(buttonId)) {
+    show(*button, button->disabled);
+    button->enabled = 0;
+    button->hovering = 0;
+  }
+}
+
+bool SkinStrip::isEnabled(int buttonId) const {
+  const SkinButton* found = button(buttonId);
+  return found && found->enabled;
+}
+
+void SkinStrip::reset() {
+  for (int id : {BTN_READY_ALL, BTN_READY_SELECTED, BTN_ENQUEUE_ALL, BTN_ENQUEUE_SELECTED, BTN_PLAY_ALL,
+                 BTN_PLAY_SELECTED}) {
+    disable(id);
+  }
+  enable(BTN_CONFIG);
+  enable(BTN_MEDIA_STORE);
+}
+
+void SkinStrip::enableSelectionButtons() {
+  if (isEnabled(BTN_READY_ALL)) enable(BTN_READY_SELECTED);
+  if (isEnabled(BTN_PLAY_ALL)) enable(BTN_PLAY_SELECTED);
+  if (isEnabled(BTN_ENQUEUE_ALL)) enable(BTN_ENQUEUE_SELECTED);
+}
+
+bool SkinStrip::suspend() {
+  if (suspended_) return false;
+  for (SkinButton& button : buttons_) {
+    button.savedEnabled = button.enabled;
+    disable(button.id);
+  }
+  suspended_ = true;
+  return true;
+}
+
+void SkinStrip::resume() {
+  if (!suspended_) return;
+  for (SkinButton& button : buttons_) {
+    if (button.savedEnabled) enable(button.id);
+  }
+  suspended_ = false;
+}
+
+void SkinStrip::onMouse(SkinButton& button, UINT message) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (!button.hovering) {
+        show(button, button.hover);
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, button.window, 100};
+        _TrackMouseEvent(&track);
+        button.hovering = 1;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      show(button, button.pressed);
+      break;
+    case WM_LBUTTONUP:
+      show(button, button.normal);
+      button.hovering = 0;
+      PostMessageA(mainWindow_, MMSG_SKIN_CLICK, static_cast<WPARAM>(GetDlgCtrlID(button.window)), 0);
+      break;
+    case WM_MOUSELEAVE:
+      show(button, button.normal);
+      button.hovering = 0;
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CALLBACK SkinStrip::buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* strip = static_cast<SkinStrip*>(GetPropA(window, kStripProperty));
+  if (!strip) return DefWindowProcA(window, message, wParam, lParam);
+  SkinButton* button = strip->byWindow(window);
+  // A disabled button ignores the mouse entirely.
+  if (button && button->enabled) strip->onMouse(*button, message);
+  if (message == WM_COMMAND) return 0;
+  if (message == WM_NCDESTROY) RemovePropA(window, kStripProperty);
+  return CallWindowProcA(strip->staticProc_, window, message, wParam, lParam);
+}
+
+}  // namespace tuho
