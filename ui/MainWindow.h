@@ -24,6 +24,7 @@ enum JobKind { kJobCopyReady, kJobDeleteReady, kJobScanSource, kJobRescanSource,
 class MainWindow {
  public:
   MainWindow();
+  ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 

@@ -76,6 +76,12 @@ MainWindow::MainWindow() {
   progress_.onClose = [this] { strip_.resume(); };
 }
 
+MainWindow::~MainWindow() {
+  if (progress_.isOpen()) DestroyWindow(progress_.window());
+  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  if (gMainWindow == this) gMainWindow = nullptr;
+}
+
 const std::array<std::pair<const char*, int>, 3>& MainWindow::configMenuItems() {
   static const std::array<std::pair<const char*, int>, 3> items = {
       {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}}};

@@ -86,6 +86,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     CloseHandle(worker);
   }
   catalogue.close();
-  if (window->window() && IsWindow(window->window())) DestroyWindow(window->window());
   return exitCode;
 }

@@ -1,0 +1,114 @@
+// Worker jobs seen from the UI: the progress dialog comes up, shows the
+// worker's notices and closes at the end of the job, also when a menu or
+// another modal loop runs on the UI thread meanwhile.
+#include "UiFixture.h"
+
+#include <commctrl.h>
+#include "catalogue/win32/ThreadMessages.h"
+#include "ui/UiIds.h"
+
+namespace tuho::test {
+namespace {
+
+class JobTest : public UiTest {
+ protected:
+  void SetUp() override { startWorker(); }
+  bool waitForJobEnd() { return pumpUntil([&] { return !window->jobRunning(); }); }
+  int listImage(int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageA(control(IDC_LIST), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+  }
+};
+
+TEST_F(JobTest, AScanShowsItsCountAndClosesItsDialog) {
+  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 12);
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
+  EXPECT_TRUE(window->jobRunning());
+  EXPECT_TRUE(window->strip().suspended());
+  ASSERT_TRUE(waitForJobEnd());
+  EXPECT_EQ(window->progress().countText(), "Found: 12");
+  EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 12u);
+  EXPECT_FALSE(window->strip().suspended());
+  EXPECT_TRUE(window->strip().isEnabled(BTN_MEDIA_STORE));
+}
+
+TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
+  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 40);
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
+  EXPECT_FALSE(window->startJob(kJobRescanSource, IdList(), source));
+  ASSERT_TRUE(waitForJobEnd());
+  EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 40u);
+}
+
+// The worker's end-of-job notice must reach the UI while a popup menu's
+// modal loop runs: the timer closes the menu once the job is over, or
+// after a long wait if the notice was lost.
+struct MenuWatch {
+  static MainWindow* window;
+  static DWORD started;
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!window->jobRunning() || GetTickCount() - started > 30000) EndMenu();
+  }
+};
+MainWindow* MenuWatch::window = nullptr;
+DWORD MenuWatch::started = 0;
+
+TEST_F(JobTest, AMenuOpenDuringAJobDoesNotLoseTheJobsEnd) {
+  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 150);
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
+  MenuWatch::window = window.get();
+  MenuWatch::started = GetTickCount();
+  UINT_PTR timer = SetTimer(window->window(), 77, 50, &MenuWatch::tick);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 1, "Item");
+  SetForegroundWindow(window->window());
+  TrackPopupMenu(menu, 0, 100, 100, 0, window->window(), nullptr);
+  DestroyMenu(menu);
+  KillTimer(window->window(), timer);
+  EXPECT_FALSE(window->jobRunning());
+  EXPECT_EQ(window->progress().countText(), "Found: 150");
+}
+
+TEST_F(JobTest, MakingDiscTracksReadyMarksTheirRows) {
+  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
+  catalogue->scanSource(*disc, false, JobEvents());
+  waitForFirstNode();
+  ASSERT_TRUE(window->strip().isEnabled(BTN_READY_ALL));
+  EXPECT_FALSE(window->strip().isEnabled(BTN_PLAY_ALL));  // disc tracks play only from copies
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_READY_ALL, 0);
+  ASSERT_TRUE(window->jobRunning());
+  ASSERT_TRUE(waitForJobEnd());
+  pumpFor(50);  // the result notice follows the end of the job
+  EXPECT_EQ(window->progress().countText(), "Copied: 2");
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(listImage(row), window->list().readyImage);
+  EXPECT_TRUE(window->strip().isEnabled(BTN_PLAY_ALL));
+  for (const TrackItem& item : catalogue->listTracks(TrackFilter())) EXPECT_EQ(item.ready, 1);
+}
+
+TEST_F(JobTest, DeletingTheCopiesUnmarksTheRows) {
+  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 2);
+  catalogue->scanSource(*disc, false, JobEvents());
+  IdList all;
+  for (const TrackItem& item : catalogue->listTracks(TrackFilter())) all.append(item.id);
+  catalogue->copyReadyJob(all, JobEvents());
+  waitForFirstNode();
+  SendMessageA(window->window(), WM_COMMAND, CMD_UNREADY_ALL, 0);
+  ASSERT_TRUE(waitForJobEnd());
+  pumpFor(50);
+  EXPECT_EQ(window->progress().countText(), "Deleted: 1");
+  for (int row = 0; row < 2; ++row) EXPECT_EQ(listImage(row), window->list().normalImage);
+}
+
+TEST_F(JobTest, ProgressTextsAfterTheDialogClosedAreFreedQuietly) {
+  // Freed by the main window when no dialog is there to take it.
+  PostMessageA(window->window(), TMSG_PROGRESS_TEXT, 0,
+               reinterpret_cast<LPARAM>(new std::string("late.mp3")));
+  pumpFor(20);
+  EXPECT_FALSE(window->jobRunning());
+}
+
+}  // namespace
+}  // namespace tuho::test

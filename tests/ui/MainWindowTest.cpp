@@ -1,0 +1,133 @@
+#include "UiFixture.h"
+
+#include <commctrl.h>
+#include "platform/Shell.h"
+#include "ui/UiIds.h"
+
+namespace tuho::test {
+namespace {
+
+void expectRect(const RECT& rect, int x, int y, int width, int height) {
+  EXPECT_EQ(rect.left, x);
+  EXPECT_EQ(rect.top, y);
+  EXPECT_EQ(rect.right - rect.left, width);
+  EXPECT_EQ(rect.bottom - rect.top, height);
+}
+
+// Width and height the layout derives from the window rectangle.
+SIZE layoutSize(HWND window) {
+  RECT outer;
+  GetWindowRect(window, &outer);
+  return SIZE{outer.right - outer.left - 2 * GetSystemMetrics(SM_CXFRAME),
+              outer.bottom - outer.top - 2 * GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CXSIZE)};
+}
+
+using MainWindowTest = UiTest;
+
+TEST_F(MainWindowTest, IsFoundByItsClassAndTitle) {
+  EXPECT_EQ(FindWindowA("Tunehoard", "Tunehoard"), window->window());
+}
+
+TEST_F(MainWindowTest, FixedControlsStandAtTheirRectangles) {
+  RECT combo = rectOf(IDC_GROUP_COMBO);
+  EXPECT_EQ(combo.left, 15);
+  EXPECT_EQ(combo.top, 64);
+  EXPECT_EQ(combo.right - combo.left, 250);
+  EXPECT_EQ(rectOf(IDC_TREE).left, 15);
+  EXPECT_EQ(rectOf(IDC_TREE).top, 94);
+  EXPECT_EQ(rectOf(IDC_LIST).left, 271);
+  EXPECT_EQ(rectOf(IDC_LIST).top, 64);
+  expectRect(rectOf(IDC_FRAME_TOP_LEFT), 5, 54, 10, 10);
+  expectRect(rectOf(BTN_MEDIA_STORE), 70, 0, 40, 40);
+  expectRect(rectOf(BTN_READY_ALL), 140, 0, 40, 40);
+  expectRect(rectOf(BTN_PLAY_SELECTED), 290, 0, 40, 40);
+  expectRect(rectOf(BTN_CONFIG), 440, 0, 40, 40);
+}
+
+TEST_F(MainWindowTest, ResizingMovesOnlyTheBrowsingAreaAndFrame) {
+  for (SIZE client : {SIZE{900, 700}, SIZE{640, 480}}) {
+    resizeClient(client.cx, client.cy);
+    SIZE size = layoutSize(window->window());
+    int w = size.cx, h = size.cy;
+    expectRect(rectOf(IDC_LIST), 271, 64, w - 286, h - 79);
+    expectRect(rectOf(IDC_TREE), 15, 94, 250, h - 109);
+    expectRect(rectOf(IDC_FRAME_TOP), 15, 54, w - 30, 10);
+    expectRect(rectOf(IDC_FRAME_BOTTOM), 15, h - 15, w - 30, 10);
+    expectRect(rectOf(IDC_FRAME_LEFT), 5, 64, 10, h - 79);
+    expectRect(rectOf(IDC_FRAME_SEPARATOR), 265, 64, 6, h - 79);
+    expectRect(rectOf(IDC_FRAME_RIGHT), w - 15, 64, 10, h - 79);
+    expectRect(rectOf(IDC_FRAME_BOTTOM_LEFT), 5, h - 15, 10, 10);
+    expectRect(rectOf(IDC_FRAME_TOP_RIGHT), w - 15, 54, 10, 10);
+    expectRect(rectOf(IDC_FRAME_BOTTOM_RIGHT), w - 15, h - 15, 10, 10);
+    expectRect(rectOf(BTN_MEDIA_STORE), 70, 0, 40, 40);
+    expectRect(rectOf(IDC_FRAME_TOP_LEFT), 5, 54, 10, 10);
+  }
+}
+
+TEST_F(MainWindowTest, GroupingOffersGenreArtistAlbumWithGenreChosen) {
+  HWND combo = control(IDC_GROUP_COMBO);
+  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+  char text[32];
+  const char* expected[] = {"Genre", "Artist", "Album"};
+  for (int i = 0; i < 3; ++i) {
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, expected[i]);
+  }
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(MainWindowTest, ListHasItsFourColumns) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(control(IDC_LIST), LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(control(IDC_LIST), LVM_GETCOLUMNWIDTH, 3, 0), 255);
+}
+
+TEST_F(MainWindowTest, ConfigurationMenuListsAboutHelpPreferences) {
+  const auto& items = MainWindow::configMenuItems();
+  EXPECT_STREQ(items[0].first, "About Tunehoard");
+  EXPECT_EQ(items[0].second, CMD_ABOUT);
+  EXPECT_STREQ(items[1].first, "Help");
+  EXPECT_STREQ(items[2].first, "Preferences");
+}
+
+TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {
+  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 4);
+  catalogue->scanSource(*sources.entry(0), false, JobEvents());
+  waitForFirstNode();
+  EXPECT_EQ(TreeView_GetCount(control(IDC_TREE)), 1u);  // one genre: Rock
+  EXPECT_EQ(window->list().rowCount(), 4);
+  EXPECT_TRUE(window->strip().isEnabled(BTN_PLAY_ALL));
+  EXPECT_TRUE(window->strip().isEnabled(BTN_ENQUEUE_ALL));
+  EXPECT_FALSE(window->strip().isEnabled(BTN_READY_ALL));  // folder tracks need no copy
+  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, LEVEL_ARTIST, 0);
+  SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
+  EXPECT_EQ(TreeView_GetCount(control(IDC_TREE)), 2u);  // Even Artist, Odd Artist
+  EXPECT_EQ(window->tree().rootLevel(), LEVEL_ARTIST);
+}
+
+TEST_F(MainWindowTest, PlayAllClickPlaysTheFirstTrackAndEnqueuesTheRest) {
+  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
+  catalogue->scanSource(*sources.entry(0), false, JobEvents());
+  waitForFirstNode();
+  ShellRecorder shell;
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_PLAY_ALL, 0);
+  auto requests = shell.requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].verb, "Play");
+  EXPECT_EQ(requests[1].verb, "Enqueue");
+  EXPECT_EQ(requests[2].verb, "Enqueue");
+  EXPECT_EQ(requests[0].owner, reinterpret_cast<intptr_t>(window->window()));
+}
+
+TEST_F(MainWindowTest, ClicksOnDisabledButtonsDoNothing) {
+  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 2);
+  catalogue->scanSource(*sources.entry(0), false, JobEvents());
+  waitForFirstNode();
+  window->strip().disable(BTN_PLAY_ALL);
+  ShellRecorder shell;
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_PLAY_ALL, 0);
+  EXPECT_TRUE(shell.requests().empty());
+}
+
+}  // namespace
+}  // namespace tuho::test

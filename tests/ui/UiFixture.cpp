@@ -1,0 +1,120 @@
+#include "UiFixture.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+
+#include "catalogue/TrackFiles.h"
+#include "ui/Gdi.h"
+#include "ui/UiIds.h"
+
+namespace tuho::test {
+namespace {
+
+Bytes songBytes(int number) {
+  Bytes bytes(512, 0xFF);
+  Bytes block(128, 0);
+  block[0] = 'T';
+  block[1] = 'A';
+  block[2] = 'G';
+  std::string title = "Song " + std::to_string(number);
+  std::string artist = number % 2 ? "Odd Artist" : "Even Artist";
+  std::copy(title.begin(), title.end(), block.begin() + 3);
+  std::copy(artist.begin(), artist.end(), block.begin() + 33);
+  block[126] = static_cast<uint8_t>(number % 100);
+  block[127] = 17;  // Rock
+  bytes.insert(bytes.end(), block.begin(), block.end());
+  return bytes;
+}
+
+}  // namespace
+
+UiTest::UiTest() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  sources.load(dataDir.path());
+  catalogue = std::make_unique<Catalogue>(sources, dataDir.path());
+  catalogue->open();
+  window = std::make_unique<MainWindow>();
+  EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get()));
+  pumpFor(50);
+}
+
+UiTest::~UiTest() {
+  if (worker) {
+    stop = true;
+    PostThreadMessageA(workerId, WM_QUIT, 0, 0);
+    WaitForSingleObject(worker, 20000);
+    CloseHandle(worker);
+  }
+  window.reset();
+  pumpFor(10);
+  catalogue->close();
+}
+
+bool UiTest::pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+void UiTest::pumpFor(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  pumpUntil([&] { return GetTickCount() - start >= milliseconds; }, milliseconds + 1000);
+}
+
+void UiTest::startWorker() {
+  params.catalogue = catalogue.get();
+  params.progressReady = &window->progress().ready;
+  params.stopRequested = &stop;
+  params.uiThreadId = GetCurrentThreadId();
+  params.instance = GetModuleHandleA(nullptr);
+  params.mainWindow = window->window();
+  params.noticeWindow = window->window();
+  worker = CreateThread(nullptr, 0, workerThread, &params, 0, &workerId);
+  window->setWorkerThread(workerId);
+  // The worker makes its queue first thing; wait until posting works.
+  pumpUntil([&] { return PostThreadMessageA(workerId, WM_NULL, 0, 0) != 0; }, 5000);
+}
+
+SourceRef* UiTest::addSourceWithSongs(const std::string& name, int kind, int count) {
+  std::string folder = musicDir.file(name);
+  std::filesystem::create_directories(folder + "\\Album");
+  for (int i = 0; i < count; ++i) writeBytes(folder + "\\Album\\song" + std::to_string(i) + ".mp3", songBytes(i));
+  Location location = splitLocation(folder);
+  SourceRef source;
+  source.root = location.root;
+  source.folder = location.folder;
+  source.name = name;
+  source.mediaType = kind;
+  return sources.entry(sources.add(source));
+}
+
+void UiTest::waitForFirstNode() {
+  SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
+  pumpUntil([&] { return window->list().rowCount() > 0; }, 5000);
+}
+
+void UiTest::resizeClient(int width, int height) {
+  RECT outer{0, 0, width, height};
+  AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
+  SetWindowPos(window->window(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOZORDER | SWP_NOMOVE);
+  pumpFor(20);
+}
+
+HBITMAP UiTest::shownImage(int buttonId) const {
+  return reinterpret_cast<HBITMAP>(SendMessageA(control(buttonId), STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+RECT UiTest::rectOf(int id) const { return childRect(control(id)); }
+
+}  // namespace tuho::test

@@ -1,0 +1,53 @@
+// A main window in this process on a temporary catalogue, a worker thread
+// behind it, and the verbs the UI tests are written in.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/win32/Worker.h"
+#include "platform/Alert.h"
+#include "support/TestFiles.h"
+#include "ui/MainWindow.h"
+
+namespace tuho::test {
+
+class UiTest : public ::testing::Test {
+ protected:
+  UiTest();
+  ~UiTest() override;
+
+  // Dispatches messages until the condition holds or the time runs out.
+  bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+  void pumpFor(DWORD milliseconds);
+  void startWorker();
+  // Writes `count` MP3 files with ID3v1 tags below the music folder and
+  // registers the folder as a source of the given kind.
+  SourceRef* addSourceWithSongs(const std::string& name, int kind, int count);
+  // The tree is built from the posted combo notice; wait for it to fill the list.
+  void waitForFirstNode();
+  void resizeClient(int width, int height);
+  HWND control(int id) const { return GetDlgItem(window->window(), id); }
+  HBITMAP shownImage(int buttonId) const;
+  RECT rectOf(int id) const;
+
+  AlertSink alerts;
+  TempDir dataDir;
+  TempDir musicDir;
+  SourceList sources;
+  std::unique_ptr<Catalogue> catalogue;
+  std::unique_ptr<MainWindow> window;
+  WorkerParams params;
+  std::atomic<bool> stop{false};
+  HANDLE worker = nullptr;
+  DWORD workerId = 0;
+};
+
+}  // namespace tuho::test
