@@ -82,18 +82,24 @@ class CatalogueJourneys:
         after = self.session.window_info(window)
         self.assertEqual((after.hwnd, after.window), (before.hwnd, before.window))
 
-    def test_hovering_a_strip_button_changes_its_look_and_clicking_it_opens_the_media_store(self):
+    def test_hovering_a_strip_button_changes_its_look_until_the_pointer_leaves(self):
         _, window = self.start_catalogue()
         self.session.move_pointer_away()
         time.sleep(0.5)
         normal = self.button_pixels(window)
         self.session.hover(window, 70 + 20, 0 + 20)
         wait_until(lambda: self.button_pixels(window) != normal, 5, what="the hover look")
+        self.session.move_pointer_away()
+        wait_until(lambda: self.button_pixels(window) == normal, 5, what="the normal look again")
+
+    def test_clicking_the_media_store_button_opens_the_media_store(self):
+        _, window = self.start_catalogue()
         self.session.click(window, 70 + 20, 0 + 20)
-        store = self.session.wait_for_window("Media Store", timeout=15)
+        store = self.session.wait_for_window("Media Store", timeout=10)
         shot = self.session.screenshot(screenshots_folder() / f"{type(self).__name__}-media-store.png")
         self.assertGreater(shot.stat().st_size, 1000)
         self.session.close(store, "wm_close")
+        self.session.wait_for_no_window("Media Store")
 
     def test_closing_with_the_close_box_ends_the_program(self):
         process, window = self.start_catalogue()

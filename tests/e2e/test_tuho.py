@@ -17,6 +17,12 @@ class TuhoJourneys(CatalogueJourneys, unittest.TestCase):
             raise AssertionError(f"the Tuho target is built but {cls.program} is missing")
         super().setUpClass()
 
+    # Tuho has no Media Store dialog yet. Once it has, this becomes an
+    # unexpected success, which fails the suite, so the marker goes with it.
+    @unittest.expectedFailure
+    def test_clicking_the_media_store_button_opens_the_media_store(self):
+        super().test_clicking_the_media_store_button_opens_the_media_store()
+
 
 if __name__ == "__main__":
     unittest.main()
