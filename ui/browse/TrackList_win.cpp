@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "ui/SkinStrip.h"
@@ -20,6 +22,15 @@ void setCell(HWND list, int row, int column, const std::string& text) {
   item.iSubItem = column;
   item.pszText = const_cast<char*>(text.c_str());
   SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// Rows run by track number: "2" before "10", and "2/12" as 2.
+bool byTrackNumber(const TrackItem& a, const TrackItem& b) {
+  const std::string& left = a.tag.trackNo.value_or("");
+  const std::string& right = b.tag.trackNo.value_or("");
+  long leftNumber = std::strtol(left.c_str(), nullptr, 10);
+  long rightNumber = std::strtol(right.c_str(), nullptr, 10);
+  return leftNumber != rightNumber ? leftNumber < rightNumber : left < right;
 }
 
 }  // namespace
@@ -83,7 +94,9 @@ void TrackList::fillList(const TrackFilter& filter) {
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   bool playable = false;
   bool canMakeReady = false;
-  for (const TrackItem& item : catalogue_->listTracks(filter)) {
+  std::vector<TrackItem> tracks = catalogue_->listTracks(filter);
+  std::stable_sort(tracks.begin(), tracks.end(), byTrackNumber);
+  for (const TrackItem& item : tracks) {
     bool folder = isFolderKind(item.source.mediaType);
     playable = playable || folder || item.ready == 1;
     if (item.ready == 1 && !folder) *listFlag_ = 1;
