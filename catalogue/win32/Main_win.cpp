@@ -79,12 +79,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   // A running job stops at its next file; its last record is whole once the
   // worker has left the catalogue, and only then is the store closed.
-  stopRequested = true;
-  if (worker) {
-    PostThreadMessageA(workerId, WM_QUIT, 0, 0);
-    WaitForSingleObject(worker, kWorkerExitWaitMs);
-    CloseHandle(worker);
-  }
+  tuho::stopWorker(params, worker, workerId, kWorkerExitWaitMs);
+  if (worker) CloseHandle(worker);
   catalogue.close();
   return exitCode;
 }

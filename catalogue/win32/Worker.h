@@ -27,6 +27,11 @@ struct WorkerParams {
 // Thread routine; the parameter is a WorkerParams* that outlives the thread.
 DWORD WINAPI workerThread(LPVOID parameter);
 
+// Asks a running job to stop at its next file and ends the worker's loop;
+// waits at most waitMs for the thread to end. True when it has ended, so
+// that nothing of the catalogue is in use any more.
+bool stopWorker(WorkerParams& params, HANDLE thread, DWORD threadId, DWORD waitMs);
+
 // Handles one request message on the calling thread (the worker's loop does
 // this for every request it takes). Exposed so tests can run jobs directly.
 void runRequest(WorkerParams& params, IdList& result, UINT message, WPARAM wParam, LPARAM lParam);

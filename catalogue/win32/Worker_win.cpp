@@ -92,6 +92,13 @@ void runRequest(WorkerParams& params, IdList& result, UINT message, WPARAM wPara
   }
 }
 
+bool stopWorker(WorkerParams& params, HANDLE thread, DWORD threadId, DWORD waitMs) {
+  if (params.stopRequested) *params.stopRequested = true;
+  if (!thread) return true;
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+  return WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+}
+
 DWORD WINAPI workerThread(LPVOID parameter) {
   WorkerParams& params = *static_cast<WorkerParams*>(parameter);
   IdList result;  // the result block that result notices point to

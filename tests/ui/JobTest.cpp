@@ -102,6 +102,27 @@ TEST_F(JobTest, DeletingTheCopiesUnmarksTheRows) {
   for (int row = 0; row < 2; ++row) EXPECT_EQ(listImage(row), window->list().normalImage);
 }
 
+TEST_F(JobTest, ClosingDuringAScanStopsAtAFileAndLeavesAWholeCatalogue) {
+  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 400);
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
+  pumpUntil([&] { return !window->progress().countText().empty(); });
+  ASSERT_TRUE(stopWorker(params, worker, workerId, 20000));
+  CloseHandle(worker);
+  worker = nullptr;
+  size_t stored = catalogue->listTracks(TrackFilter()).size();
+  EXPECT_LT(stored, 400u);  // it stopped early
+  catalogue->close();
+  // Reopened, the catalogue holds every track stored before the stop.
+  SourceList reloaded;
+  reloaded.load(dataDir.path());
+  Catalogue again(reloaded, dataDir.path());
+  again.open();
+  EXPECT_EQ(again.listTracks(TrackFilter()).size(), stored);
+  EXPECT_EQ(alerts.count(), 0u);
+  again.close();
+  catalogue->open();
+}
+
 TEST_F(JobTest, ProgressTextsAfterTheDialogClosedAreFreedQuietly) {
   // Freed by the main window when no dialog is there to take it.
   PostMessageA(window->window(), TMSG_PROGRESS_TEXT, 0,

@@ -42,9 +42,7 @@ UiTest::UiTest() {
 
 UiTest::~UiTest() {
   if (worker) {
-    stop = true;
-    PostThreadMessageA(workerId, WM_QUIT, 0, 0);
-    WaitForSingleObject(worker, 20000);
+    stopWorker(params, worker, workerId, 20000);
     CloseHandle(worker);
   }
   window.reset();
