@@ -64,13 +64,18 @@ void RecordStore::resetWalk() {
   endClean_ = true;
 }
 
-int RecordStore::open(const std::string& path) {
+// Forgets the file in hand and everything learnt from it.
+void RecordStore::startOver(const std::string& path) {
   close();
   path_ = path;
   failed_ = false;
   resetWalk();
   headerRecord_.release();
   firstDataOffset_ = -1;
+}
+
+int RecordStore::open(const std::string& path) {
+  startOver(path);
   if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kOpenAlways)) {
     showOpenFailure(path, lastError());
     failed_ = true;
@@ -147,12 +152,7 @@ bool RecordStore::repair(int64_t cutAt, int64_t fileSize) {
 }
 
 int RecordStore::create(const std::string& path) {
-  close();
-  path_ = path;
-  failed_ = false;
-  resetWalk();
-  headerRecord_.release();
-  firstDataOffset_ = -1;
+  startOver(path);
   if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
     showOpenFailure(path, lastError());
     failed_ = true;
@@ -162,11 +162,7 @@ int RecordStore::create(const std::string& path) {
 }
 
 int RecordStore::createWithRetry(const std::string& path) {
-  close();
-  path_ = path;
-  resetWalk();
-  headerRecord_.release();
-  firstDataOffset_ = -1;
+  startOver(path);
   while (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
     if (showOpenFailure(path, lastError(), kAlertRetryCancel) != kAnswerRetry) {
       failed_ = true;

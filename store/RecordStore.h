@@ -76,6 +76,7 @@ class RecordStore {
     bool atEnd;
   };
 
+  void startOver(const std::string& path);
   int readExisting();
   bool repair(int64_t cutAt, int64_t fileSize);
   void resetWalk();
