@@ -33,6 +33,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "run: creating the Wine prefix (once)"
   "$wine" wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
+  # Wine draws its caption buttons with Marlett, which it does not find on
+  # its own here.
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 
 # The program's data folder as Wine keeps it.
@@ -66,5 +69,6 @@ for _ in $(seq 1 60); do
 done
 sleep "${TUHO_RUN_SECONDS:-4}"
 shot="${TUHO_SCREENSHOT:-$run/tuho.png}"
-import -window root "$shot"
+# The window alone: trim the empty desktop around it.
+import -window root png:- | convert - -fuzz 3% -trim +repage "$shot"
 echo "run: no display here, so Tuho ran on a virtual one; screenshot: $shot"
