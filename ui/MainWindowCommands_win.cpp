@@ -4,21 +4,12 @@
 #include <string>
 
 #include "catalogue/win32/ThreadMessages.h"
+#include "ui/Jobs.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
 
 namespace tuho {
 namespace {
-
-struct JobRequest {
-  unsigned message;
-  const char* label;
-};
-
-const JobRequest kRequests[] = {
-    {TMSG_COPY_READY, "Copied:"},        {TMSG_DELETE_READY, "Deleted:"}, {TMSG_SCAN_SOURCE, "Found:"},
-    {TMSG_RESCAN_SOURCE, "Found:"},      {TMSG_REMOVE_SOURCE, "Removed:"},
-};
 
 bool anyMarked(const IdList& result) {
   for (const IdEntry& entry : result.entries) {
@@ -89,7 +80,7 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
   // One job at a time: the progress dialog, its ready flag and the result
   // block serve one job.
   if (progress_.isOpen() || !workerThreadId_) return false;
-  const JobRequest& request = kRequests[kind];
+  const JobText& request = jobText(kind);
   WPARAM wParam = 0;
   LPARAM lParam = 0;
   std::unique_ptr<IdList> list;
@@ -102,7 +93,7 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
     lParam = reinterpret_cast<LPARAM>(source);
   }
   progress_.ready = 0;
-  if (!PostThreadMessageA(workerThreadId_, request.message, wParam, lParam)) return false;
+  if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) return false;
   list.release();  // the worker owns it now
   progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label);
   return true;

@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
-#include "catalogue/win32/ThreadMessages.h"
 #include "resources/resource.h"
 #include "ui/Gdi.h"
+#include "ui/Jobs.h"
 #include "ui/UiIds.h"
 
 namespace tuho {
@@ -36,21 +36,6 @@ const int kTreeBitmaps[] = {IDB_TREE_GENRE,       IDB_TREE_ARTIST,       IDB_TRE
                             IDB_TREE_GENRE_READY, IDB_TREE_ARTIST_READY, IDB_TREE_ALBUM_READY,
                             IDB_TREE_GENRE_FOLDER, IDB_TREE_ARTIST_FOLDER, IDB_TREE_ALBUM_FOLDER};
 const int kListBitmaps[] = {IDB_LIST_TRACK, IDB_LIST_TRACK_READY, IDB_LIST_TRACK_FOLDER};
-
-struct JobText {
-  unsigned request;
-  const char* label;
-  int banner;
-};
-
-// By JobKind.
-const JobText kJobs[] = {
-    {TMSG_COPY_READY, "Copied:", IDB_PROGRESS_COPIED},
-    {TMSG_DELETE_READY, "Deleted:", IDB_PROGRESS_DELETED},
-    {TMSG_SCAN_SOURCE, "Found:", IDB_PROGRESS_FOUND},
-    {TMSG_RESCAN_SOURCE, "Found:", IDB_PROGRESS_FOUND},
-    {TMSG_REMOVE_SOURCE, "Removed:", IDB_PROGRESS_REMOVED},
-};
 
 HIMAGELIST imageListOf(HINSTANCE instance, const int* bitmaps, int count, int* indices) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, count, 0);
@@ -131,7 +116,7 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
 
 void MainWindow::loadBitmaps() {
   progressLower_ = loadBitmap(instance_, IDB_PROGRESS_LOWER);
-  for (size_t kind = 0; kind < jobBanners_.size(); ++kind) jobBanners_[kind] = loadBitmap(instance_, kJobs[kind].banner);
+  for (size_t kind = 0; kind < jobBanners_.size(); ++kind) jobBanners_[kind] = loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner);
 }
 
 void MainWindow::createBrowsingControls() {
