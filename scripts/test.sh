@@ -26,11 +26,13 @@ configure() {
 
 build() { cmake --build "$out/$1" -j "$jobs"; }
 
-# Runs ctest in a build and adds its counts to the totals.
+# Runs ctest in a build (extra arguments go to ctest) and adds its counts to
+# the totals.
 run_tests() {
   local name="$1"
+  shift
   local log="$out/$name.ctest.log"
-  (cd "$out/$name" && ctest -j "$jobs" --output-on-failure) 2>&1 | tee "$log"
+  (cd "$out/$name" && ctest -j "$jobs" --output-on-failure "$@") 2>&1 | tee "$log"
   local status=${PIPESTATUS[0]}
   local summary
   summary="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)"
@@ -58,6 +60,10 @@ sanitized() {
   configure asan -DTUHO_SANITIZE=address,undefined && build asan &&
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests asan
 }
+threads() {
+  configure tsan -DTUHO_SANITIZE=thread && cmake --build "$out/tsan" -j "$jobs" --target catalogue_tests &&
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_tests tsan -R catalogue_tests
+}
 windows64() {
   configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" && build win64 && run_tests win64
 }
@@ -69,6 +75,7 @@ fuzzing() {
 
 stage native native
 stage "asan+ubsan" sanitized
+stage "tsan (catalogue threads)" threads
 stage "windows x86_64 (wine)" windows64
 stage "windows i686 (build)" windows32
 stage fuzz fuzzing
