@@ -1,6 +1,7 @@
 #include "support/TestFiles.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -43,21 +44,32 @@ std::string uniqueName() {
 #else
   unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
-  return "tuho-test-" + std::to_string(pid) + "-" + std::to_string(counter++);
+  unsigned long stamp = static_cast<unsigned long>(
+      std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFF);
+  return "tuho-test-" + std::to_string(pid) + "-" + std::to_string(stamp) + "-" + std::to_string(counter++);
 }
 
 }  // namespace
 
 TempDir::TempDir() {
-  fs::path dir = fs::temp_directory_path() / uniqueName();
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  // A fresh name: process ids repeat (Wine's are small numbers), and a
+  // folder left by another run is not ours to remove.
+  fs::path base = fs::temp_directory_path();
+  fs::path dir;
+  std::error_code error;
+  do {
+    dir = base / uniqueName();
+  } while (!fs::create_directories(dir, error) && !error);
   path_ = dir.string();
   while (!path_.empty() && (path_.back() == '/' || path_.back() == '\\')) path_.pop_back();
 }
 
 TempDir::~TempDir() {
   std::error_code ignored;
+  // Windows will not delete read-only files; tests make some on purpose.
+  for (fs::recursive_directory_iterator it(fs::path(path_), ignored), end; it != end; it.increment(ignored)) {
+    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+  }
   fs::remove_all(fs::path(path_), ignored);
 }
 

@@ -105,6 +105,22 @@ TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {
   EXPECT_EQ(window->tree().rootLevel(), LEVEL_ARTIST);
 }
 
+TEST_F(MainWindowTest, ExpandingANodeAddsTheNextLevelOnce) {
+  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 4);
+  catalogue->scanSource(*sources.entry(0), false, JobEvents());
+  waitForFirstNode();
+  HWND tree = control(IDC_TREE);
+  HTREEITEM genre = TreeView_GetRoot(tree);
+  TreeView_Expand(tree, genre, TVE_EXPAND);
+  EXPECT_EQ(TreeView_GetCount(tree), 3u);  // Rock, and its two artists
+  TreeView_Expand(tree, genre, TVE_COLLAPSE);
+  TreeView_Expand(tree, genre, TVE_EXPAND);
+  EXPECT_EQ(TreeView_GetCount(tree), 3u);
+  // Selecting an artist lists only that artist's tracks.
+  TreeView_SelectItem(tree, TreeView_GetChild(tree, genre));
+  EXPECT_EQ(window->list().rowCount(), 2);
+}
+
 TEST_F(MainWindowTest, PlayAllClickPlaysTheFirstTrackAndEnqueuesTheRest) {
   addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
   catalogue->scanSource(*sources.entry(0), false, JobEvents());
