@@ -5,14 +5,6 @@
 #include "platform/Shell.h"
 
 namespace tuho {
-namespace {
-
-bool isFolderSource(const SourceRef& source) {
-  return source.mediaType == MEDIA_LOCAL_FOLDER || source.mediaType == MEDIA_NETWORK_FOLDER;
-}
-
-}  // namespace
-
 void Catalogue::playTrack(int trackId, intptr_t ownerWindow) { sendToShell(trackId, "Play", ownerWindow); }
 
 void Catalogue::enqueueTrack(int trackId, intptr_t ownerWindow) { sendToShell(trackId, "Enqueue", ownerWindow); }
@@ -24,7 +16,7 @@ void Catalogue::sendToShell(int trackId, const char* verb, intptr_t ownerWindow)
   TrackItem item = readTrack(trackId);
   if (item.isEmpty()) return;
   bool sourceKnown = item.source.id != 0;
-  if (sourceKnown && isFolderSource(item.source)) {
+  if (sourceKnown && isFolderKind(item.source.mediaType)) {
     shellRequest(item, verb, ownerWindow, false);
   } else if (item.ready == 1) {
     shellRequest(item, verb, ownerWindow, true);

@@ -9,10 +9,6 @@ namespace tuho {
 
 namespace {
 
-bool isDiscSource(const SourceRef& source) {
-  return source.mediaType == MEDIA_WRITE_ONCE || source.mediaType == MEDIA_REWRITABLE;
-}
-
 std::string withoutTrailingBackslash(std::string path) {
   if (!path.empty() && path.back() == '\\') path.pop_back();
   return path;
@@ -40,7 +36,7 @@ IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
   for (IdEntry& entry : ids.entries) {
     if (events.shouldStop()) break;
     TrackItem item = readTrack(entry.id);
-    if (item.isEmpty() || item.ready == 1 || item.source.id == 0 || !isDiscSource(item.source)) continue;
+    if (item.isEmpty() || item.ready == 1 || item.source.id == 0 || !isDiscKind(item.source.mediaType)) continue;
     events.reportProgress(item.fileName, ++copied);
     int made = makeReady(item, events);
     if (made == 0) break;

@@ -15,6 +15,13 @@ enum MediaType {
   MEDIA_REWRITABLE = 4,
 };
 
+// Folder sources play where they are; the tracks of disc sources are
+// copied into the data folder to play without the disc.
+inline bool isFolderKind(int mediaType) {
+  return mediaType == MEDIA_LOCAL_FOLDER || mediaType == MEDIA_NETWORK_FOLDER;
+}
+inline bool isDiscKind(int mediaType) { return mediaType == MEDIA_WRITE_ONCE || mediaType == MEDIA_REWRITABLE; }
+
 struct SourceRef {
   std::string folder;  // path on the root after the colon; empty for the root itself
   std::string root;    // drive part up to and including the first colon

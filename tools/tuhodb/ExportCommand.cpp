@@ -11,13 +11,9 @@
 namespace tuho::tuhodb {
 namespace {
 
-bool onDisc(const TrackItem& item) {
-  return item.source.mediaType == MEDIA_WRITE_ONCE || item.source.mediaType == MEDIA_REWRITABLE;
-}
-
 // Where the track plays from: its ready copy when it is a ready disc track.
 std::string playablePath(const Catalogue& catalogue, const TrackItem& item) {
-  return nativePath(item.ready == 1 && onDisc(item) ? catalogue.copyPath(item) : Catalogue::sourcePath(item));
+  return nativePath(item.ready == 1 && isDiscKind(item.source.mediaType) ? catalogue.copyPath(item) : Catalogue::sourcePath(item));
 }
 
 std::string csvField(const std::string& ansi) {

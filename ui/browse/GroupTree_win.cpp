@@ -74,13 +74,12 @@ TrackFilter GroupTree::pathOf(HTREEITEM item) {
 }
 
 int GroupTree::imageFor(int level, int state, int kind) const {
-  bool folder = kind == MEDIA_LOCAL_FOLDER || kind == MEDIA_NETWORK_FOLDER;
   const int normal[] = {genreImage, artistImage, albumImage};
   const int ready[] = {genreReadyImage, artistReadyImage, albumReadyImage};
   const int folders[] = {genreFolderImage, artistFolderImage, albumFolderImage};
   if (level < LEVEL_GENRE || level > LEVEL_ALBUM) return 0;
   if (state != READY_NONE) return ready[level];
-  return folder ? folders[level] : normal[level];
+  return isFolderKind(kind) ? folders[level] : normal[level];
 }
 
 void GroupTree::insertNode(HTREEITEM parent, const Node& node, const GroupValue& value) {

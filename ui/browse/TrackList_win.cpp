@@ -12,8 +12,6 @@
 namespace tuho {
 namespace {
 
-bool isFolderKind(int kind) { return kind == MEDIA_LOCAL_FOLDER || kind == MEDIA_NETWORK_FOLDER; }
-
 // Rows keep the record id as their item data.
 LPARAM rowData(int id) { return static_cast<LPARAM>(id); }
 
