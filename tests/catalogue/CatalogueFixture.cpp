@@ -7,22 +7,6 @@
 namespace tuho::test {
 namespace {
 
-Bytes id3v1Block(const SongTag& tag) {
-  Bytes block(128, 0);
-  block[0] = 'T';
-  block[1] = 'A';
-  block[2] = 'G';
-  auto put = [&](size_t offset, const std::string& text) {
-    for (size_t i = 0; i < text.size() && i < 30; ++i) block[offset + i] = static_cast<uint8_t>(text[i]);
-  };
-  put(3, tag.title);
-  put(33, tag.artist);
-  put(63, tag.album);
-  block[126] = static_cast<uint8_t>(tag.track);
-  block[127] = static_cast<uint8_t>(tag.genre);
-  return block;
-}
-
 std::string hostRelative(std::string relative) {
 #ifndef _WIN32
   for (char& c : relative) if (c == '\\') c = '/';
@@ -55,10 +39,7 @@ std::string CatalogueTest::music(const std::string& relative) const {
 std::string CatalogueTest::putSong(const std::string& relative, const SongTag& tag) {
   std::string path = music(relative);
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  Bytes bytes(256, 0xFF);  // stands in for audio frames
-  Bytes block = id3v1Block(tag);
-  bytes.insert(bytes.end(), block.begin(), block.end());
-  writeBytes(path, bytes);
+  writeBytes(path, songWithId3v1(tag));
   return path;
 }
 

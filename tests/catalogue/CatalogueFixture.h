@@ -14,14 +14,6 @@
 
 namespace tuho::test {
 
-struct SongTag {
-  std::string title;
-  std::string artist;
-  std::string album;
-  int genre = 255;  // ID3v1 genre byte
-  int track = 0;
-};
-
 // Records what a job reports.
 struct JobLog {
   std::vector<std::string> files;

@@ -96,6 +96,22 @@ bool exists(const std::string& path) {
   return fs::exists(fs::path(path), error);
 }
 
+Bytes songWithId3v1(const SongTag& tag, size_t fillerBytes) {
+  Bytes bytes(fillerBytes, 0xFF);
+  Bytes block(128, 0);
+  auto put = [&](size_t offset, const std::string& text) {
+    for (size_t i = 0; i < text.size() && i < 30; ++i) block[offset + i] = static_cast<uint8_t>(text[i]);
+  };
+  put(0, "TAG");
+  put(3, tag.title);
+  put(33, tag.artist);
+  put(63, tag.album);
+  block[126] = static_cast<uint8_t>(tag.track);
+  block[127] = static_cast<uint8_t>(tag.genre);
+  bytes.insert(bytes.end(), block.begin(), block.end());
+  return bytes;
+}
+
 std::string corpusFile(const std::string& name) { return hostPath(std::string(TUHO_CORPUS_DIR) + "/" + name); }
 
 std::string sourceFile(const std::string& relative) {

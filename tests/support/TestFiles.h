@@ -31,6 +31,17 @@ void writeBytes(const std::string& path, const Bytes& bytes);
 int64_t fileSize(const std::string& path);  // -1 when missing
 bool exists(const std::string& path);
 
+// The ID3v1 values of a generated song.
+struct SongTag {
+  std::string title;
+  std::string artist;
+  std::string album;
+  int genre = 255;  // genre byte; 255 is none
+  int track = 0;
+};
+// A small MP3 stand-in: filler where the audio would be, then an ID3v1 tag.
+Bytes songWithId3v1(const SongTag& tag, size_t fillerBytes = 256);
+
 // A file of the shared corpus of real MP3/ID3 files.
 std::string corpusFile(const std::string& name);
 // A file of this source tree.

@@ -12,19 +12,8 @@ namespace tuho::test {
 namespace {
 
 Bytes songBytes(int number) {
-  Bytes bytes(512, 0xFF);
-  Bytes block(128, 0);
-  block[0] = 'T';
-  block[1] = 'A';
-  block[2] = 'G';
-  std::string title = "Song " + std::to_string(number);
   std::string artist = number % 2 ? "Odd Artist" : "Even Artist";
-  std::copy(title.begin(), title.end(), block.begin() + 3);
-  std::copy(artist.begin(), artist.end(), block.begin() + 33);
-  block[126] = static_cast<uint8_t>(number % 100);
-  block[127] = 17;  // Rock
-  bytes.insert(bytes.end(), block.begin(), block.end());
-  return bytes;
+  return songWithId3v1(SongTag{"Song " + std::to_string(number), artist, "", 17 /* Rock */, number % 100}, 512);
 }
 
 }  // namespace
