@@ -159,13 +159,15 @@ bool TrackList::refreshRowImages(const IdList& result) {
   bool changed = false;
   HWND list = control();
   for (int row = 0; row < rowCount(); ++row) {
-    int index = result.indexOf(idAt(row));
+    int id = idAt(row);
+    int index = result.indexOf(id);
     if (index < 0) continue;
-    TrackItem item = catalogue_->readTrack(idAt(row));
     LVITEMA image = {};
     image.mask = LVIF_IMAGE;
     image.iItem = row;
-    image.iImage = result.entries[static_cast<size_t>(index)].mark == 1 ? readyImage : imageFor(item);
+    // A track the job did not make ready shows what the catalogue now says.
+    bool ready = result.entries[static_cast<size_t>(index)].mark == 1;
+    image.iImage = ready ? readyImage : imageFor(catalogue_->readTrack(id));
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
     changed = true;
   }
