@@ -11,6 +11,7 @@ fuzz_seconds="${TUHO_FUZZ_SECONDS:-60}"
 cd "$root"
 
 "$root/scripts/setup.sh" || exit 1
+"$root/scripts/check-test-data.sh" || { echo "tests: 0 passed, 1 failed"; exit 1; }
 
 failures=()
 passed=0

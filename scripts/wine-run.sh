@@ -3,11 +3,15 @@
 # build folder that holds the program (created on first use, once, even when
 # ctest starts several tests at the same time).
 #
+# The build's prefix is made by cloning a template prefix ("wineprefix.template"
+# beside it) that is booted once and then never runs a program, so a clone
+# never reads a prefix that another test is writing.
+#
 # A program that needs a display (TUHO_NEEDS_DISPLAY=1, set per test by ctest)
 # gets, when DISPLAY is unset or TUHO_OWN_DISPLAY=1, an Xvfb of its own on a
-# display number that Xvfb picks, and a private clone of the build's prefix,
-# so that its wineserver can be stopped without touching other tests. Both are
-# gone when the program has ended; the program's exit code is passed on.
+# display number that Xvfb picks, and a private clone of the template, so that
+# its wineserver can be stopped without touching other tests. Both are gone
+# when the program has ended; the program's exit code is passed on.
 set -euo pipefail
 
 program="$1"
@@ -32,11 +36,30 @@ wine=/usr/lib/wine/wine64
 wineserver="$(dirname "$wine")/wineserver"
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 
+template="${WINEPREFIX}.template"
+
+# clone_prefix FROM TO: copies a prefix but hard-links system32, the bulk of
+# it, which Wine only reads: well under a second instead of a fresh wineboot.
+clone_prefix() {
+  mkdir -p "$2"
+  (cd "$1" && tar --exclude=./drive_c/windows/system32 -cf - .) | tar -C "$2" -xf -
+  cp -al "$1/drive_c/windows/system32" "$2/drive_c/windows/"
+}
+
+# The template is complete once "ready" exists inside it: a boot cut short
+# (killed, failed) is thrown away and made again by the next caller.
 (
   flock 9
+  if [ ! -f "$template/ready" ]; then
+    rm -rf "$template"
+    WINEPREFIX="$template" "$wine" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$template" "$wineserver" -w 2>/dev/null || true
+    [ -f "$template/system.reg" ] || { echo "wine-run: could not create a Wine prefix" >&2; exit 1; }
+    touch "$template/ready"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$wine" wineboot -i >/dev/null 2>&1 || true
-    "$wineserver" -w 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    clone_prefix "$template" "$WINEPREFIX"
   fi
 ) 9>"${WINEPREFIX}.lock"
 
@@ -62,11 +85,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' INT TERM
 
-# The clone copies the prefix but hard-links system32, the bulk of it, which
-# Wine only reads: well under a second instead of a fresh 20 s wineboot.
-mkdir "$private_prefix"
-(cd "$WINEPREFIX" && tar --exclude=./drive_c/windows/system32 -cf - .) | tar -C "$private_prefix" -xf -
-cp -al "$WINEPREFIX/drive_c/windows/system32" "$private_prefix/drive_c/windows/"
+clone_prefix "$template" "$private_prefix"
 export WINEPREFIX="$private_prefix"
 
 # Xvfb writes the display number it chose to descriptor 3, then a newline.
