@@ -41,7 +41,9 @@ int countRecords(RecordStore& store) {
 int closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   const std::string cataloguePath = catalogueStorePath(dataFolder);
   const std::string temporaryPath = temporaryStorePath(dataFolder);
-  if (countRecords(store) < kCompactionThreshold) {
+  // Compaction only removes deleted records: without any, or in a session
+  // that wrote nothing, it would rewrite the file byte for byte.
+  if (!store.wroteSinceOpen() || store.deletedRecords() == 0 || countRecords(store) < kCompactionThreshold) {
     store.close();
     return 0;
   }

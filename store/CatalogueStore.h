@@ -20,7 +20,8 @@ FieldList catalogueHeaderRecord();
 int openCatalogueStore(RecordStore& store, const std::string& path);
 // The first live record and every record after it, live or deleted.
 int countRecords(RecordStore& store);
-// Closes the store, compacting it first when it holds enough records.
+// Closes the store, compacting it first when it holds enough records, some
+// of them deleted, and the session wrote something.
 // Returns 1 when it was compacted.
 int closeCatalogueStore(RecordStore& store, const std::string& dataFolder);
 // Copies the live records into the temporary store and, only when that copy

@@ -1,5 +1,7 @@
 #include "store/ChainScan.h"
 
+#include "store/ReadWindow.h"
+
 namespace tuho {
 
 bool readFully(File& file, void* buffer, uint32_t size, uint32_t* got) {
@@ -17,15 +19,16 @@ bool readFully(File& file, void* buffer, uint32_t size, uint32_t* got) {
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit) {
   ChainReport report;
   report.wholeEnd = start;
-  if (!file.size(&report.fileSize) || !file.seek(start, kSeekBegin)) {
+  if (!file.size(&report.fileSize)) {
     report.readFailed = true;
     return report;
   }
+  ReadWindow window(file);
   int64_t offset = start;
   while (offset < report.fileSize) {
     uint8_t head[kRecordHeadBytes];
     uint32_t got = 0;
-    if (!readFully(file, head, kRecordHeadBytes, &got)) {
+    if (!window.read(offset, head, kRecordHeadBytes, &got)) {
       report.readFailed = true;
       break;
     }
@@ -51,7 +54,7 @@ ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, con
       report.fault = kRecordPastEnd;
       break;
     }
-    if (!readFully(file, body.data(), length, &got)) {
+    if (!window.read(offset + kRecordHeadBytes, body.data(), length, &got)) {
       report.readFailed = true;
       break;
     }

@@ -61,16 +61,28 @@ enum WriteStep {
   kStepDeletedFlag = 2203,
 };
 
-struct RecordSink {
-  // Writes the bytes of one step; false stops the record.
-  std::function<bool(const uint8_t* data, uint32_t size, int step, int fieldId)> write;
-  // A field of neither type: reported, and its block is filled with zeros.
-  std::function<void()> malformed;
+// One step of writing a record: `size` bytes, of which the first
+// `dataSize` come from `data` and the rest are zeros.
+struct WritePiece {
+  int step = 0;
+  int fieldId = 0;
+  uint32_t size = 0;
+  const uint8_t* data = nullptr;
+  uint32_t dataSize = 0;
+  bool malformed = false;  // the zero-filled block of a field of neither type
 };
 
-// Writes the record head (size as given, id, deleted 0) and every field, one
-// write per step. Returns false when a write failed. Expects isWritableRecord.
-bool encodeRecord(const FieldList& list, const RecordSink& sink);
+// The steps of writing a record, in file order: the record head (size as
+// given, id, deleted 0), then each field. Expects isWritableRecord.
+void forEachWritePiece(const FieldList& list, const std::function<void(const WritePiece&)>& visit);
+
+// The bytes of the record in `out` (reusing its storage); true when a field
+// of neither type was zero-filled and must be reported.
+bool encodeRecord(const FieldList& list, std::vector<uint8_t>& out);
+
+// The step and field id a write of the record fell in when only the first
+// `written` bytes reached the file.
+WritePiece writeStepAt(const FieldList& list, uint32_t written);
 
 // The bytes encodeRecord writes, in one buffer.
 std::vector<uint8_t> encodeRecordBytes(const FieldList& list);

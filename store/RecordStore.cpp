@@ -49,6 +49,7 @@ RecordStore::~RecordStore() { close(); }
 void RecordStore::failWithBox(int op, int step, int fieldId) {
   showStoreError(op, step, fieldId);
   file_.close();
+  window_.forget();
   failed_ = true;
   atEnd_ = true;
   endClean_ = false;
@@ -68,7 +69,10 @@ void RecordStore::resetWalk() {
 void RecordStore::startOver(const std::string& path) {
   close();
   path_ = path;
+  window_.forget();
   failed_ = false;
+  wrote_ = false;
+  deletedRecords_ = 0;
   resetWalk();
   headerRecord_.release();
   firstDataOffset_ = -1;
@@ -108,8 +112,10 @@ int RecordStore::readExisting() {
   int32_t highestId = 0;
   ChainReport chain;
   if (complete) {
-    chain = scanChain(file_, kHeaderRecordOffset, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
-      if (record.offset != kHeaderRecordOffset && record.id > highestId) highestId = record.id;
+    chain = scanChain(file_, kHeaderRecordOffset, body_, [&](const ChainRecord& record, const uint8_t*, size_t) {
+      if (record.offset == kHeaderRecordOffset) return;
+      if (record.id > highestId) highestId = record.id;
+      if (record.deleted != 0) ++deletedRecords_;
     });
   }
   if (chain.readFailed) {
@@ -146,6 +152,7 @@ bool RecordStore::repair(int64_t cutAt, int64_t fileSize) {
     failed_ = true;
     return false;
   }
+  window_.forget();
   bool cut = saved && file_.seek(cutAt, kSeekBegin) && file_.truncateHere();
   alert(setAsideText(path_, damagedPath, fileSize - cutAt, cut), kDamagedCaption);
   return cut;
@@ -190,6 +197,8 @@ int RecordStore::writeHeader(const FieldList& headerRecord) {
     failWithBox(kStoreWrite, kErrHeadMagic, 0);
     return 0;
   }
+  wrote_ = true;
+  window_.forget();
   for (const Piece& piece : pieces) {
     if (!file_.write(piece.data, piece.size)) {
       failWithBox(kStoreWrite, piece.step, 0);
@@ -214,10 +223,7 @@ int RecordStore::readHeaderRecord() {
   }
   counter_ = counter;
   if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
-    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &headerRecord_);
-    headerRecord_.size = cursor_.size;
-    headerRecord_.id = cursor_.id;
-    headerRecord_.deleted = cursor_.deleted;
+    headerRecord_ = current_;
     firstDataOffset_ = kHeaderRecordOffset + kRecordHeadBytes + (cursor_.size - kMinRecordSize);
   }
   cursor_ = Cursor();
@@ -231,8 +237,7 @@ bool RecordStore::readHeadAt(int64_t offset) {
   cursor_.onLive = false;
   uint8_t head[kRecordHeadBytes];
   uint32_t got = 0;
-  bool readOk = offset >= 0 && file_.isOpen() && file_.seek(offset, kSeekBegin) &&
-                readFully(file_, head, kRecordHeadBytes, &got);
+  bool readOk = offset >= 0 && file_.isOpen() && window_.read(offset, head, kRecordHeadBytes, &got);
   int32_t size = got == kRecordHeadBytes ? loadInt(head) : 0;
   if (!readOk || got < kRecordHeadBytes || size < kMinRecordSize ||
       static_cast<uint32_t>(size) - kMinRecordSize > kBodyBufferBytes) {
@@ -249,19 +254,22 @@ bool RecordStore::readHeadAt(int64_t offset) {
   return true;
 }
 
-// Reads the body of the record under the cursor; a body that is cut off or
-// whose fields do not fit it ends the data.
+// Reads and decodes the body of the record under the cursor; a body that is
+// cut off or whose fields do not fit it ends the data.
 bool RecordStore::loadBody() {
   const uint32_t length = static_cast<uint32_t>(cursor_.size) - kMinRecordSize;
   uint32_t got = 0;
   bodyOffset_ = -1;
-  if (!file_.seek(cursor_.offset + kRecordHeadBytes, kSeekBegin) || !readFully(file_, body_.data(), length, &got) ||
-      got < length || decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
+  if (!window_.read(cursor_.offset + kRecordHeadBytes, body_.data(), length, &got) || got < length ||
+      decodeRecordBody(body_.data(), length, &current_) != kRecordWhole) {
     atEnd_ = true;
     endClean_ = false;
     cursor_.onLive = false;
     return false;
   }
+  current_.size = cursor_.size;
+  current_.id = cursor_.id;
+  current_.deleted = cursor_.deleted;
   bodyOffset_ = cursor_.offset;
   cursor_.onLive = cursor_.deleted == 0;
   return true;
@@ -289,14 +297,13 @@ int RecordStore::advance() {
       continue;
     }
     if (!loadBody()) return 0;
-    if (!queryActive_) return cursor_.id;
-    FieldList record;
-    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &record);
-    if (matchesQuery(record)) return cursor_.id;
+    if (!queryActive_ || matchesQuery(current_)) return cursor_.id;
   }
 }
 
+// Each walk starts with a fresh read of the file, then reads it in windows.
 int RecordStore::first() {
+  window_.forget();
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
@@ -310,6 +317,7 @@ int RecordStore::next() {
 }
 
 int RecordStore::findFirstMatching(const FieldList& query) {
+  window_.forget();
   atEnd_ = false;
   endClean_ = true;
   nextOffset_ = firstDataOffset_;
@@ -319,6 +327,7 @@ int RecordStore::findFirstMatching(const FieldList& query) {
 }
 
 int RecordStore::findById(int id) {
+  window_.forget();
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
@@ -330,14 +339,9 @@ int RecordStore::findById(int id) {
 }
 
 FieldList RecordStore::decodeCurrent() {
-  FieldList list;
-  if (atEnd_ || !cursor_.onLive) return list;
-  if (bodyOffset_ != cursor_.offset && !loadBody()) return list;
-  decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &list);
-  list.size = cursor_.size;
-  list.id = cursor_.id;
-  list.deleted = cursor_.deleted;
-  return list;
+  if (atEnd_ || !cursor_.onLive) return FieldList();
+  if (bodyOffset_ != cursor_.offset && !loadBody()) return FieldList();
+  return current_;
 }
 
 int RecordStore::flagDeleted(int64_t offset) {
@@ -345,10 +349,15 @@ int RecordStore::flagDeleted(int64_t offset) {
     failWithBox(kStoreWrite, kErrDeleteSeek, 0);
     return 0;
   }
-  if (!writeInt(file_, 1)) {
+  wrote_ = true;
+  uint8_t flag[4];
+  storeInt(flag, 1);
+  if (!file_.write(flag, 4)) {
     failWithBox(kStoreWrite, kErrDeleteFlag, 0);
     return 0;
   }
+  window_.patch(offset + 8, flag, 4);
+  ++deletedRecords_;
   return 1;
 }
 
@@ -365,21 +374,24 @@ int RecordStore::deleteById(int id) {
   return deleteCurrent();
 }
 
-// Writes the record at `offset`, or at the end of the file. A failed write
-// shows its numbered box and closes the file.
-bool RecordStore::writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset) {
+// Writes the record at `offset`, or at the end of the file, with one write.
+// A failed write shows the box numbered by the step it fell in and closes
+// the file.
+bool RecordStore::writeRecordAt(const FieldList& record, bool atEndOfFile, int64_t offset) {
   if (!file_.seek(atEndOfFile ? 0 : offset, atEndOfFile ? kSeekEnd : kSeekBegin)) {
     failWithBox(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
-  RecordSink sink;
-  sink.write = [this](const uint8_t* data, uint32_t size, int step, int fieldId) {
-    if (file_.write(data, size)) return true;
-    failWithBox(kStoreWrite, step, fieldId);
-    return false;
-  };
-  sink.malformed = [] { showMalformedBlock(); };
-  return encodeRecord(record, sink);
+  if (encodeRecord(record, encoded_)) showMalformedBlock();
+  wrote_ = true;
+  uint32_t written = 0;
+  if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()), &written)) {
+    if (!atEndOfFile) window_.patch(offset, encoded_.data(), static_cast<uint32_t>(encoded_.size()));
+    return true;
+  }
+  const WritePiece failed = writeStepAt(record, written);
+  failWithBox(kStoreWrite, failed.step, failed.fieldId);
+  return false;
 }
 
 int RecordStore::append(const FieldList& record) {
@@ -390,10 +402,6 @@ int RecordStore::append(const FieldList& record) {
   }
   atEnd_ = true;
   cursor_.onLive = false;
-  if (!file_.seek(0, kSeekEnd)) {
-    failWithBox(kStoreWrite, kStepRecordSize, 0);
-    return 0;
-  }
   counter_ += 1;
   out.id = counter_;
   out.size = static_cast<int>(recordSizeOf(out));
@@ -464,12 +472,14 @@ int RecordStore::stepAny() {
   return 1;
 }
 
+// A store that wrote nothing since it was opened is left exactly as it is.
 int RecordStore::close() {
-  if (file_.isOpen()) {
+  if (file_.isOpen() && wrote_) {
     bool ok = file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush();
     if (!ok) failed_ = true;
-    file_.close();
   }
+  file_.close();
+  window_.forget();
   atEnd_ = true;
   cursor_ = Cursor();
   return 0;

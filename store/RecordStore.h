@@ -10,6 +10,7 @@
 
 #include "platform/File.h"
 #include "store/FieldList.h"
+#include "store/ReadWindow.h"
 
 namespace tuho {
 
@@ -60,6 +61,10 @@ class RecordStore {
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
+  // True once anything was written since the file was opened or created.
+  bool wroteSinceOpen() const { return wrote_; }
+  // Records flagged deleted, as found at opening plus those flagged since.
+  int deletedRecords() const { return deletedRecords_; }
 
  private:
   struct Cursor {
@@ -84,14 +89,16 @@ class RecordStore {
   bool loadBody();
   int advance();
   bool matchesQuery(const FieldList& record) const;
-  bool writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset);
+  bool writeRecordAt(const FieldList& record, bool atEndOfFile, int64_t offset);
   int flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
   Snapshot snapshot() const;
   void restore(const Snapshot& saved);
 
   std::vector<uint8_t> body_;
+  std::vector<uint8_t> encoded_;  // the record being written
   File file_;
+  ReadWindow window_{file_};
   std::string path_;
   bool queryActive_ = false;
   FieldList query_;
@@ -100,10 +107,13 @@ class RecordStore {
   int64_t firstDataOffset_ = -1;
   Cursor cursor_;
   int64_t nextOffset_ = -1;  // where the next record head is read
-  int64_t bodyOffset_ = -1;  // record whose body is in body_
+  int64_t bodyOffset_ = -1;  // record whose body is in body_, decoded in current_
+  FieldList current_;
   bool atEnd_ = false;
   bool endClean_ = true;
   bool failed_ = false;
+  bool wrote_ = false;
+  int deletedRecords_ = 0;
 };
 
 }  // namespace tuho
