@@ -81,6 +81,34 @@ RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out)
   return kRecordWhole;
 }
 
+RawField findRawField(const uint8_t* body, size_t length, int fieldId) {
+  RawField field;
+  for (size_t pos = 0; length - pos >= 4 + kFieldHeadBytes;) {
+    const int32_t block = loadInt(body + pos);
+    if (block < kFieldHeadBytes || static_cast<size_t>(block) > length - pos - 4) break;
+    const uint8_t* head = body + pos + 4;
+    if (loadInt(head + 4) == fieldId) {
+      field.type = loadInt(head);
+      field.dataLength = loadInt(head + 8);
+      field.data = head + kFieldHeadBytes;
+      if (field.dataLength < 0 || field.dataLength > block - kFieldHeadBytes ||
+          (field.type == FIELD_INT && block < kIntBlockLength)) {
+        field.type = FIELD_NONE;
+      }
+      return field;
+    }
+    pos += 4 + static_cast<size_t>(block);
+  }
+  return field;
+}
+
+bool RawField::textEquals(const std::string& text) const {
+  const size_t size = text.size();
+  if (type != FIELD_TEXT || static_cast<size_t>(dataLength) < size) return false;
+  if (std::memchr(text.data(), 0, size) != nullptr || std::memcmp(data, text.data(), size) != 0) return false;
+  return static_cast<size_t>(dataLength) == size || data[size] == 0;
+}
+
 bool isWritableRecord(const FieldList& list) {
   if (list.count < 0 || list.count > kMaxRecordFields) return false;
   for (int i = 0; i < list.count; ++i) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "store/FieldList.h"
@@ -42,6 +43,18 @@ void storeInt(uint8_t* bytes, int32_t value);
 // `out` is given and the body is whole, decodes its fields into it. The
 // caller fills in size, id and deleted flag.
 RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out);
+
+// The first field with `fieldId` in a body that decodeRecordBody accepted,
+// read in place; type is FIELD_NONE when the body has no such field.
+struct RawField {
+  int type = FIELD_NONE;
+  const uint8_t* data = nullptr;
+  int32_t dataLength = 0;
+  int32_t intValue() const { return loadInt(data); }
+  // Equal to the text decoding gives: the data up to its first zero byte.
+  bool textEquals(const std::string& text) const;
+};
+RawField findRawField(const uint8_t* body, size_t length, int fieldId);
 
 // A list that can be written so that every field takes exactly its block
 // length + 4 bytes and the body fits the body buffer.

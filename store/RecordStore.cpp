@@ -59,6 +59,7 @@ void RecordStore::resetWalk() {
   cursor_ = Cursor();
   nextOffset_ = -1;
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   queryActive_ = false;
   query_.release();
   atEnd_ = false;
@@ -223,7 +224,7 @@ int RecordStore::readHeaderRecord() {
   }
   counter_ = counter;
   if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
-    headerRecord_ = current_;
+    headerRecord_ = decoded();
     firstDataOffset_ = kHeaderRecordOffset + kRecordHeadBytes + (cursor_.size - kMinRecordSize);
   }
   cursor_ = Cursor();
@@ -254,35 +255,35 @@ bool RecordStore::readHeadAt(int64_t offset) {
   return true;
 }
 
-// Reads and decodes the body of the record under the cursor; a body that is
+// Reads and checks the body of the record under the cursor; a body that is
 // cut off or whose fields do not fit it ends the data.
 bool RecordStore::loadBody() {
   const uint32_t length = static_cast<uint32_t>(cursor_.size) - kMinRecordSize;
   uint32_t got = 0;
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   if (!window_.read(cursor_.offset + kRecordHeadBytes, body_.data(), length, &got) || got < length ||
-      decodeRecordBody(body_.data(), length, &current_) != kRecordWhole) {
+      decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
     atEnd_ = true;
     endClean_ = false;
     cursor_.onLive = false;
     return false;
   }
-  current_.size = cursor_.size;
-  current_.id = cursor_.id;
-  current_.deleted = cursor_.deleted;
   bodyOffset_ = cursor_.offset;
   cursor_.onLive = cursor_.deleted == 0;
   return true;
 }
 
-bool RecordStore::matchesQuery(const FieldList& record) const {
+// Tests the body in place, so records that do not match are never decoded.
+bool RecordStore::matchesQuery() const {
+  const size_t length = static_cast<size_t>(cursor_.size) - kMinRecordSize;
   for (int i = 0; i < query_.count; ++i) {
     const FieldSlot& wanted = query_.slots[i];
     if (wanted.type != FIELD_TEXT && wanted.type != FIELD_INT) continue;
-    FieldSlot found = record.findField(wanted.id);
+    RawField found = findRawField(body_.data(), length, wanted.id);
     if (found.type != wanted.type) return false;
-    if (wanted.type == FIELD_INT && found.value != wanted.value) return false;
-    if (wanted.type == FIELD_TEXT && found.text != wanted.text) return false;
+    if (wanted.type == FIELD_INT && found.intValue() != wanted.value) return false;
+    if (wanted.type == FIELD_TEXT && !found.textEquals(wanted.text)) return false;
   }
   return true;
 }
@@ -297,7 +298,7 @@ int RecordStore::advance() {
       continue;
     }
     if (!loadBody()) return 0;
-    if (!queryActive_ || matchesQuery(current_)) return cursor_.id;
+    if (!queryActive_ || matchesQuery()) return cursor_.id;
   }
 }
 
@@ -338,10 +339,22 @@ int RecordStore::findById(int id) {
   }
 }
 
+// The record whose body is in body_, decoded at most once.
+const FieldList& RecordStore::decoded() {
+  if (!bodyDecoded_) {
+    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &current_);
+    current_.size = cursor_.size;
+    current_.id = cursor_.id;
+    current_.deleted = cursor_.deleted;
+    bodyDecoded_ = true;
+  }
+  return current_;
+}
+
 FieldList RecordStore::decodeCurrent() {
   if (atEnd_ || !cursor_.onLive) return FieldList();
   if (bodyOffset_ != cursor_.offset && !loadBody()) return FieldList();
-  return current_;
+  return decoded();
 }
 
 int RecordStore::flagDeleted(int64_t offset) {
@@ -462,6 +475,7 @@ int RecordStore::updateById(const FieldList& record, int id) {
     written = writeRecordAt(out, false, storedOffset);
   }
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   restore(saved);
   return written ? id : 0;
 }

@@ -88,7 +88,8 @@ class RecordStore {
   bool readHeadAt(int64_t offset);
   bool loadBody();
   int advance();
-  bool matchesQuery(const FieldList& record) const;
+  bool matchesQuery() const;
+  const FieldList& decoded();
   bool writeRecordAt(const FieldList& record, bool atEndOfFile, int64_t offset);
   int flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
@@ -107,7 +108,8 @@ class RecordStore {
   int64_t firstDataOffset_ = -1;
   Cursor cursor_;
   int64_t nextOffset_ = -1;  // where the next record head is read
-  int64_t bodyOffset_ = -1;  // record whose body is in body_, decoded in current_
+  int64_t bodyOffset_ = -1;     // record whose body is in body_
+  bool bodyDecoded_ = false;    // current_ holds it decoded
   FieldList current_;
   bool atEnd_ = false;
   bool endClean_ = true;
