@@ -180,14 +180,32 @@ void forEachWritePiece(const FieldList& list, const std::function<void(const Wri
   for (int i = 0; i < list.count; ++i) visitField(visit, list.slots[i]);
 }
 
+// Lays the record out directly (the same bytes forEachWritePiece describes):
+// zeros first, so padding and the data after a text's zero byte need no work.
 bool encodeRecord(const FieldList& list, std::vector<uint8_t>& out) {
-  out.clear();
+  out.assign(static_cast<size_t>(recordSizeOf(list)) + 4, 0);
+  uint8_t* at = out.data();
+  auto put = [&at](int32_t value) {
+    storeInt(at, value);
+    at += 4;
+  };
+  put(list.size);
+  put(list.id);
+  put(0);
   bool malformed = false;
-  forEachWritePiece(list, [&](const WritePiece& piece) {
-    out.insert(out.end(), piece.data, piece.data + piece.dataSize);
-    out.resize(out.size() + (piece.size - piece.dataSize), 0);
-    malformed = malformed || piece.malformed;
-  });
+  for (int i = 0; i < list.count; ++i) {
+    const FieldSlot& slot = list.slots[i];
+    for (int32_t word : {slot.blockLength, slot.type, slot.id, slot.dataLength}) put(word);
+    uint8_t* content = at;
+    at += slot.blockLength - kFieldHeadBytes;
+    if (slot.type == FIELD_TEXT) {
+      std::memcpy(content, slot.text.data(), std::min(slot.text.size(), static_cast<size_t>(slot.dataLength)));
+    } else if (slot.type == FIELD_INT) {
+      storeInt(content, slot.value);
+    } else {
+      malformed = true;
+    }
+  }
   return malformed;
 }
 

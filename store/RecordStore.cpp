@@ -387,15 +387,17 @@ int RecordStore::deleteById(int id) {
   return deleteCurrent();
 }
 
-// Writes the record at `offset`, or at the end of the file, with one write.
-// A failed write shows the box numbered by the step it fell in and closes
-// the file.
-bool RecordStore::writeRecordAt(const FieldList& record, bool atEndOfFile, int64_t offset) {
+// Writes the record with this id at `offset`, or at the end of the file,
+// with one write. A failed write shows the box numbered by the step it fell
+// in and closes the file.
+bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset) {
   if (!file_.seek(atEndOfFile ? 0 : offset, atEndOfFile ? kSeekEnd : kSeekBegin)) {
     failWithBox(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
   if (encodeRecord(record, encoded_)) showMalformedBlock();
+  storeInt(encoded_.data(), static_cast<int32_t>(recordSizeOf(record)));
+  storeInt(encoded_.data() + 4, id);
   wrote_ = true;
   uint32_t written = 0;
   if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()), &written)) {
@@ -408,30 +410,26 @@ bool RecordStore::writeRecordAt(const FieldList& record, bool atEndOfFile, int64
 }
 
 int RecordStore::append(const FieldList& record) {
-  FieldList out = record;
-  if (!isWritableRecord(out)) {
+  if (!isWritableRecord(record)) {
     showMalformedBlock();
     return 0;
   }
   atEnd_ = true;
   cursor_.onLive = false;
   counter_ += 1;
-  out.id = counter_;
-  out.size = static_cast<int>(recordSizeOf(out));
-  return writeRecordAt(out, true, 0) ? out.id : 0;
+  const int id = counter_;
+  return writeRecordAt(record, id, true, 0) ? id : 0;
 }
 
 int RecordStore::appendKeepingId(const FieldList& record) {
-  FieldList out = record;
-  if (!isWritableRecord(out)) {
+  if (!isWritableRecord(record)) {
     showMalformedBlock();
     return 0;
   }
-  if (static_cast<uint32_t>(out.id) > static_cast<uint32_t>(counter_)) counter_ = out.id;
+  if (static_cast<uint32_t>(record.id) > static_cast<uint32_t>(counter_)) counter_ = record.id;
   atEnd_ = true;
   cursor_.onLive = false;
-  out.size = static_cast<int>(recordSizeOf(out));
-  return writeRecordAt(out, true, 0) ? out.id : 0;
+  return writeRecordAt(record, record.id, true, 0) ? record.id : 0;
 }
 
 RecordStore::Snapshot RecordStore::snapshot() const { return {cursor_, nextOffset_, queryActive_, atEnd_}; }
@@ -467,12 +465,10 @@ int RecordStore::updateById(const FieldList& record, int id) {
   const int textSlot = out.firstTextSlot();
   bool written = false;
   if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) {
-    out.size = newSize;
-    written = writeRecordAt(out, true, 0) && flagDeleted(storedOffset) != 0;
+    written = writeRecordAt(out, id, true, 0) && flagDeleted(storedOffset) != 0;
   } else {
     if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
-    out.size = storedSize;
-    written = writeRecordAt(out, false, storedOffset);
+    written = writeRecordAt(out, id, false, storedOffset);
   }
   bodyOffset_ = -1;
   bodyDecoded_ = false;

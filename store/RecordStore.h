@@ -90,7 +90,7 @@ class RecordStore {
   int advance();
   bool matchesQuery() const;
   const FieldList& decoded();
-  bool writeRecordAt(const FieldList& record, bool atEndOfFile, int64_t offset);
+  bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
   int flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
   Snapshot snapshot() const;
