@@ -74,13 +74,17 @@ void RecordStore::startOver(const std::string& path) {
   firstDataOffset_ = -1;
 }
 
-OpenResult RecordStore::open(const std::string& path) {
+// Starts over on the file at `path`; on failure shows the open-failure box.
+bool RecordStore::openOrTell(const std::string& path, Disposition disposition) {
   startOver(path);
-  if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kOpenAlways)) {
-    showOpenFailure(path, lastError());
-    failed_ = true;
-    return kOpenFailed;
-  }
+  if (file_.open(path, kAccessReadWrite, kShareReadWrite, disposition)) return true;
+  showOpenFailure(path, lastError());
+  failed_ = true;
+  return false;
+}
+
+OpenResult RecordStore::open(const std::string& path) {
+  if (!openOrTell(path, kOpenAlways)) return kOpenFailed;
   return readExisting();
 }
 
@@ -151,15 +155,7 @@ bool RecordStore::repair(int64_t cutAt, int64_t fileSize) {
   return cut;
 }
 
-bool RecordStore::create(const std::string& path) {
-  startOver(path);
-  if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
-    showOpenFailure(path, lastError());
-    failed_ = true;
-    return false;
-  }
-  return true;
-}
+bool RecordStore::create(const std::string& path) { return openOrTell(path, kCreateAlways); }
 
 bool RecordStore::createWithRetry(const std::string& path) {
   startOver(path);

@@ -83,6 +83,7 @@ class RecordStore {
   };
 
   void startOver(const std::string& path);
+  bool openOrTell(const std::string& path, Disposition disposition);
   OpenResult readExisting();
   bool repair(int64_t cutAt, int64_t fileSize);
   void resetWalk();
