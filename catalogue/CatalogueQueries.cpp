@@ -1,8 +1,7 @@
 // The browsing views' questions: which tracks carry given values, and which
 // distinct values exist below them with how many of their tracks are ready.
-#include <unordered_map>
-
 #include "catalogue/Catalogue.h"
+#include "catalogue/GroupValues.h"
 #include "catalogue/TrackFields.h"
 
 namespace tuho {
@@ -25,20 +24,7 @@ const std::optional<std::string>* groupedValue(const TrackItem& item, int groupB
   }
 }
 
-GroupValue newGroupValue(const std::string& value, int ready, int kind) {
-  return GroupValue{value, ready == 1 ? READY_ALL : READY_NONE, kind};
-}
-
-// One more track with the value: a mixture of ready and not ready is "some".
-void mergeReadyState(GroupValue& known, int ready) {
-  if ((known.state == READY_NONE && ready == 1) || (known.state == READY_ALL && ready != 1)) {
-    known.state = READY_SOME;
-  }
-}
-
 }  // namespace
-
-using Lock = std::lock_guard<std::recursive_mutex>;
 
 // Callers hold the lock from firstTrack to the last nextTrack.
 TrackItem Catalogue::firstTrack(const TrackFilter& filter) {
@@ -75,32 +61,14 @@ std::vector<TrackItem> Catalogue::listTracks(const TrackFilter& filter) {
 }
 
 ValueList Catalogue::groupValues(const TrackFilter& filter, int groupBy) {
-  ValueList list;
-  if (filter.genre && filter.artist && filter.album) return list;
-  // Where each value sits in the list, so a catalogue with thousands of
-  // albums does not search the list once per track.
-  std::unordered_map<std::string, size_t> positions;
+  if (filter.genre && filter.artist && filter.album) return ValueList();
+  GroupValueCollector values;
   forEachTrack(filter, [&](const TrackItem& item) {
     const std::optional<std::string>* value = groupedValue(item, groupBy);
-    if (!value || !*value) return true;
-    auto found = positions.emplace(**value, list.values.size());
-    if (found.second) {
-      list.values.push_back(newGroupValue(**value, item.ready, item.source.mediaType));
-    } else {
-      mergeReadyState(list.values[found.first->second], item.ready);
-    }
+    if (value && *value) values.add(**value, item.ready, item.source.mediaType);
     return true;
   });
-  return list;
-}
-
-void Catalogue::addGroupValue(ValueList& list, const std::string& value, int ready, int kind) {
-  for (GroupValue& known : list.values) {
-    if (known.value != value) continue;
-    mergeReadyState(known, ready);
-    return;
-  }
-  list.values.push_back(newGroupValue(value, ready, kind));
+  return values.take();
 }
 
 }  // namespace tuho

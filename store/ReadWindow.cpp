@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "store/ChainScan.h"
-
 namespace tuho {
 
 bool ReadWindow::fill(int64_t offset) {

@@ -17,7 +17,7 @@ class ReadWindow {
 
   explicit ReadWindow(File& file) : file_(file) {}
 
-  // As readFully at `offset`: false when a seek or read failed, *got short
+  // As readFully (platform/File.h) at `offset`: false when a seek or read failed, *got short
   // at the end of the file.
   bool read(int64_t offset, void* buffer, uint32_t size, uint32_t* got);
   // Bytes just written to the file at `offset`.
