@@ -11,6 +11,10 @@ std::string catalogueStorePath(const std::string& dataFolder) { return dataFolde
 
 std::string temporaryStorePath(const std::string& dataFolder) { return dataFolder + "\\TuhoTemp.dat"; }
 
+std::string catalogueInUseText(const std::string& dataFolder) {
+  return "the catalogue in " + dataFolder + " is in use by another program";
+}
+
 FieldList catalogueHeaderRecord() {
   FieldList header;
   header.addText(FLD_STORE_NAME, kStoreName);
@@ -41,7 +45,8 @@ int countRecords(RecordStore& store) {
 int closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   const std::string cataloguePath = catalogueStorePath(dataFolder);
   const std::string temporaryPath = temporaryStorePath(dataFolder);
-  if (countRecords(store) < kCompactionThreshold) {
+  // A read-only store keeps its damage where it is, for a later start to set aside.
+  if (store.readOnly() || countRecords(store) < kCompactionThreshold) {
     store.close();
     return 0;
   }
@@ -67,10 +72,13 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
 
 int compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
   bool complete = false;
+  // Ids of records deleted now are never handed out again.
+  const int counter = store.counter();
   {
     RecordStore temporary;
     if (temporary.create(temporaryPath) == 0) {
       complete = copyLiveRecords(store, temporary);
+      temporary.raiseCounter(counter);
       temporary.close();  // writes the counter and flushes
       complete = complete && !temporary.hasFailed();
     }

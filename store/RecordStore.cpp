@@ -1,9 +1,11 @@
 #include "store/RecordStore.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Alert.h"
 #include "platform/FileSystem.h"
+#include "platform/Win32Error.h"
 #include "store/ChainScan.h"
 #include "store/RecordCodec.h"
 #include "store/StoreErrors.h"
@@ -13,6 +15,7 @@ namespace tuho {
 namespace {
 
 const char kDamagedCaption[] = "DB Damaged File";
+const char kStoreFullCaption[] = "DB Full";
 
 bool readInt(File& file, int32_t* value, bool* complete) {
   uint8_t bytes[4];
@@ -29,15 +32,25 @@ bool writeInt(File& file, int32_t value) {
   return file.write(bytes, 4);
 }
 
-std::string setAsideText(const std::string& path, const std::string& damagedPath, int64_t bytes, bool saved) {
+std::string byteCount(int64_t bytes) {
   char count[32];
   std::snprintf(count, sizeof count, "%lld", static_cast<long long>(bytes));
-  if (!saved) {
-    return path + " is damaged after its last whole record (" + count +
-           " bytes), and a copy could not be made in " + damagedPath + ". The file was left as it is.";
-  }
-  return path + " was damaged: " + count + " bytes after its last whole record were set aside in " +
-         damagedPath + " and removed from the file.";
+  return count;
+}
+
+std::string setAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
+  return path + " was damaged: " + byteCount(bytes) + " damaged bytes were set aside in " + asidePath +
+         " and removed from the file.";
+}
+
+std::string notSetAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
+  return path + " is damaged (" + byteCount(bytes) + " bytes), and a copy could not be made in " + asidePath +
+         ". The file was left as it is and is open for reading only: nothing can be added or changed "
+         "until there is room for the copy.";
+}
+
+std::string asidePathFor(const std::string& path, int number) {
+  return path + ".damaged" + (number == 1 ? std::string() : "." + std::to_string(number));
 }
 
 }  // namespace
@@ -76,9 +89,10 @@ void RecordStore::startOver(const std::string& path) {
 
 int RecordStore::open(const std::string& path) {
   startOver(path);
-  if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kOpenAlways)) {
-    showOpenFailure(path, lastError());
+  if (!file_.open(path, kAccessReadWrite, kShareNone, kOpenAlways)) {
     failed_ = true;
+    if (lastError() == kErrSharingViolation) return kOpenInUse;
+    showOpenFailure(path, lastError());
     return kOpenFailed;
   }
   return readExisting();
@@ -118,10 +132,11 @@ int RecordStore::readExisting() {
     readHeaderRecord();
     return kOpenedExisting;
   }
-  if (!complete || chain.records == 0) {
+  const bool headerDamaged = !complete || chain.records == 0 ||
+                             (!chain.damaged.empty() && chain.damaged.front().offset == kHeaderRecordOffset);
+  if (headerDamaged) {
     // The file head or the header record is broken: nothing in the file is reachable.
-    int64_t size = 0;
-    if (!file_.size(&size) || !repair(0, size)) {
+    if (!restartDamagedFile()) {
       file_.close();
       failed_ = true;
       return kOpenFailed;
@@ -129,31 +144,104 @@ int RecordStore::readExisting() {
     counter_ = 1;
     return kOpenedNew;
   }
-  if (!chain.whole() && !repair(chain.wholeEnd, chain.fileSize) && !file_.isOpen()) return kOpenFailed;
+  if (!chain.whole() && !repair(chain) && !file_.isOpen()) return kOpenFailed;
   readHeaderRecord();
-  if (highestId > counter_) counter_ = highestId;
+  raiseCounter(highestId);
   return kOpenedExisting;
 }
 
-// Copies the file beside itself as "<path>.damaged", then cuts it at cutAt.
-// When no copy can be made the file is left as it is.
-bool RecordStore::repair(int64_t cutAt, int64_t fileSize) {
-  const std::string damagedPath = path_ + ".damaged";
-  file_.close();
-  const bool saved = copyFile(path_, damagedPath, false);
-  if (!file_.open(path_, kAccessReadWrite, kShareReadWrite, kOpenExisting)) {
-    showOpenFailure(path_, lastError());
-    failed_ = true;
+// Copies the byte ranges of the store file into a new set-aside file; an
+// earlier one is never overwritten. The file stays open throughout, so no
+// other program can step in.
+bool RecordStore::copyAside(const std::vector<Range>& ranges, std::string* asidePath) {
+  File aside;
+  for (int number = 1; number < 10000 && !aside.isOpen(); ++number) {
+    *asidePath = asidePathFor(path_, number);
+    if (aside.open(*asidePath, kAccessWrite, kShareNone, kCreateNew)) break;
+    if (lastError() != kErrFileExists && lastError() != kErrAlreadyExists) return false;
+  }
+  bool copied = aside.isOpen();
+  for (const Range& range : ranges) {
+    copied = copied && file_.seek(range.offset, kSeekBegin);
+    for (int64_t left = range.length; copied && left > 0;) {
+      uint32_t want = static_cast<uint32_t>(std::min<int64_t>(left, static_cast<int64_t>(body_.size())));
+      uint32_t got = 0;
+      copied = readFully(file_, body_.data(), want, &got) && got == want && aside.write(body_.data(), got);
+      left -= got;
+    }
+  }
+  copied = copied && aside.flush();
+  aside.close();
+  bodyOffset_ = -1;
+  if (!copied && !asidePath->empty()) deleteFile(*asidePath);
+  return copied;
+}
+
+// Sets the whole file aside and empties it, so that it starts again as new.
+bool RecordStore::restartDamagedFile() {
+  int64_t size = 0;
+  std::string asidePath;
+  if (!file_.size(&size)) return false;
+  if (!copyAside({{0, size}}, &asidePath)) {
+    alert(notSetAsideText(path_, asidePath, size), kDamagedCaption);
     return false;
   }
-  bool cut = saved && file_.seek(cutAt, kSeekBegin) && file_.truncateHere();
-  alert(setAsideText(path_, damagedPath, fileSize - cutAt, cut), kDamagedCaption);
-  return cut;
+  if (!file_.seek(0, kSeekBegin) || !file_.truncateHere()) return false;
+  alert(setAsideText(path_, asidePath, size), kDamagedCaption);
+  return true;
 }
+
+// Sets aside the damaged records inside the chain and the damaged tail, then
+// flags those records deleted and cuts the tail off. When no copy can be
+// made the file is left as it is and the store takes no writes, since
+// anything appended behind a damaged tail would be out of every walk's reach.
+bool RecordStore::repair(const ChainReport& chain) {
+  std::vector<Range> ranges;
+  int64_t bytes = 0;
+  for (const ChainRecord& record : chain.damaged) {
+    ranges.push_back({record.offset, kRecordHeadBytes + static_cast<int64_t>(record.size) - kMinRecordSize});
+  }
+  if (chain.wholeEnd < chain.fileSize) ranges.push_back({chain.wholeEnd, chain.fileSize - chain.wholeEnd});
+  for (const Range& range : ranges) bytes += range.length;
+  std::string asidePath;
+  if (!copyAside(ranges, &asidePath)) {
+    readOnly_ = true;
+    alert(notSetAsideText(path_, asidePath, bytes), kDamagedCaption);
+    return false;
+  }
+  for (const ChainRecord& record : chain.damaged) {
+    if (!blankRecord(record)) return false;
+  }
+  if (!file_.seek(chain.wholeEnd, kSeekBegin) || !file_.truncateHere()) return false;
+  alert(setAsideText(path_, asidePath, bytes), kDamagedCaption);
+  return true;
+}
+
+// Writes a set-aside record again as a deleted record of the same size whose
+// one field is empty filler, so that the chain stays whole and no later open
+// sets it aside again. Compaction drops it.
+bool RecordStore::blankRecord(const ChainRecord& record) {
+  const int32_t bodyLength = record.size - kMinRecordSize;
+  if (bodyLength > 0 && bodyLength < kRecordHeadBytes + 4) return flagDeleted(record.offset) != 0;
+  std::vector<uint8_t> bytes(static_cast<size_t>(kRecordHeadBytes + bodyLength), 0);
+  storeInt(bytes.data(), record.size);
+  storeInt(bytes.data() + 4, record.id);
+  storeInt(bytes.data() + 8, 1);
+  if (bodyLength > 0) {
+    storeInt(bytes.data() + kRecordHeadBytes, bodyLength - 4);  // block length; type text, id 0, no data
+  }
+  if (!file_.seek(record.offset, kSeekBegin) || !file_.write(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
+    failWithBox(kStoreWrite, kErrDeleteFlag, 0);
+    return false;
+  }
+  return true;
+}
+
+bool RecordStore::refusesWrites() { return readOnly_; }
 
 int RecordStore::create(const std::string& path) {
   startOver(path);
-  if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
+  if (!file_.open(path, kAccessReadWrite, kShareNone, kCreateAlways)) {
     showOpenFailure(path, lastError());
     failed_ = true;
     return 1;
@@ -163,7 +251,7 @@ int RecordStore::create(const std::string& path) {
 
 int RecordStore::createWithRetry(const std::string& path) {
   startOver(path);
-  while (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
+  while (!file_.open(path, kAccessReadWrite, kShareNone, kCreateAlways)) {
     if (showOpenFailure(path, lastError(), kAlertRetryCancel) != kAnswerRetry) {
       failed_ = true;
       return 1;
@@ -212,7 +300,7 @@ int RecordStore::readHeaderRecord() {
     failWithBox(kStoreRead, kErrHeaderCounter, 0);
     return 1;
   }
-  counter_ = counter;
+  counter_ = counter < 1 ? 1 : counter;
   if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
     decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &headerRecord_);
     headerRecord_.size = cursor_.size;
@@ -341,6 +429,7 @@ FieldList RecordStore::decodeCurrent() {
 }
 
 int RecordStore::flagDeleted(int64_t offset) {
+  if (refusesWrites()) return 0;
   if (!file_.seek(offset + 8, kSeekBegin)) {
     failWithBox(kStoreWrite, kErrDeleteSeek, 0);
     return 0;
@@ -384,8 +473,16 @@ bool RecordStore::writeRecordAt(FieldList& record, bool atEndOfFile, int64_t off
 
 int RecordStore::append(const FieldList& record) {
   FieldList out = record;
+  if (refusesWrites()) return 0;
   if (!isWritableRecord(out)) {
     showMalformedBlock();
+    return 0;
+  }
+  if (counter_ >= kHighestRecordId) {
+    if (!idsExhaustedShown_) {
+      alert(path_ + " has handed out every record id it can: nothing more can be added.", kStoreFullCaption);
+    }
+    idsExhaustedShown_ = true;
     return 0;
   }
   atEnd_ = true;
@@ -402,11 +499,12 @@ int RecordStore::append(const FieldList& record) {
 
 int RecordStore::appendKeepingId(const FieldList& record) {
   FieldList out = record;
+  if (refusesWrites()) return 0;
   if (!isWritableRecord(out)) {
     showMalformedBlock();
     return 0;
   }
-  if (static_cast<uint32_t>(out.id) > static_cast<uint32_t>(counter_)) counter_ = out.id;
+  raiseCounter(out.id);
   atEnd_ = true;
   cursor_.onLive = false;
   out.size = static_cast<int>(recordSizeOf(out));
@@ -435,6 +533,10 @@ int RecordStore::updateById(const FieldList& record, int id) {
   FieldList out = record;
   out.id = id;
   out.deleted = 0;
+  if (refusesWrites()) {
+    restore(saved);
+    return 0;
+  }
   if (!isWritableRecord(out)) {
     showMalformedBlock();
     restore(saved);
@@ -465,11 +567,11 @@ int RecordStore::stepAny() {
 }
 
 int RecordStore::close() {
-  if (file_.isOpen()) {
+  if (file_.isOpen() && !readOnly_) {
     bool ok = file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush();
     if (!ok) failed_ = true;
-    file_.close();
   }
+  file_.close();
   atEnd_ = true;
   cursor_ = Cursor();
   return 0;

@@ -9,12 +9,18 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "store/ChainScan.h"
 #include "store/FieldList.h"
 
 namespace tuho {
 
 // Results of RecordStore::open.
-enum OpenResult { kOpenedExisting = 0, kOpenFailed = 1, kOpenedNew = 2 };
+// kOpenInUse: another program (or another open in this one) holds the
+// file; nothing was shown and nothing was touched.
+enum OpenResult { kOpenedExisting = 0, kOpenFailed = 1, kOpenedNew = 2, kOpenInUse = 3 };
+
+// Ids only grow; at the top of the range a store takes no new record.
+constexpr int kHighestRecordId = 0x7FFFFFFF;
 
 class RecordStore {
  public:
@@ -24,8 +30,10 @@ class RecordStore {
   RecordStore& operator=(const RecordStore&) = delete;
 
   // 0: existing store read; 1: cannot be opened (box shown); 2: new and empty,
-  // the caller writes the header and then reads the header record. A damaged
-  // tail is set aside in "<path>.damaged" and cut off.
+  // the caller writes the header and then reads the header record; 3: in use.
+  // The file is held without sharing until closed. Damaged records and a
+  // damaged tail are copied into a new "<path>.damaged" (numbered when one
+  // exists) and taken out; when no copy can be made the store is read-only.
   int open(const std::string& path);
   // 0: empty file created (truncating any old one); 1: failed (box shown).
   int create(const std::string& path);
@@ -60,6 +68,12 @@ class RecordStore {
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
+  // True when damage could not be set aside: nothing is written behind it.
+  bool readOnly() const { return readOnly_; }
+  // The counter never falls below `floor` (the ids a file handed out before).
+  void raiseCounter(int floor) {
+    if (floor > counter_) counter_ = floor;
+  }
 
  private:
   struct Cursor {
@@ -78,7 +92,15 @@ class RecordStore {
 
   void startOver(const std::string& path);
   int readExisting();
-  bool repair(int64_t cutAt, int64_t fileSize);
+  struct Range {
+    int64_t offset;
+    int64_t length;
+  };
+  bool repair(const ChainReport& chain);
+  bool restartDamagedFile();
+  bool blankRecord(const ChainRecord& record);
+  bool copyAside(const std::vector<Range>& ranges, std::string* asidePath);
+  bool refusesWrites();
   void resetWalk();
   bool readHeadAt(int64_t offset);
   bool loadBody();
@@ -104,6 +126,8 @@ class RecordStore {
   bool atEnd_ = false;
   bool endClean_ = true;
   bool failed_ = false;
+  bool readOnly_ = false;
+  bool idsExhaustedShown_ = false;
 };
 
 }  // namespace tuho

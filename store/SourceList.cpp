@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/FileSystem.h"
 #include "store/FieldIds.h"
+#include "store/StoreErrors.h"
 
 namespace tuho {
 
 std::string sourceListPath(const std::string& dataFolder) { return dataFolder + "\\Folders.dat"; }
+
+std::string temporarySourceListPath(const std::string& dataFolder) { return dataFolder + "\\FoldersTemp.dat"; }
 
 FieldList sourceListHeaderRecord() {
   FieldList header;
@@ -44,8 +48,12 @@ void SourceList::readEntries() {
   }
 }
 
+// The list is written whole into a file of its own and only then, flushed,
+// put in place of the old one: a kill or a failure at any point leaves
+// either the old list or the new one, never a part of either.
 int SourceList::save() {
-  if (store_.createWithRetry(sourceListPath(dataFolder_)) != 0) return 0;
+  const std::string temporary = temporarySourceListPath(dataFolder_);
+  if (store_.createWithRetry(temporary) != 0) return 0;
   if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   for (const SourceRef& source : entries_) {
     FieldList record;
@@ -58,7 +66,17 @@ int SourceList::save() {
     store_.append(record);
   }
   store_.close();
-  return store_.hasFailed() ? 0 : 1;
+  if (store_.hasFailed()) {
+    deleteFile(temporary);
+    return 0;
+  }
+  while (!replaceFile(temporary, sourceListPath(dataFolder_))) {
+    if (showOpenFailure(sourceListPath(dataFolder_), lastError(), kAlertRetryCancel) != kAnswerRetry) {
+      deleteFile(temporary);
+      return 0;
+    }
+  }
+  return 1;
 }
 
 int SourceList::add(const SourceRef& source) {
