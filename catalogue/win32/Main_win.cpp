@@ -11,6 +11,7 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/win32/Worker.h"
 #include "platform/Alert.h"
+#include "store/CatalogueStore.h"
 #include "store/SourceList.h"
 #include "ui/MainWindow.h"
 
@@ -49,10 +50,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   std::string dataFolder;
   // Without a data folder there is no catalogue to run on.
   if (!findDataFolder(dataFolder)) return 1;
+  // The catalogue holds the data folder while this program runs; it is
+  // opened before the source list is read, and a second program leaves both alone.
   tuho::SourceList sources;
-  sources.load(dataFolder);
   tuho::Catalogue catalogue(sources, dataFolder);
-  catalogue.open();
+  if (catalogue.open() == tuho::kOpenInUse) {
+    std::string text = tuho::catalogueInUseText(dataFolder);
+    text[0] = 'T';
+    tuho::alert(text + ".", "Tunehoard");
+    return 1;
+  }
+  sources.load(dataFolder);
 
   auto window = std::make_unique<tuho::MainWindow>();
   if (!window->create(instance, showCommand, &catalogue)) {
