@@ -27,6 +27,7 @@ FieldList catalogueHeaderRecord() {
 }
 
 int openCatalogueStore(RecordStore& store, const std::string& path) {
+  store.setFreshHeader(catalogueHeaderRecord());
   int result = store.open(path);
   if (result == kOpenedNew && store.writeHeader(catalogueHeaderRecord())) store.readHeaderRecord();
   return result;

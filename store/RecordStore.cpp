@@ -98,7 +98,7 @@ int RecordStore::open(const std::string& path) {
   return readExisting();
 }
 
-int RecordStore::readExisting() {
+int RecordStore::readExisting(bool mayRescueHead) {
   uint8_t formatByte = 0;
   uint32_t got = 0;
   if (!file_.seek(kFirstHeadByteRead, kSeekBegin) || !file_.read(&formatByte, 1, &got) || got == 0) {
@@ -135,6 +135,7 @@ int RecordStore::readExisting() {
   const bool headerDamaged = !complete || chain.records == 0 ||
                              (!chain.damaged.empty() && chain.damaged.front().offset == kHeaderRecordOffset);
   if (headerDamaged) {
+    if (complete && mayRescueHead && rescueHead(counter)) return readExisting(false);
     // The file head or the header record is broken: nothing in the file is reachable.
     if (!restartDamagedFile()) {
       file_.close();
@@ -175,6 +176,37 @@ bool RecordStore::copyAside(const std::vector<Range>& ranges, std::string* aside
   bodyOffset_ = -1;
   if (!copied && !asidePath->empty()) deleteFile(*asidePath);
   return copied;
+}
+
+// The header record is broken, but the records where a sound one would end
+// may be whole: the old head is set aside and a fresh file head and header
+// record are written over it, so that those records are kept.
+bool RecordStore::rescueHead(int32_t storedCounter) {
+  if (freshHeader_.count == 0) return false;
+  FieldList header = freshHeader_;
+  header.id = 2;
+  header.size = static_cast<int>(recordSizeOf(header));
+  const int64_t dataStart = kHeaderRecordOffset + kRecordHeadBytes + header.size - kMinRecordSize;
+  int32_t highestId = 0;
+  ChainReport chain = scanChain(file_, dataStart, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
+    highestId = std::max(highestId, record.id);
+  });
+  if (chain.readFailed || chain.records == 0) return false;
+  std::string asidePath;
+  if (!copyAside({{0, dataStart}}, &asidePath)) return false;
+  std::vector<uint8_t> head(kStoreMagic, kStoreMagic + 20);
+  head.insert(head.end(), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  storeInt(head.data() + kCounterOffset, std::max(storedCounter, highestId));
+  std::vector<uint8_t> record = encodeRecordBytes(header);
+  head.insert(head.end(), record.begin(), record.end());
+  if (!file_.seek(0, kSeekBegin) || !file_.write(head.data(), static_cast<uint32_t>(head.size()))) {
+    failWithBox(kStoreWrite, kErrHeadMagic, 0);
+    return false;
+  }
+  alert(path_ + " was damaged: its file head and header record were set aside in " + asidePath +
+            " and written anew; the records after them were kept.",
+        kDamagedCaption);
+  return true;
 }
 
 // Sets the whole file aside and empties it, so that it starts again as new.

@@ -60,6 +60,9 @@ class RecordStore {
 
   bool isOpen() const { return file_.isOpen(); }
   int counter() const { return counter_; }
+  // The header record that opening writes anew when the file's own is
+  // damaged, so that the records after it can be kept.
+  void setFreshHeader(const FieldList& header) { freshHeader_ = header; }
   const FieldList& headerRecord() const { return headerRecord_; }
   const std::string& path() const { return path_; }
   // False when the last walk stopped at a damaged record or a failed read
@@ -91,7 +94,8 @@ class RecordStore {
   };
 
   void startOver(const std::string& path);
-  int readExisting();
+  int readExisting(bool mayRescueHead = true);
+  bool rescueHead(int32_t storedCounter);
   struct Range {
     int64_t offset;
     int64_t length;
@@ -119,6 +123,7 @@ class RecordStore {
   FieldList query_;
   int counter_ = 1;
   FieldList headerRecord_;
+  FieldList freshHeader_;
   int64_t firstDataOffset_ = -1;
   Cursor cursor_;
   int64_t nextOffset_ = -1;  // where the next record head is read

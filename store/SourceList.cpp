@@ -27,6 +27,7 @@ SourceList::SourceList() { entries_.reserve(kMaxSources); }
 int SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
+  store_.setFreshHeader(sourceListHeaderRecord());
   int result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   if (result != kOpenFailed) readEntries();

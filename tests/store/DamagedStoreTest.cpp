@@ -127,15 +127,32 @@ TEST(TornHead, ShortFileHeadStartsANewCatalogue) {
   EXPECT_EQ(cat.add("x"), 2);
 }
 
-TEST(TornHead, BrokenHeaderRecordStartsANewCatalogue) {
+// A broken header record costs only itself: a fresh head and header record
+// are written over it and the tracks after it are kept. Where nothing after
+// it reads, the whole file is set aside and the catalogue starts anew.
+TEST(TornHead, BrokenHeaderRecordIsWrittenAnew) {
   ThreeTracks cat;
   Bytes broken = cat.whole;
   test::putInt(broken, cat.offsets[0], 3);
+  test::putInt(broken, 27, -1);
   test::writeBytes(cat.path(), broken);
   AlertSink sink;
-  EXPECT_EQ(openCatalogueStore(cat.store, cat.path()), kOpenedNew);
+  EXPECT_EQ(openCatalogueStore(cat.store, cat.path()), kOpenedExisting);
   EXPECT_TRUE(test::sawBox(sink, "DB Damaged File", cat.path()));
-  EXPECT_EQ(test::readBytes(cat.path() + ".damaged"), broken);
+  EXPECT_EQ(test::readBytes(cat.path() + ".damaged"), Bytes(broken.begin(), broken.begin() + 147));
+  EXPECT_EQ(test::walkIds(cat.store), (std::vector<int>{2, 3, 4}));
+  EXPECT_EQ(cat.add("d"), 5);
+  cat.store.close();
+  Bytes head = cat.cutAt(147);
+  test::putInt(head, 27, 5);
+  const Bytes after = cat.bytes();
+  EXPECT_EQ(Bytes(after.begin(), after.begin() + 147), head);
+
+  Bytes nothingAfter = cat.cutAt(150);
+  test::putInt(nothingAfter, cat.offsets[0], 3);
+  test::writeBytes(cat.path(), nothingAfter);
+  EXPECT_EQ(openCatalogueStore(cat.store, cat.path()), kOpenedNew);
+  EXPECT_EQ(test::readBytes(cat.path() + ".damaged.2"), nothingAfter);
   EXPECT_EQ(test::walkIds(cat.store), std::vector<int>{});
 }
 
