@@ -30,6 +30,8 @@ struct Catalogue::WalkState {
   // kept, since nobody could see whether their files are still there.
   std::vector<std::string> unreadFolders;
   bool stopped = false;
+  int stored = 0;             // tracks this job added
+  bool storeFailed = false;   // a track could not be stored: the job ends there
 };
 
 namespace {
@@ -63,8 +65,20 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
   progressCount_ = 0;
   if (rescan) loadKnownTracks(walk);
   walkFolder(base, walk);
+  if (walk.storeFailed) {
+    tellStoreFailed(walk.stored);
+    return 0;
+  }
   if (rescan && !walk.stopped) dropVanished(walk);
   return 1;
+}
+
+// A failed write has shown its box already, unless the disk was full: that
+// is told once, with what the job managed to store.
+void Catalogue::tellStoreFailed(int stored) {
+  Lock lock(mutex_);
+  if (!store_.diskFull()) return;
+  alert("The disk is full. The job stopped; " + std::to_string(stored) + " tracks were stored.", "Disk Full");
 }
 
 void Catalogue::loadKnownTracks(WalkState& walk) {
@@ -113,6 +127,12 @@ void Catalogue::catalogueFile(const std::string& path, const std::string& name, 
   item.fileName = name;
   readTag(path + "\\" + name, item.tag);
   int id = storeTrack(item, false);
+  if (id == 0) {
+    walk.storeFailed = true;
+    walk.stopped = true;
+    return;
+  }
+  ++walk.stored;
   if (walk.rescan) walk.seen.insert(id);
 }
 

@@ -60,7 +60,13 @@ RecordStore::RecordStore() : body_(kBodyBufferBytes) {}
 RecordStore::~RecordStore() { close(); }
 
 void RecordStore::failWithBox(int op, int step, int fieldId) {
-  showStoreError(op, step, fieldId);
+  const uint32_t error = lastError();
+  // A full disk is told once by whoever ran the job, with what it stored.
+  if (op == kStoreWrite && (error == kErrDiskFull || error == kErrHandleDiskFull)) {
+    diskFull_ = true;
+  } else {
+    showStoreError(op, step, fieldId);
+  }
   file_.close();
   failed_ = true;
   atEnd_ = true;
@@ -82,6 +88,8 @@ void RecordStore::startOver(const std::string& path) {
   close();
   path_ = path;
   failed_ = false;
+  readOnly_ = false;
+  diskFull_ = false;
   resetWalk();
   headerRecord_.release();
   firstDataOffset_ = -1;
@@ -493,14 +501,24 @@ bool RecordStore::writeRecordAt(FieldList& record, bool atEndOfFile, int64_t off
     failWithBox(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
+  int64_t start = offset;
+  if (atEndOfFile && !file_.seek(0, kSeekCurrent, &start)) start = -1;
+  int failedStep = 0, failedField = 0;
   RecordSink sink;
-  sink.write = [this](const uint8_t* data, uint32_t size, int step, int fieldId) {
+  sink.write = [&](const uint8_t* data, uint32_t size, int step, int fieldId) {
     if (file_.write(data, size)) return true;
-    failWithBox(kStoreWrite, step, fieldId);
+    failedStep = step;
+    failedField = fieldId;
     return false;
   };
   sink.malformed = [] { showMalformedBlock(); };
-  return encodeRecord(record, sink);
+  if (encodeRecord(record, sink)) return true;
+  // A record cut short at the end would be a torn tail: take it back.
+  const uint32_t error = lastError();
+  if (atEndOfFile && start >= 0 && file_.seek(start, kSeekBegin)) file_.truncateHere();
+  setLastError(error);
+  failWithBox(kStoreWrite, failedStep, failedField);
+  return false;
 }
 
 int RecordStore::append(const FieldList& record) {

@@ -71,6 +71,8 @@ class RecordStore {
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
+  // True once a write failed because the disk is full; no box was shown.
+  bool diskFull() const { return diskFull_; }
   // True when damage could not be set aside: nothing is written behind it.
   bool readOnly() const { return readOnly_; }
   // The counter never falls below `floor` (the ids a file handed out before).
@@ -132,6 +134,7 @@ class RecordStore {
   bool endClean_ = true;
   bool failed_ = false;
   bool readOnly_ = false;
+  bool diskFull_ = false;
   bool idsExhaustedShown_ = false;
 };
 

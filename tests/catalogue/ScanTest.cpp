@@ -185,5 +185,34 @@ TEST_F(ScanFailureTest, AFileThatCannotBeOpenedIsStoredWithDefaultTags) {
   EXPECT_EQ(alerts.captions(), std::vector<std::string>{"MP3 Sharing Violation"});
 }
 
+// A full disk stops the job at the first track it cannot store, with one
+// box that says so and how many were stored; no half track is left behind.
+TEST_F(ScanFailureTest, AFullDiskStopsTheJobWithOneBox) {
+  putSong("One\\first.mp3");
+  int writesPerTrack = 0;
+  {
+    FaultPlan counting;
+    scan(addSource("One", MEDIA_LOCAL_FOLDER, "One"));
+    writesPerTrack = counting.seen(kFaultWrite);
+  }
+  for (int i = 0; i < 6; ++i) putSong("Six\\s" + std::to_string(i) + ".mp3");
+  SourceRef source = addSource("Six", MEDIA_LOCAL_FOLDER, "Six");
+  log = JobLog();
+  {
+    FaultPlan plan;
+    // Fails the last write of the fourth track, and every one after it.
+    plan.fail(kFaultWrite, 4 * writesPerTrack, kErrDiskFull, true);
+    EXPECT_EQ(scan(source), 0);
+  }
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "Disk Full");
+  EXPECT_NE(alerts.records()[0].text.find("3 tracks were stored"), std::string::npos) << alerts.records()[0].text;
+  EXPECT_EQ(log.counts.size(), 4u);
+  catalogue.close();
+  catalogue.open();
+  EXPECT_EQ(tracks().size(), 4u);
+  EXPECT_EQ(alerts.count(), 1u);
+}
+
 }  // namespace
 }  // namespace tuho::test
