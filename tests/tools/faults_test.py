@@ -64,7 +64,7 @@ class DataFolder(unittest.TestCase):
         return os.path.join(self.data, name)
 
     def set_aside(self):
-        return sorted(glob.glob(self.path("*.damaged*")))
+        return sorted(glob.glob(self.path("Tuho.dat.damaged*")))
 
     def kill_during(self, args, seconds):
         process = subprocess.Popen([TUHODB, "--data", self.data] + list(args), stdout=subprocess.DEVNULL,
