@@ -1,7 +1,6 @@
 #include "catalogue/Catalogue.h"
 
 #include "catalogue/TrackFields.h"
-#include "platform/Alert.h"
 #include "catalogue/TrackRecord.h"
 #include "store/CatalogueStore.h"
 
@@ -45,12 +44,7 @@ TrackItem Catalogue::readTrack(int id) {
   return currentTrack();
 }
 
-int Catalogue::updateTrack(const TrackItem& item) {
-  int id = storeTrack(item, true);
-  Lock lock(mutex_);
-  if (id == 0 && store_.diskFull()) alert("The disk is full: the track was not changed.", "Disk Full");
-  return id;
-}
+int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true); }
 
 int Catalogue::deleteTrack(int id) {
   Lock lock(mutex_);

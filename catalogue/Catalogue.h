@@ -89,6 +89,7 @@ class Catalogue {
   void catalogueFile(const std::string& path, const std::string& name, WalkState& walk);
   void dropVanished(const WalkState& walk);
   void loadKnownTracks(WalkState& walk);
+  void deferDiskFullBox(bool defer);
   void tellStoreFailed(int stored);
   void sendToShell(int trackId, const char* verb, intptr_t ownerWindow);
   void shellRequest(const TrackItem& item, const char* verb, intptr_t ownerWindow, bool fromCopy);

@@ -64,13 +64,20 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
   WalkState walk{source, rescan, events, base.size(), {}, {}, {}, false};
   progressCount_ = 0;
   if (rescan) loadKnownTracks(walk);
+  deferDiskFullBox(true);
   walkFolder(base, walk);
+  deferDiskFullBox(false);
   if (walk.storeFailed) {
     tellStoreFailed(walk.stored);
     return 0;
   }
   if (rescan && !walk.stopped) dropVanished(walk);
   return 1;
+}
+
+void Catalogue::deferDiskFullBox(bool defer) {
+  Lock lock(mutex_);
+  store_.deferDiskFullBox(defer);
 }
 
 // A failed write has shown its box already, unless the disk was full: that

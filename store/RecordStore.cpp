@@ -16,6 +16,7 @@ namespace {
 
 const char kDamagedCaption[] = "DB Damaged File";
 const char kStoreFullCaption[] = "DB Full";
+const char kDiskFullCaption[] = "DB Disk Full";
 
 bool readInt(File& file, int32_t* value, bool* complete) {
   uint8_t bytes[4];
@@ -61,8 +62,12 @@ RecordStore::~RecordStore() { close(); }
 
 void RecordStore::failWithBox(int op, int step, int fieldId) {
   const uint32_t error = lastError();
-  // A full disk is told once by whoever ran the job, with what it stored.
+  // A full disk is said in words; a job that defers the box tells it once
+  // at its end, with what it stored.
   if (op == kStoreWrite && (error == kErrDiskFull || error == kErrHandleDiskFull)) {
+    if (!diskFull_ && !deferDiskFullBox_) {
+      alert("The disk is full: " + path_ + " could not be written.", kDiskFullCaption);
+    }
     diskFull_ = true;
   } else {
     showStoreError(op, step, fieldId);

@@ -71,8 +71,10 @@ class RecordStore {
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
-  // True once a write failed because the disk is full; no box was shown.
+  // True once a write failed because the disk is full.
   bool diskFull() const { return diskFull_; }
+  // While set, a full disk shows no box: the caller says it once itself.
+  void deferDiskFullBox(bool defer) { deferDiskFullBox_ = defer; }
   // True when damage could not be set aside: nothing is written behind it.
   bool readOnly() const { return readOnly_; }
   // The counter never falls below `floor` (the ids a file handed out before).
@@ -135,6 +137,7 @@ class RecordStore {
   bool failed_ = false;
   bool readOnly_ = false;
   bool diskFull_ = false;
+  bool deferDiskFullBox_ = false;
   bool idsExhaustedShown_ = false;
 };
 
