@@ -14,8 +14,6 @@
 
 namespace tuho {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
-
 struct Catalogue::WalkState {
   const SourceRef& source;
   bool rescan;
@@ -29,6 +27,7 @@ struct Catalogue::WalkState {
   // Folders below the source that could not be entered: their tracks are
   // kept, since nobody could see whether their files are still there.
   std::vector<std::string> unreadFolders;
+  int filesMet = 0;  // the running count the progress dialog shows
   bool stopped = false;
   int stored = 0;             // tracks this job added
   bool storeFailed = false;   // a track could not be stored: the job ends there
@@ -54,15 +53,14 @@ void tellVolumeMissing(const SourceRef& source, const std::string& base) {
 }  // namespace
 
 int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents& events) {
-  std::string base = source.root + source.folder;
+  std::string base = sourceFolder(source);
   // A source whose volume is missing must not lose its tracks: a rescan
   // would otherwise see no file at all and drop every one of them.
   if (!folderExists(folderPath(base))) {
     tellVolumeMissing(source, base);
     return 0;
   }
-  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, false};
-  progressCount_ = 0;
+  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false};
   if (rescan) loadKnownTracks(walk);
   deferDiskFullBox(true);
   walkFolder(base, walk);
@@ -104,7 +102,7 @@ void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
       walk.stopped = true;
       return false;
     }
-    std::string child = path + "\\" + entry.name;
+    std::string child = inFolder(path, entry.name);
     // Paths Windows cannot open are of no use to the catalogue; the limit
     // also bounds how deep the walk goes.
     if (child.size() > kMaxPathChars) return true;
@@ -119,7 +117,7 @@ void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
 }
 
 void Catalogue::catalogueFile(const std::string& path, const std::string& name, WalkState& walk) {
-  walk.events.reportProgress(name, ++progressCount_);
+  walk.events.reportProgress(name, ++walk.filesMet);
   std::string folder = path.substr(walk.basePathLength);
   if (walk.rescan) {
     auto known = walk.known.find(trackKey(folder, name));
@@ -132,7 +130,7 @@ void Catalogue::catalogueFile(const std::string& path, const std::string& name, 
   item.source = walk.source;
   item.folder = folder;
   item.fileName = name;
-  readTag(path + "\\" + name, item.tag);
+  readTag(inFolder(path, name), item.tag);
   int id = storeTrack(item, false);
   if (id == 0) {
     walk.storeFailed = true;

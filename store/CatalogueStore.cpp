@@ -26,9 +26,9 @@ FieldList catalogueHeaderRecord() {
   return header;
 }
 
-int openCatalogueStore(RecordStore& store, const std::string& path) {
+OpenResult openCatalogueStore(RecordStore& store, const std::string& path) {
   store.setFreshHeader(catalogueHeaderRecord());
-  int result = store.open(path);
+  OpenResult result = store.open(path);
   if (result == kOpenedNew && store.writeHeader(catalogueHeaderRecord())) store.readHeaderRecord();
   return result;
 }
@@ -43,15 +43,13 @@ int countRecords(RecordStore& store) {
   return count;
 }
 
-int closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
-  const std::string cataloguePath = catalogueStorePath(dataFolder);
-  const std::string temporaryPath = temporaryStorePath(dataFolder);
+bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   // A read-only store keeps its damage where it is, for a later start to set aside.
   if (store.readOnly() || countRecords(store) < kCompactionThreshold) {
     store.close();
-    return 0;
+    return false;
   }
-  return compact(store, cataloguePath, temporaryPath);
+  return compact(store, catalogueStorePath(dataFolder), temporaryStorePath(dataFolder));
 }
 
 namespace {
@@ -60,7 +58,7 @@ namespace {
 // reached the end of the file and every write succeeded.
 bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
   store.readHeaderRecord();
-  if (!store.isOpen() || temporary.writeHeader(store.headerRecord()) == 0) return false;
+  if (!store.isOpen() || !temporary.writeHeader(store.headerRecord())) return false;
   temporary.readHeaderRecord();
   for (store.first(); !store.atEnd(); store.next()) {
     FieldList record = store.decodeCurrent();
@@ -71,13 +69,13 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
 
 }  // namespace
 
-int compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
+bool compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
   bool complete = false;
   // Ids of records deleted now are never handed out again.
   const int counter = store.counter();
   {
     RecordStore temporary;
-    if (temporary.create(temporaryPath) == 0) {
+    if (temporary.create(temporaryPath)) {
       complete = copyLiveRecords(store, temporary);
       temporary.raiseCounter(counter);
       temporary.close();  // writes the counter and flushes
@@ -85,9 +83,9 @@ int compact(RecordStore& store, const std::string& cataloguePath, const std::str
     }
   }
   store.close();
-  if (complete && replaceFile(temporaryPath, cataloguePath)) return 1;
+  if (complete && replaceFile(temporaryPath, cataloguePath)) return true;
   deleteFile(temporaryPath);
-  return 0;
+  return false;
 }
 
 }  // namespace tuho

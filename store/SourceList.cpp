@@ -24,15 +24,14 @@ FieldList sourceListHeaderRecord() {
 
 SourceList::SourceList() { entries_.reserve(kMaxSources); }
 
-int SourceList::load(const std::string& dataFolder) {
+void SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
   store_.setFreshHeader(sourceListHeaderRecord());
-  int result = store_.open(sourceListPath(dataFolder));
+  OpenResult result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   if (result != kOpenFailed) readEntries();
   store_.close();
-  return 1;
 }
 
 // Source records are read by position: id, name, root, folder, media type.
@@ -52,9 +51,9 @@ void SourceList::readEntries() {
 // The list is written whole into a file of its own and only then, flushed,
 // put in place of the old one: a kill or a failure at any point leaves
 // either the old list or the new one, never a part of either.
-int SourceList::save() {
+bool SourceList::save() {
   const std::string temporary = temporarySourceListPath(dataFolder_);
-  if (store_.createWithRetry(temporary) != 0) return 0;
+  if (!store_.createWithRetry(temporary)) return false;
   if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   for (const SourceRef& source : entries_) {
     FieldList record;
@@ -69,15 +68,15 @@ int SourceList::save() {
   store_.close();
   if (store_.hasFailed()) {
     deleteFile(temporary);
-    return 0;
+    return false;
   }
   while (!replaceFile(temporary, sourceListPath(dataFolder_))) {
     if (showOpenFailure(sourceListPath(dataFolder_), lastError(), kAlertRetryCancel) != kAnswerRetry) {
       deleteFile(temporary);
-      return 0;
+      return false;
     }
   }
-  return 1;
+  return true;
 }
 
 int SourceList::add(const SourceRef& source) {
@@ -88,11 +87,11 @@ int SourceList::add(const SourceRef& source) {
   return count() - 1;
 }
 
-int SourceList::removeById(int id) {
+bool SourceList::removeById(int id) {
   int index = indexOfId(id);
-  if (index < 0) return 0;
+  if (index < 0) return false;
   entries_.erase(entries_.begin() + index);
-  return 1;
+  return true;
 }
 
 int SourceList::indexOfId(int id) const {

@@ -40,15 +40,17 @@ class SourceList {
  public:
   SourceList();
 
-  // Reads the file in dataFolder, creating it when there is none; 1.
-  int load(const std::string& dataFolder);
+  // Reads the file in dataFolder, creating it when there is none. A file
+  // that cannot be opened leaves the list empty (its box was shown).
+  void load(const std::string& dataFolder);
   // Writes the whole list to the file of the last load through a new file
-  // that replaces it; 1 done, 0 when the user gave up creating or placing
-  // the file (the list stays in memory, the old file as it was).
-  int save();
+  // that replaces it; false when the user gave up creating or placing the
+  // file or a write failed (the list stays in memory, the old file as it was).
+  [[nodiscard]] bool save();
   // Index of the new entry (id = highest id + 1), or -1 when the list is full.
   int add(const SourceRef& source);
-  int removeById(int id);
+  // False when no entry has the id.
+  bool removeById(int id);
   int indexOfId(int id) const;
   SourceRef lookupById(int id) const;
   int indexOfName(const std::string& name) const;
