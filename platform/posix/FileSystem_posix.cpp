@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/FaultPlan.h"
@@ -118,6 +119,14 @@ bool makeWritable(const std::string& path) {
   struct stat info;
   if (!statPath(native, &info)) return failWithErrno();
   if (::chmod(native.c_str(), (info.st_mode & 07777) | S_IWUSR) != 0) return failWithErrno();
+  return true;
+}
+
+bool folderIdentity(const std::string& path, std::string* identity) {
+  struct stat info;
+  if (!statPath(nativePath(path), &info)) return failWithErrno();
+  *identity = std::to_string(static_cast<unsigned long long>(info.st_dev)) + ":" +
+              std::to_string(static_cast<unsigned long long>(info.st_ino));
   return true;
 }
 
