@@ -230,7 +230,10 @@ TEST(DamagedRecord, OpeningSetsAsideOnlyARecordWithBadFields) {
   }
 }
 
-// Damage that appears while the store is open ends every walk there.
+// Damage that appears while the store is open ends every walk there. Only
+// a writer outside the program's own files can make it appear: Windows lets
+// no other open near a held store file.
+#ifndef _WIN32
 TEST(DamagedRecord, WalksStopAtItWhileOpen) {
   for (const Malformation& m : kMalformations) {
     ThreeTracks cat;
@@ -249,6 +252,7 @@ TEST(DamagedRecord, WalksStopAtItWhileOpen) {
     EXPECT_EQ(cat.store.updateById(test::trackRecord("z"), 3), 0) << m.name;
   }
 }
+#endif
 
 TEST(DamagedRecord, DeletedRecordWithBadFieldsIsDamageToo) {
   ThreeTracks cat;
