@@ -103,7 +103,7 @@ void RecordStore::startOver(const std::string& path) {
 // Starts over on the file at `path`; on failure shows the open-failure box.
 bool RecordStore::openOrTell(const std::string& path, Disposition disposition) {
   startOver(path);
-  if (file_.open(path, kAccessReadWrite, kShareNone, disposition)) return true;
+  if (file_.open(path, kAccessReadWrite, kShareRead, disposition)) return true;
   failed_ = true;
   // Held by another program: the caller says so; no box.
   if (lastError() == kErrSharingViolation && disposition == kOpenAlways) return false;
@@ -293,7 +293,7 @@ bool RecordStore::create(const std::string& path) { return openOrTell(path, kCre
 
 bool RecordStore::createWithRetry(const std::string& path) {
   startOver(path);
-  while (!file_.open(path, kAccessReadWrite, kShareNone, kCreateAlways)) {
+  while (!file_.open(path, kAccessReadWrite, kShareRead, kCreateAlways)) {
     if (showOpenFailure(path, lastError(), kAlertRetryCancel) != kAnswerRetry) {
       failed_ = true;
       return false;

@@ -31,7 +31,8 @@ class RecordStore {
 
   // kOpenedNew: the caller writes the header and then reads the header
   // record. kOpenFailed: a box was shown. kOpenInUse: another program holds
-  // the file. The file is held without sharing until closed. Damaged records
+  // the file. The file is held until closed: others may read it, none may
+  // write it or open it as a store. Damaged records
   // and a damaged tail are copied into a new "<path>.damaged" (numbered when
   // one exists) and taken out; when no copy can be made the store is read-only.
   OpenResult open(const std::string& path);

@@ -71,8 +71,8 @@ TEST(StoreOpenFailure, CreateShowsTheSameBox) {
   EXPECT_TRUE(sawBox(sink, "DB Access Denied", dir.file("T.dat")));
 }
 
-// A store file is held without sharing while open: a second open is told
-// that it is in use, shows nothing and changes nothing.
+// A store file is held while open: a second open is told that it is in use,
+// shows nothing and changes nothing; reading the file stays possible.
 TEST(StoreOpenFailure, HeldFileIsInUse) {
   ClosedCatalogue cat;
   const test::Bytes before = test::readBytes(cat.path());
@@ -82,8 +82,10 @@ TEST(StoreOpenFailure, HeldFileIsInUse) {
   RecordStore store;
   EXPECT_EQ(store.open(cat.path()), kOpenInUse);
   EXPECT_FALSE(store.isOpen());
-  File reader;
-  EXPECT_FALSE(reader.open(cat.path(), kAccessRead, kShareReadWrite, kOpenExisting));
+  File writer, reader;
+  EXPECT_FALSE(writer.open(cat.path(), kAccessReadWrite, kShareReadWrite, kOpenExisting));
+  EXPECT_TRUE(reader.open(cat.path(), kAccessRead, kShareReadWrite, kOpenExisting));
+  reader.close();
   store.close();
   EXPECT_EQ(sink.count(), 0u);
   holder.close();
