@@ -15,6 +15,8 @@
 #include "ui/SkinStrip.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
+#include "ui/dialogs/LocateVolumeDialog.h"
+#include "ui/dialogs/MediaStoreDialog.h"
 
 namespace tuho {
 
@@ -34,8 +36,9 @@ class MainWindow {
   HWND window() const { return window_; }
   void setWorkerThread(DWORD threadId) { workerThreadId_ = threadId; }
 
-  // Starts a worker job with its progress dialog. Returns false (and starts
-  // nothing) while another job runs or when the worker cannot be reached.
+  // Starts a worker job with its progress dialog: the dialog first, then the
+  // request. Returns false (and starts nothing) while another job runs, or
+  // when the dialog cannot be made or the worker cannot be reached.
   bool startJob(JobKind kind, IdList ids = IdList(), SourceRef* source = nullptr, int sourceId = 0);
   bool jobRunning() const { return progress_.isOpen(); }
 
@@ -50,6 +53,11 @@ class MainWindow {
   SkinStrip& strip() { return strip_; }
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
+  MediaStoreDialog& mediaStore() { return mediaStore_; }
+  // The copy job's Locate Volume dialog (used on the worker thread).
+  LocateVolumeDialog& locateVolume() { return locate_; }
+  // Rebuilds the tree at the grouping the combo box shows.
+  void rebuildTreeFromCombo();
   Catalogue* catalogue() const { return catalogue_; }
   int listFlag() const { return listFlag_; }
   // The menu the Configuration button opens, as (text, command) pairs.
@@ -65,7 +73,7 @@ class MainWindow {
   void showConfigMenu();
   void readyUpdate(const IdList& result);
   void unreadyUpdate(const IdList& result);
-  void rebuildTreeFromCombo();
+  void jobEnded();
 
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
@@ -82,6 +90,9 @@ class MainWindow {
   SkinStrip strip_;
   GroupTree tree_;
   TrackList list_;
+  MediaStoreDialog mediaStore_;
+  LocateVolumeDialog locate_;
+  JobKind runningJob_ = kJobCopyReady;
   int listFlag_ = 0;
 };
 

@@ -57,12 +57,19 @@ void place(HWND parent, int id, int x, int y, int width, int height, bool move) 
 MainWindow* mainWindow() { return gMainWindow; }
 
 MainWindow::MainWindow() {
-  progress_.onOpen = [this] { strip_.suspend(); };
-  progress_.onClose = [this] { strip_.resume(); };
+  progress_.onOpen = [this] {
+    strip_.suspend();
+    mediaStore_.jobStateChanged();
+  };
+  progress_.onClose = [this] {
+    strip_.resume();
+    mediaStore_.jobStateChanged();
+  };
 }
 
 MainWindow::~MainWindow() {
   if (progress_.isOpen()) DestroyWindow(progress_.window());
+  if (mediaStore_.isOpen()) DestroyWindow(mediaStore_.dialog());
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
   if (gMainWindow == this) gMainWindow = nullptr;
 }
@@ -117,6 +124,8 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
 void MainWindow::loadBitmaps() {
   progressLower_ = loadBitmap(instance_, IDB_PROGRESS_LOWER);
   for (size_t kind = 0; kind < jobBanners_.size(); ++kind) jobBanners_[kind] = loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner);
+  mediaStore_.loadBitmaps(instance_);
+  locate_.loadBitmaps(instance_);
 }
 
 void MainWindow::createBrowsingControls() {

@@ -24,7 +24,10 @@ bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMA
   ready = 0;
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, &ProgressDialog::proc,
                                    reinterpret_cast<LPARAM>(this));
-  if (!dialog) return false;
+  if (!dialog) {
+    ready = 0;
+    return false;
+  }
   ShowWindow(dialog, SW_SHOW);
   return true;
 }
@@ -45,6 +48,11 @@ void ProgressDialog::showFile(std::string* text) {
   if (!owned) return;
   fileText_ = *owned;
   SetDlgItemTextA(window_, IDC_PROGRESS_FILE, owned->c_str());
+}
+
+void ProgressDialog::showLabel() {
+  countText_ = label_;
+  SetDlgItemTextA(window_, IDC_PROGRESS_COUNT, countText_.c_str());
 }
 
 void ProgressDialog::showCount(int count) {

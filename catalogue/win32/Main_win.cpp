@@ -70,6 +70,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   params.instance = instance;
   params.mainWindow = window->window();
   params.noticeWindow = window->window();
+  params.locateVolume = tuho::locateVolumeQuestion(window->locateVolume(), instance, window->window(),
+                                                   [&stopRequested] { return stopRequested.load(); });
   DWORD workerId = 0;
   HANDLE worker = CreateThread(nullptr, 0, tuho::workerThread, &params, 0, &workerId);
   if (worker) SetThreadPriority(worker, THREAD_PRIORITY_NORMAL);
