@@ -27,6 +27,7 @@ STORE_ADD = (342, 106)
 STORE_REMOVE = (342, 141)
 STORE_CLOSE = (352, 277)
 WIZARD_NEXT = (352, 327)
+WIZARD_CANCEL = (267, 327)
 WIZARD_LOCATION_BOX = (100, 182)
 WIZARD_NAME_BOX = (150, 182)
 LOCATE_BOX = (100, 112)
@@ -40,6 +41,10 @@ class MediaJourneys(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = Session(cls.__name__)
+        # Wine draws the caption buttons of the screenshots with Marlett.
+        marlett = "/usr/share/wine/fonts/marlett.ttf"
+        if os.path.exists(marlett):
+            shutil.copy(marlett, cls.session.prefix / "drive_c" / "windows" / "Fonts")
 
     @classmethod
     def tearDownClass(cls):
@@ -118,6 +123,11 @@ class MediaJourneys(unittest.TestCase):
     def wait_for_titles(self, title, count, timeout=20):
         wait_until(lambda: len(self.session.find_windows(title)) == count, timeout, what=f'{count} "{title}"')
 
+    def wait_for_no_dialog(self, title, timeout=20):
+        """Asks Windows, not X, whether a window of this title is left."""
+        wait_until(lambda: self.session.run(self.session.win_query, "find", "-", title)[0] == 1, timeout,
+                   what=f'"{title}" to close')
+
     def shoot(self, title, name):
         """A picture of one window, cropped from the screen."""
         time.sleep(0.5)
@@ -139,7 +149,7 @@ class MediaJourneys(unittest.TestCase):
         # and types the location.
         browser = self.session.wait_for_window("Browse for Folder", timeout=20)
         self.session.key("Escape", browser)
-        self.session.wait_for_no_window("Browse for Folder")
+        self.wait_for_no_dialog("Browse for Folder")
         self.type_into("Add Media", WIZARD_LOCATION_BOX, location)
         if shots:
             self.shoot("Add Media", "add-media-location")
@@ -159,11 +169,11 @@ class MediaJourneys(unittest.TestCase):
         self.session.click(window, *MEDIA_STORE_BUTTON)
         self.session.wait_for_window("Media Store")
         self.add_through_wizard("M:\\", "Test CD", shots=True)
-        self.session.wait_for_no_window("Add Media")
-        self.session.wait_for_no_window("Progress", timeout=60)
+        self.wait_for_no_dialog("Add Media")
+        self.wait_for_no_dialog("Progress", timeout=60)
         self.shoot("Media Store", "media-store")
         self.click("Media Store", STORE_CLOSE)
-        self.session.wait_for_no_window("Media Store")
+        self.wait_for_no_dialog("Media Store")
         self.quit(process, window)
         [source] = self.tuhodb("sources")
         self.assertEqual((source["name"], source["root"], source["folder"], source["kind"]), ("Test CD", "M:", "", 3))
@@ -176,14 +186,14 @@ class MediaJourneys(unittest.TestCase):
         self.session.wait_for_window("Media Store")
         self.add_through_wizard("M:\\", "Test CD")
         self.session.key("Return", self.session.wait_for_window("Whoops"))
-        self.session.wait_for_no_window("Whoops")
-        self.session.key("Escape", self.session.wait_for_window("Add Media"))
-        self.session.wait_for_no_window("Add Media")
+        self.wait_for_no_dialog("Whoops")
+        self.click("Add Media", WIZARD_CANCEL)
+        self.wait_for_no_dialog("Add Media")
         self.click("Media Store", STORE_FIRST_ROW)
         self.click("Media Store", STORE_REMOVE)
         self.wait_for_titles("Media Store", 2)  # the store and its question
         self.session.key("y")
-        self.session.wait_for_no_window("Progress", timeout=60)
+        self.wait_for_no_dialog("Progress", timeout=60)
         self.wait_for_titles("Media Store", 1)
         self.click("Media Store", STORE_CLOSE)
         self.quit(process, window)
@@ -207,8 +217,8 @@ class MediaJourneys(unittest.TestCase):
                 self.shoot("Test CD", "locate-volume")
             self.type_into("Test CD", LOCATE_BOX, "N:\\")
             self.click("Test CD", LOCATE_OK)
-            self.session.wait_for_no_window("Test CD")
-        self.session.wait_for_no_window("Progress", timeout=60)
+            self.wait_for_no_dialog("Test CD")
+        self.wait_for_no_dialog("Progress", timeout=60)
         self.session.click(window, *PLAY_ALL_BUTTON)
         requests = wait_until(lambda: len(self.session.player_requests()) == 2 and self.session.player_requests(),
                               30, what="two requests at the player")
