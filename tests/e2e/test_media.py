@@ -212,12 +212,13 @@ class MediaJourneys(unittest.TestCase):
         process, window = self.start()
         self.session.click(window, *READY_ALL_BUTTON)
         for track in range(2):  # each track asks
-            self.session.wait_for_window("Test CD", timeout=30)
+            question = self.session.window_info(self.session.wait_for_window("Test CD", timeout=30))
             if track == 0:
                 self.shoot("Test CD", "locate-volume")
             self.type_into("Test CD", LOCATE_BOX, "N:\\")
             self.click("Test CD", LOCATE_OK)
-            self.wait_for_no_dialog("Test CD")
+            wait_until(lambda: self.session.run(self.session.win_query, "find", "-", "Test CD")[1].split(" ")[0] !=
+                       f"hwnd={question.hwnd}", 20, what="the question to be answered")
         self.wait_for_no_dialog("Progress", timeout=60)
         self.session.click(window, *PLAY_ALL_BUTTON)
         requests = wait_until(lambda: len(self.session.player_requests()) == 2 and self.session.player_requests(),
