@@ -46,10 +46,6 @@ const PageText kPages[] = {
      85},
 };
 
-void placeButton(HWND dialog, int id, int x, int y) {
-  SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, 75, 25, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void pleaseChooseAFolder() { alert("Please choose a folder", "Whoops"); }
 
 }  // namespace
@@ -72,8 +68,8 @@ void AddMediaWizard::initialise(HWND dialog) {
   dialog_ = dialog;
   if (!radioFont_) radioFont_.reset(pointFont(dialog, 10));
   if (!editFont_) editFont_.reset(pointFont(dialog, 12));
-  placeButton(dialog, IDOK, 315, 315);
-  placeButton(dialog, IDCANCEL, 230, 315);
+  placeChild(dialog, IDOK, 315, 315, 75, 25);
+  placeChild(dialog, IDCANCEL, 230, 315, 75, 25);
   buildPage(kTypePage);
 }
 

@@ -14,10 +14,6 @@ constexpr int kHeight = 180;
 constexpr UINT_PTR kClosingTimer = 1;
 constexpr UINT kClosingPollMs = 200;
 
-void placeButton(HWND dialog, int id, int x, int y) {
-  SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, 75, 25, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 void LocateVolumeDialog::loadBitmaps(HINSTANCE instance) {
@@ -50,8 +46,8 @@ void LocateVolumeDialog::initialise(HWND dialog) {
   setFont(box, editFont_);
   SendMessageA(box, EM_LIMITTEXT, kMaxPathChars, 0);
   skin_.add("BUTTON", "Browse", BS_PUSHBUTTON | WS_TABSTOP, 215, 100, 75, 25, IDC_LOCATE_BROWSE);
-  placeButton(dialog, IDOK, 215, 145);
-  placeButton(dialog, IDCANCEL, 130, 145);
+  placeChild(dialog, IDOK, 215, 145, 75, 25);
+  placeChild(dialog, IDCANCEL, 130, 145, 75, 25);
   SetDlgItemTextA(dialog, IDC_LOCATE_PROMPT, ("Need Volume: " + volumeName_).c_str());
   SetWindowTextA(dialog, volumeName_.c_str());
   if (closing_) SetTimer(dialog, kClosingTimer, kClosingPollMs, nullptr);

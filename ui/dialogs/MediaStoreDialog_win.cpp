@@ -57,9 +57,8 @@ void MediaStoreDialog::initialise(HWND dialog) {
   main_->strip().suspend();
   skin_.apply(dialog, kWidth, kHeight, upper_, lower_);
   for (const Placement& control : kControls) {
-    HWND window = GetDlgItem(dialog, control.id);
-    SetWindowPos(window, nullptr, control.x, control.y, control.width, control.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    setFont(window, skin_.font());
+    placeChild(dialog, control.id, control.x, control.y, control.width, control.height);
+    setFont(GetDlgItem(dialog, control.id), skin_.font());
   }
   refill();
   jobStateChanged();
