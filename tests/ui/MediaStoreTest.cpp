@@ -207,7 +207,7 @@ TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
   EXPECT_EQ(sources.count(), 0);
   EXPECT_TRUE(savedNames().empty());
   EXPECT_TRUE(window->strip().suspended());  // by the store alone
-  window->setWorkerThread(workerId);
+  window->setWorkerThread(worker.threadId());
 }
 
 TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
@@ -270,8 +270,6 @@ TEST_F(MediaStoreTest, AFullListRefusesAddBeforeTheWizard) {
 class LocateVolumeTest : public MediaStoreTest {
  protected:
   void SetUp() override {
-    params.locateVolume = locateVolumeQuestion(window->locateVolume(), GetModuleHandleA(nullptr), window->window(),
-                                               [this] { return stop.load(); });
     startWorker();
     disc = addSourceWithSongs("Music CD", MEDIA_WRITE_ONCE, 2);
     expected = disc->root + disc->folder;
@@ -329,10 +327,8 @@ TEST_F(LocateVolumeTest, ClosingTheProgramWhileItAsksStopsTheJobWithNothingHalfD
   HWND dialog = question();
   ASSERT_TRUE(dialog);
   DWORD started = GetTickCount();
-  ASSERT_TRUE(stopWorker(params, worker, workerId, 20000));
+  ASSERT_TRUE(worker.stop(20000));
   EXPECT_LT(GetTickCount() - started, 5000u);
-  CloseHandle(worker);
-  worker = nullptr;
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(readyFlags(), (std::vector<int>{0, 0}));
   EXPECT_FALSE(std::filesystem::exists(dataDir.file("Album")));
