@@ -33,7 +33,8 @@ class MainWindow {
 
   // Registers the class, creates and lays out every control, shows the
   // window. False when the window cannot be created.
-  bool create(HINSTANCE instance, int showCommand, Catalogue* catalogue);
+  // The Media Store manages `sources`, the list the catalogue was made with.
+  bool create(HINSTANCE instance, int showCommand, Catalogue* catalogue, SourceList* sources = nullptr);
   HWND window() const { return window_; }
   void setWorkerThread(DWORD threadId) { workerThreadId_ = threadId; }
 
@@ -55,6 +56,7 @@ class MainWindow {
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
   MediaStoreDialog& mediaStore() { return mediaStore_; }
+  SourceList* sourceList() const { return sources_; }
   // The copy job's Locate Volume dialog (used on the worker thread).
   LocateVolumeDialog& locateVolume() { return locate_; }
   // Rebuilds the tree at the grouping the combo box shows.
@@ -78,6 +80,7 @@ class MainWindow {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   Catalogue* catalogue_ = nullptr;
+  SourceList* sources_ = nullptr;
   DWORD workerThreadId_ = 0;
   ScopedBrush black_;
   ScopedFont viewFont_;

@@ -87,9 +87,10 @@ bool MainWindow::registerClass() {
   return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue) {
+bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue, SourceList* sources) {
   instance_ = instance;
   catalogue_ = catalogue;
+  sources_ = sources;
   black_.reset(CreateSolidBrush(RGB(0, 0, 0)));
   if (!registerClass()) return false;
   window_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,

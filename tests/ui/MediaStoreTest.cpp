@@ -213,7 +213,7 @@ TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
 TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
   SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
   catalogue->scanSource(*disc, false, JobEvents());
-  sources.save();
+  ASSERT_TRUE(sources.save());
   openStore();
   select("Disc");
   click(IDC_STORE_REMOVE);  // answered No

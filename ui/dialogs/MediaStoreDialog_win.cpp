@@ -38,6 +38,7 @@ void MediaStoreDialog::loadBitmaps(HINSTANCE instance) {
 }
 
 bool MediaStoreDialog::open(HINSTANCE instance, MainWindow& main) {
+  if (!main.sourceList()) return false;
   if (dialog_) {
     SetForegroundWindow(dialog_);
     BringWindowToTop(dialog_);
@@ -65,7 +66,7 @@ void MediaStoreDialog::initialise(HWND dialog) {
 }
 
 void MediaStoreDialog::refill() {
-  SourceList& sources = main_->catalogue()->sources();
+  SourceList& sources = *main_->sourceList();
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_RESETCONTENT, 0, 0);
   for (int i = 0; i < sources.count(); ++i) {
     SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sources.at(i).name.c_str()));
@@ -86,11 +87,11 @@ int MediaStoreDialog::selectedSource() const {
   std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETTEXT, static_cast<WPARAM>(row),
                       reinterpret_cast<LPARAM>(text.data()));
-  return main_->catalogue()->sources().indexOfName(text.data());
+  return main_->sourceList()->indexOfName(text.data());
 }
 
 bool MediaStoreDialog::confirmRemoval(int index) const {
-  const SourceRef& source = main_->catalogue()->sources().at(index);
+  const SourceRef& source = main_->sourceList()->at(index);
   int tracks = 0;
   main_->catalogue()->forEachTrack(TrackFilter(), [&](const TrackItem& item) {
     if (item.source.id == source.id) ++tracks;
@@ -100,7 +101,7 @@ bool MediaStoreDialog::confirmRemoval(int index) const {
 }
 
 void MediaStoreDialog::add() {
-  SourceList& sources = main_->catalogue()->sources();
+  SourceList& sources = *main_->sourceList();
   if (main_->jobRunning()) return;
   if (sources.count() >= kMaxSources) {
     alert("The Media Store is full: it holds " + std::to_string(kMaxSources) +
@@ -121,12 +122,13 @@ void MediaStoreDialog::add() {
     sources.removeById(sources.at(index).id);
     return;
   }
-  sources.save();
+  // A failed save has told the user; the list is written with the next one.
+  static_cast<void>(sources.save());
   refill();
 }
 
 void MediaStoreDialog::remove() {
-  SourceList& sources = main_->catalogue()->sources();
+  SourceList& sources = *main_->sourceList();
   int index = main_->jobRunning() ? -1 : selectedSource();
   if (index < 0 || !confirmRemoval(index)) return;
   int id = sources.at(index).id;
@@ -134,13 +136,13 @@ void MediaStoreDialog::remove() {
   LRESULT row = SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETCURSEL, 0, 0);
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
   sources.removeById(id);
-  sources.save();
+  static_cast<void>(sources.save());  // a failure has told the user
 }
 
 void MediaStoreDialog::rescan() {
   int index = main_->jobRunning() ? -1 : selectedSource();
   if (index < 0) return;
-  main_->startJob(kJobRescanSource, IdList(), main_->catalogue()->sources().entry(index));
+  main_->startJob(kJobRescanSource, IdList(), main_->sourceList()->entry(index));
 }
 
 void MediaStoreDialog::close() {
