@@ -210,6 +210,35 @@ TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
   window->setWorkerThread(worker.threadId());
 }
 
+TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
+  openStore();
+  addThroughWizard({
+      whenWizardOn(AddMediaWizard::kTypePage,
+                   [](HWND dialog) {
+                     SendDlgItemMessageA(dialog, 2108, BM_CLICK, 0, 0);  // "Network Folder"
+                     postCommand(dialog, IDOK);
+                   }),
+      cancelFolderBrowser(),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, "\\\\server\\share\\Music");
+                     postCommand(dialog, IDOK);
+                   }),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_WIZARD_NAME)), "Music");
+                     postCommand(dialog, IDOK);
+                   }),
+  });
+  ASSERT_TRUE(waitForJobEnd());
+  ASSERT_EQ(sources.count(), 1);
+  EXPECT_EQ(sources.at(0).root, "\\\\server\\share");
+  EXPECT_EQ(sources.at(0).folder, "\\Music");
+  EXPECT_EQ(sources.at(0).mediaType, MEDIA_NETWORK_FOLDER);
+  EXPECT_EQ(savedNames(), std::vector<std::string>{"Music"});
+  EXPECT_GE(alerts.count(), 1u);  // no share here: the scan says the volume is missing
+}
+
 TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
   SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
   catalogue->scanSource(*disc, false, JobEvents());
