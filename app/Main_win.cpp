@@ -62,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   sources.load(dataFolder);
 
   auto window = std::make_unique<tuho::MainWindow>();
-  if (!window->create(instance, showCommand, &catalogue)) {
+  if (!window->create(instance, showCommand, &catalogue, &sources)) {
     catalogue.close();
     return 1;
   }
