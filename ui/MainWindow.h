@@ -83,6 +83,7 @@ class MainWindow {
   GroupTree tree_;
   TrackList list_;
   int listFlag_ = 0;
+  NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };
 
 // The one main window, for the dialogs and views that reach it.

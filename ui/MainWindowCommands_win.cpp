@@ -30,6 +30,8 @@ void MainWindow::onCommand(int id, int code) {
     case CMD_ENQUEUE_ALL: list_.playItems(false, true); break;
     case CMD_PLAY_SELECTED: list_.playItems(true, false); break;
     case CMD_ENQUEUE_SELECTED: list_.playItems(true, true); break;
+    case CMD_EDIT_TAG: list_.editSelected(); break;
+    case CMD_DELETE: list_.deleteSelected(); break;
     case IDC_GROUP_COMBO:
       if (code == CBN_SELCHANGE) rebuildTreeFromCombo();
       break;
@@ -94,6 +96,7 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
   }
   progress_.ready = 0;
   if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) return false;
+  if (list) jobNode_ = tree_.currentRef();
   list.release();  // the worker owns it now
   progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label);
   return true;
@@ -131,13 +134,13 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
 void MainWindow::readyUpdate(const IdList& result) {
   IdList copy = result;
   list_.refreshRowImages(copy);
-  if (anyMarked(copy)) tree_.markCurrentReady();
+  if (anyMarked(copy)) tree_.markNode(jobNode_, true);
 }
 
 void MainWindow::unreadyUpdate(const IdList& result) {
   IdList copy = result;
   list_.refreshRowImages(copy);
-  if (!anyMarked(copy)) tree_.markCurrentUnready();
+  if (!anyMarked(copy)) tree_.markNode(jobNode_, false);
 }
 
 }  // namespace tuho

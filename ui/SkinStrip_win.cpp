@@ -137,8 +137,13 @@ void SkinStrip::show(SkinButton& button, HBITMAP image) {
   if (button.window) SendMessageA(button.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
 }
 
+// While suspended, a change goes only to the state resume restores.
 void SkinStrip::enable(int buttonId) {
   if (SkinButton* button = find(buttonId)) {
+    if (suspended_) {
+      button->savedEnabled = 1;
+      return;
+    }
     show(*button, button->normal);
     button->enabled = 1;
     button->hovering = 0;
@@ -147,6 +152,10 @@ void SkinStrip::enable(int buttonId) {
 
 void SkinStrip::disable(int buttonId) {
   if (SkinButton* button = find(buttonId)) {
+    if (suspended_) {
+      button->savedEnabled = 0;
+      return;
+    }
     show(*button, button->disabled);
     button->enabled = 0;
     button->hovering = 0;
@@ -168,9 +177,13 @@ void SkinStrip::reset() {
 }
 
 void SkinStrip::enableSelectionButtons() {
-  if (isEnabled(BTN_READY_ALL)) enable(BTN_READY_SELECTED);
-  if (isEnabled(BTN_PLAY_ALL)) enable(BTN_PLAY_SELECTED);
-  if (isEnabled(BTN_ENQUEUE_ALL)) enable(BTN_ENQUEUE_SELECTED);
+  auto allOn = [this](int buttonId) {
+    const SkinButton* found = button(buttonId);
+    return found && (suspended_ ? found->savedEnabled : found->enabled);
+  };
+  if (allOn(BTN_READY_ALL)) enable(BTN_READY_SELECTED);
+  if (allOn(BTN_PLAY_ALL)) enable(BTN_PLAY_SELECTED);
+  if (allOn(BTN_ENQUEUE_ALL)) enable(BTN_ENQUEUE_SELECTED);
 }
 
 bool SkinStrip::suspend() {
@@ -185,10 +198,10 @@ bool SkinStrip::suspend() {
 
 void SkinStrip::resume() {
   if (!suspended_) return;
+  suspended_ = false;
   for (SkinButton& button : buttons_) {
     if (button.savedEnabled) enable(button.id);
   }
-  suspended_ = false;
 }
 
 void SkinStrip::onMouse(SkinButton& button, UINT message) {
