@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "ui/browse/ContextMenu.h"
 
 namespace tuho {
 
@@ -61,7 +62,7 @@ class GroupTree {
   HTREEITEM currentNode() const { return current_; }
   NodeRef currentRef() const;
   // The context menu's entries, top to bottom, for the present button states.
-  std::vector<std::pair<const char*, int>> contextMenuEntries() const;
+  MenuEntries contextMenuEntries() const;
 
  private:
   struct GroupNode;

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "ui/ScopedWin.h"
 #include "ui/SkinStrip.h"
+#include "ui/browse/ContextMenu.h"
 #include "ui/UiIds.h"
 #include "ui/browse/TrackList.h"
 
@@ -58,15 +58,6 @@ void setValue(TrackFilter& path, int level, const std::string& value) {
   if (level == LEVEL_ALBUM) path.album = value;
 }
 
-void insertMenuEntry(HMENU menu, UINT position, const char* text, int command) {
-  MENUITEMINFOA item = {};
-  item.cbSize = sizeof item;
-  item.fMask = MIIM_ID | MIIM_TYPE;
-  item.fType = MFT_STRING;
-  item.wID = static_cast<UINT>(command);
-  item.dwTypeData = const_cast<char*>(text);
-  InsertMenuItemA(menu, position, TRUE, &item);
-}
 
 }  // namespace
 
@@ -205,8 +196,7 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
 }
 
 void GroupTree::onRightClick(NMHDR* notification) {
-  DWORD where = GetMessagePos();
-  POINT screen = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  POINT screen = messagePoint();
   TVHITTESTINFO hit = {};
   hit.pt = screen;
   ScreenToClient(notification->hwndFrom, &hit.pt);
@@ -214,13 +204,11 @@ void GroupTree::onRightClick(NMHDR* notification) {
   if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) return;
   // The list shows the clicked node's tracks; the highlight stays put.
   fillFor(item);
-  ScopedPopupMenu menu;
-  for (const auto& entry : contextMenuEntries()) insertMenuEntry(menu, GetMenuItemCount(menu), entry.first, entry.second);
-  TrackPopupMenu(menu, 0, screen.x, screen.y, 0, window_, nullptr);
+  showContextMenu(window_, screen, contextMenuEntries());
 }
 
-std::vector<std::pair<const char*, int>> GroupTree::contextMenuEntries() const {
-  std::vector<std::pair<const char*, int>> entries;
+MenuEntries GroupTree::contextMenuEntries() const {
+  MenuEntries entries;
   if (*listFlag_ == 1) entries.emplace_back("Remove Ready To Play", CMD_UNREADY_ALL);
   if (strip_->isEnabled(BTN_PLAY_ALL)) entries.emplace_back("Play", CMD_PLAY_ALL);
   if (strip_->isEnabled(BTN_ENQUEUE_ALL)) entries.emplace_back("Enqueue", CMD_ENQUEUE_ALL);

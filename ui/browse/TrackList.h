@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "ui/browse/ContextMenu.h"
 
 namespace tuho {
 
@@ -62,9 +63,9 @@ class TrackList {
   void updateRowAfterEdit(const TrackTag& tag, int id);
   void sortByColumn(int column);
   int rowCount() const;
-  const TrackRow* rowAt(int row) const;
+  TrackRow* rowAt(int row) const;
   // The row menu's entries, top to bottom, for the present button states.
-  std::vector<std::pair<const char*, int>> rowMenuEntries() const;
+  MenuEntries rowMenuEntries() const;
 
  private:
   int imageFor(const TrackItem& item) const;
@@ -72,7 +73,7 @@ class TrackList {
   int insertRow(const TrackItem& item);
   void deleteRow(int row);
   void onClick(NMHDR* notification, bool withMenu);
-  void pruneVanished(const TrackFilter& old);
+  void pruneVanished(const std::vector<TrackFilter>& olds);
 
   HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;

@@ -2,9 +2,10 @@
 
 #include <climits>
 #include <memory>
+#include <set>
 
-#include "ui/ScopedWin.h"
 #include "ui/SkinStrip.h"
+#include "ui/browse/ContextMenu.h"
 #include "ui/UiIds.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/dialogs/EditTagDialog.h"
@@ -37,15 +38,6 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM column) {
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
-void insertMenuEntry(HMENU menu, UINT position, const char* text, int command) {
-  MENUITEMINFOA item = {};
-  item.cbSize = sizeof item;
-  item.fMask = MIIM_ID | MIIM_TYPE;
-  item.fType = MFT_STRING;
-  item.wID = static_cast<UINT>(command);
-  item.dwTypeData = const_cast<char*>(text);
-  InsertMenuItemA(menu, position, TRUE, &item);
-}
 
 }  // namespace
 
@@ -189,8 +181,7 @@ LRESULT TrackList::onListNotify(NMHDR* notification) {
 
 // Only a click on a row's label counts: beside it nothing changes.
 void TrackList::onClick(NMHDR* notification, bool withMenu) {
-  DWORD where = GetMessagePos();
-  POINT screen = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  POINT screen = messagePoint();
   LVHITTESTINFO hit = {};
   hit.pt = screen;
   ScreenToClient(notification->hwndFrom, &hit.pt);
@@ -199,34 +190,32 @@ void TrackList::onClick(NMHDR* notification, bool withMenu) {
   }
   strip_->enableSelectionButtons();
   if (!withMenu) return;
-  ScopedPopupMenu menu;
-  for (const auto& entry : rowMenuEntries()) insertMenuEntry(menu, GetMenuItemCount(menu), entry.first, entry.second);
-  TrackPopupMenu(menu, 0, screen.x, screen.y, 0, window_, nullptr);
+  showContextMenu(window_, screen, rowMenuEntries());
 }
 
 // Each entry goes in below the first one added, so the first stays on top
 // and the later ones come out in reverse.
-std::vector<std::pair<const char*, int>> TrackList::rowMenuEntries() const {
-  std::vector<std::pair<const char*, int>> added;
+MenuEntries TrackList::rowMenuEntries() const {
+  MenuEntries added;
   if (strip_->isEnabled(BTN_PLAY_SELECTED)) added.emplace_back("Play", CMD_PLAY_SELECTED);
   if (strip_->isEnabled(BTN_ENQUEUE_SELECTED)) added.emplace_back("Enqueue", CMD_ENQUEUE_SELECTED);
   if (strip_->isEnabled(BTN_READY_SELECTED)) added.emplace_back("Add ready to play", CMD_READY_SELECTED);
   if (*listFlag_ == 1) added.emplace_back("Remove Ready To Play", CMD_UNREADY_SELECTED);
   added.emplace_back("Edit Tag Info", CMD_EDIT_TAG);
   added.emplace_back("Delete", CMD_DELETE);
-  std::vector<std::pair<const char*, int>> shown(added.begin(), added.begin() + 1);
+  MenuEntries shown(added.begin(), added.begin() + 1);
   shown.insert(shown.end(), added.rbegin(), added.rend() - 1);
   return shown;
 }
 
 int TrackList::rowCount() const { return static_cast<int>(SendMessageA(control(), LVM_GETITEMCOUNT, 0, 0)); }
 
-const TrackRow* TrackList::rowAt(int row) const {
+TrackRow* TrackList::rowAt(int row) const {
   LVITEMA item = {};
   item.mask = LVIF_PARAM;
   item.iItem = row;
   if (!SendMessageA(control(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-  return reinterpret_cast<const TrackRow*>(item.lParam);
+  return reinterpret_cast<TrackRow*>(item.lParam);
 }
 
 int TrackList::rowOf(int id) const {
@@ -274,17 +263,26 @@ void TrackList::deleteRow(int row) {
 }
 
 // The catalogue forgets the tracks; their files stay where they are, and a
-// rescan brings them back.
+// rescan brings them back. Rows go from the bottom up, so the indices of
+// those still to go hold, and the emptied groups are looked for in one walk.
 void TrackList::deleteSelected() {
-  IdList ids = collectSelectedIds();
-  for (const IdEntry& entry : ids.entries) {
-    int row = rowOf(entry.id);
-    const TrackRow* data = rowAt(row);
-    if (!data || !catalogue_->deleteTrack(entry.id)) continue;
-    TrackFilter old{data->genre, data->artist, data->album};
-    deleteRow(row);
-    pruneVanished(old);
+  std::vector<std::pair<int, TrackRow>> selected;
+  HWND list = control();
+  int row = -1;
+  while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
+    if (const TrackRow* data = rowAt(row)) selected.emplace_back(row, *data);
   }
+  std::vector<TrackFilter> gone;
+  for (const auto& entry : selected) {
+    catalogue_->deleteTrack(entry.second.id);
+    gone.push_back(TrackFilter{entry.second.genre, entry.second.artist, entry.second.album});
+  }
+  for (auto entry = selected.rbegin(); entry != selected.rend(); ++entry) {
+    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(entry->first), 0);
+  }
+  if (selected.empty()) return;
+  if (rowCount() == 0) tree_->postDeleteCurrent();
+  pruneVanished(gone);
 }
 
 void TrackList::editSelected() {
@@ -317,7 +315,7 @@ bool TrackList::refreshRowImages(const IdList& result) {
 
 void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) {
   int row = rowOf(id);
-  auto* data = const_cast<TrackRow*>(rowAt(row));
+  TrackRow* data = rowAt(row);
   if (!data) return;
   TrackFilter old{data->genre, data->artist, data->album};
   auto leaves = [](const std::optional<std::string>& filter, const std::optional<std::string>& value) {
@@ -326,7 +324,7 @@ void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) {
   if (leaves(filter_.genre, tag.genre) || leaves(filter_.artist, tag.artist) || leaves(filter_.album, tag.album)) {
     // The row goes first, so that the check below sees the old values gone.
     deleteRow(row);
-    pruneVanished(old);
+    pruneVanished({old});
     return;
   }
   HWND list = control();
@@ -339,24 +337,30 @@ void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) {
     setCell(list, row, column, value);
   }
   data->genre = tag.genre.value_or(data->genre);
-  pruneVanished(old);
+  pruneVanished({old});
 }
 
 // Groups of the old values that no row shows any more leave the tree.
-void TrackList::pruneVanished(const TrackFilter& old) {
-  if (filter_.album) return;
-  bool genreGone = !filter_.genre && !filter_.artist;
-  bool artistGone = !filter_.artist;
-  bool albumGone = true;
+void TrackList::pruneVanished(const std::vector<TrackFilter>& olds) {
+  if (filter_.album || olds.empty()) return;
+  std::set<std::string> genres, artists, albums;
   for (int row = 0, count = rowCount(); row < count; ++row) {
-    const TrackRow* data = rowAt(row);
-    if (!data) continue;
-    if (genreGone && data->genre == old.genre) genreGone = false;
-    if (artistGone && data->artist == old.artist) artistGone = false;
-    if (albumGone && data->album == old.album) albumGone = false;
+    if (const TrackRow* data = rowAt(row)) {
+      genres.insert(data->genre);
+      artists.insert(data->artist);
+      albums.insert(data->album);
+    }
   }
-  int target = albumGone ? LEVEL_ALBUM : artistGone ? LEVEL_ARTIST : genreGone ? LEVEL_GENRE : -1;
-  if (target >= 0) tree_->prunePath(old, target);
+  std::set<std::vector<std::string>> checked;
+  for (const TrackFilter& old : olds) {
+    std::vector<std::string> path = {old.genre.value_or(""), old.artist.value_or(""), old.album.value_or("")};
+    if (!checked.insert(path).second) continue;
+    bool genreGone = !filter_.genre && !filter_.artist && !genres.count(path[0]);
+    bool artistGone = !filter_.artist && !artists.count(path[1]);
+    bool albumGone = !albums.count(path[2]);
+    int target = albumGone ? LEVEL_ALBUM : artistGone ? LEVEL_ARTIST : genreGone ? LEVEL_GENRE : -1;
+    if (target >= 0) tree_->prunePath(old, target);
+  }
 }
 
 }  // namespace tuho
