@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/Timing.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
@@ -21,12 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using tuho::bench::seconds;
 
 void writeSong(const fs::path& path, int number) {
   std::string bytes(1024, '\xff');

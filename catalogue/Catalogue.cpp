@@ -48,7 +48,8 @@ int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true
 
 int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change) {
   Lock lock(mutex_);
-  TrackItem item = readTrack(id);
+  if (id <= 0 || store_.findById(id) == 0) return 0;
+  TrackItem item = currentTrack();
   if (item.isEmpty()) return 0;
   change(item);
   return store_.updateById(trackRecord(item), id) == id ? id : 0;

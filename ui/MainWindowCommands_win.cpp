@@ -7,6 +7,7 @@
 #include "ui/Jobs.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
+#include "ui/browse/ContextMenu.h"
 
 namespace tuho {
 namespace {
@@ -56,20 +57,8 @@ void MainWindow::onSkinClick(int buttonId) {
 }
 
 void MainWindow::showConfigMenu() {
-  HMENU menu = CreatePopupMenu();
-  UINT position = 0;
-  for (const auto& entry : configMenuItems()) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.wID = static_cast<UINT>(entry.second);
-    item.dwTypeData = const_cast<char*>(entry.first);
-    InsertMenuItemA(menu, position++, TRUE, &item);
-  }
-  DWORD where = GetMessagePos();
-  TrackPopupMenu(menu, 0, static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)), 0, window_, nullptr);
-  DestroyMenu(menu);
+  const auto& items = configMenuItems();
+  showContextMenu(window_, messagePoint(), MenuEntries(items.begin(), items.end()));
 }
 
 void MainWindow::rebuildTreeFromCombo() {

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 
-#include "catalogue/TrackFiles.h"
 #include "platform/Shell.h"
 #include "resources/resource.h"
 #include "ui/UiIds.h"
@@ -56,13 +55,7 @@ class BrowseTest : public UiTest {
     for (size_t i = 0; i < songs.size(); ++i) {
       writeBytes(folder + "\\song" + std::to_string(i) + ".mp3", songWithId3v1(songs[i], 256));
     }
-    Location location = splitLocation(folder);
-    SourceRef source;
-    source.root = location.root;
-    source.folder = location.folder;
-    source.name = name;
-    source.mediaType = kind;
-    SourceRef* entry = sources.entry(sources.add(source));
+    SourceRef* entry = registerFolder(name, kind, folder);
     catalogue->scanSource(*entry, false, JobEvents());
     return entry;
   }
