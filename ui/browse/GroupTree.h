@@ -83,6 +83,7 @@ class GroupTree {
   HTREEITEM findChild(HTREEITEM parent, const std::string& value) const;
 
   HWND window_ = nullptr;
+  mutable HWND treeControl_ = nullptr;
   HINSTANCE instance_ = nullptr;
   Catalogue* catalogue_ = nullptr;
   TrackList* list_ = nullptr;

@@ -75,7 +75,11 @@ void GroupTree::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue
   listFlag_ = listFlag;
 }
 
-HWND GroupTree::control() const { return GetDlgItem(window_, IDC_TREE); }
+// Looked up once: each lookup by id asks for the parent's whole child list.
+HWND GroupTree::control() const {
+  if (!treeControl_) treeControl_ = GetDlgItem(window_, IDC_TREE);
+  return treeControl_;
+}
 
 GroupTree::GroupNode* GroupTree::nodeOf(HTREEITEM item) const {
   auto found = live_.find(item);

@@ -76,6 +76,7 @@ class TrackList {
   void pruneVanished(const std::vector<TrackFilter>& olds);
 
   HWND window_ = nullptr;
+  mutable HWND listControl_ = nullptr;
   HINSTANCE instance_ = nullptr;
   Catalogue* catalogue_ = nullptr;
   SkinStrip* strip_ = nullptr;

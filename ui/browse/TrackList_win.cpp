@@ -51,7 +51,11 @@ void TrackList::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue
   tree_ = tree;
 }
 
-HWND TrackList::control() const { return GetDlgItem(window_, IDC_LIST); }
+// Looked up once: each lookup by id asks for the parent's whole child list.
+HWND TrackList::control() const {
+  if (!listControl_) listControl_ = GetDlgItem(window_, IDC_LIST);
+  return listControl_;
+}
 
 void TrackList::insertColumns() {
   struct Column {
