@@ -12,6 +12,9 @@
 namespace tuho {
 namespace {
 
+// The menu the Configuration button opens.
+const MenuEntries kConfigMenu = {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}};
+
 bool anyMarked(const IdList& result) {
   for (const IdEntry& entry : result.entries) {
     if (entry.mark == 1) return true;
@@ -57,8 +60,7 @@ void MainWindow::onSkinClick(int buttonId) {
 }
 
 void MainWindow::showConfigMenu() {
-  const auto& items = configMenuItems();
-  showContextMenu(window_, messagePoint(), MenuEntries(items.begin(), items.end()));
+  showContextMenu(window_, messagePoint(), kConfigMenu);
 }
 
 void MainWindow::rebuildTreeFromCombo() {
