@@ -94,7 +94,7 @@ TEST_F(ReadyTest, EditsAndDeletionsMadeWhileTheJobWaitsForTheVolumeStand) {
     TagChange change;
     change.artist = "Edited Meanwhile";
     EXPECT_EQ(catalogue.updateTags(editedId, change), editedId);
-    EXPECT_EQ(catalogue.deleteTrack(deletedId), 1);
+    EXPECT_TRUE(catalogue.deleteTrack(deletedId));
     return music("Moved") + "\\";
   };
   IdList ids;
@@ -145,12 +145,6 @@ TEST_F(ReadyTest, DeletingCopiesSkipsTracksThatAreNotReady) {
   EXPECT_EQ(result.entries[1].mark, 0);
   EXPECT_EQ(trackNamed("a.mp3").ready, 0);
   EXPECT_FALSE(exists(copied("a.mp3")));
-}
-
-TEST_F(ReadyTest, CopyFoldersAreMadeLevelByLevel) {
-  Catalogue::makeCopyFolders(dataDir.path(), "\\A\\B");
-  EXPECT_TRUE(folderExists(copied("A/B")));
-  Catalogue::makeCopyFolders(dataDir.path(), "");
 }
 
 class ReadyFailureTest : public ReadyTest {};
