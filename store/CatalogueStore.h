@@ -14,6 +14,8 @@ constexpr int kCompactionThreshold = 100;
 std::string catalogueStorePath(const std::string& dataFolder);   // "<folder>\Tuho.dat"
 std::string temporaryStorePath(const std::string& dataFolder);   // "<folder>\TuhoTemp.dat"
 FieldList catalogueHeaderRecord();
+// "the catalogue in DIR is in use by another program"
+std::string catalogueInUseText(const std::string& dataFolder);
 
 // Opens the store, writing the file head and header record of a new one.
 // Returns the result of RecordStore::open.

@@ -32,10 +32,6 @@ class TuhoJourneys(CatalogueJourneys, unittest.TestCase):
             raise AssertionError(f"the Tuho target is built but {cls.program} is missing")
         super().setUpClass()
 
-    @unittest.skip("the Media Store dialog comes with the source-management work")
-    def test_clicking_the_media_store_button_opens_the_media_store(self):
-        super().test_clicking_the_media_store_button_opens_the_media_store()
-
     def test_clicking_the_configuration_button_opens_its_menu(self):
         _, window = self.start_catalogue()
         menu_open = lambda: self.session.run(self.session.win_query, "find", "#32768", "-")[0] == 0

@@ -25,7 +25,7 @@ UiTest::UiTest() {
   catalogue = std::make_unique<Catalogue>(sources, dataDir.path());
   catalogue->open();
   window = std::make_unique<MainWindow>();
-  EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get()));
+  EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get(), &sources));
   pumpFor(50);
 }
 

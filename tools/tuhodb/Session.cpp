@@ -14,6 +14,7 @@
 #include "catalogue/DataFolder.h"
 #include "platform/Ansi.h"
 #include "platform/FileSystem.h"
+#include "store/CatalogueStore.h"
 
 namespace tuho::tuhodb {
 
@@ -37,10 +38,19 @@ bool Session::open() {
     std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", folder.c_str());
     return false;
   }
-  sources_.load(folder);
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
-  catalogue_->open();
+  if (catalogue_->open() == kOpenInUse) {
+    catalogue_.reset();
+    reportInUse(folder);
+    return false;
+  }
+  sources_.load(folder);
   return true;
+}
+
+int reportInUse(const std::string& dataFolder) {
+  std::fprintf(stderr, "tuhodb: %s\n", catalogueInUseText(dataFolder).c_str());
+  return 1;
 }
 
 const SourceRef* Session::sourceNamed(const std::string& name) {
