@@ -96,6 +96,7 @@ class MainWindow {
   LocateVolumeDialog locate_;
   JobKind runningJob_ = kJobCopyReady;
   int listFlag_ = 0;
+  NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };
 
 }  // namespace tuho

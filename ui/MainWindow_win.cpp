@@ -97,8 +97,8 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
   if (!window_) return false;
-  tree_.attach(window_, instance, catalogue, &list_);
-  list_.attach(window_, instance, catalogue, &strip_, &listFlag_);
+  tree_.attach(window_, instance, catalogue, &list_, &strip_, &listFlag_);
+  list_.attach(window_, instance, catalogue, &strip_, &listFlag_, &tree_);
   loadBitmaps();
   createBrowsingControls();
   strip_.build(window_, instance);
@@ -202,7 +202,7 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       onCommand(LOWORD(wParam), HIWORD(wParam));
       break;
     case MMSG_TREE_DELETE_ITEM:
-      tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam));
+      tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
       break;
     case MMSG_SKIN_CLICK:
       onSkinClick(static_cast<int>(wParam));

@@ -85,6 +85,10 @@ TEST_F(MainWindowTest, ListHasItsFourColumns) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(control(IDC_LIST), LVM_GETHEADER, 0, 0));
   EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 4);
   EXPECT_EQ(SendMessageA(control(IDC_LIST), LVM_GETCOLUMNWIDTH, 3, 0), 255);
+  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{100, 100, 30, 255}));
+  // Stored widths are taken by their low 16 bits.
+  window->list().applyColumnWidths({0x10000 + 80, 90, 40, 200});
+  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{80, 90, 40, 200}));
 }
 
 // The menu a popup shows, read when it is about to open (the owner hears

@@ -61,6 +61,10 @@ SourceRef* UiTest::addSourceWithSongs(const std::string& name, int kind, int cou
   std::string folder = musicDir.file(name);
   std::filesystem::create_directories(folder + "\\Album");
   for (int i = 0; i < count; ++i) writeBytes(folder + "\\Album\\song" + std::to_string(i) + ".mp3", songBytes(i));
+  return registerFolder(name, kind, folder);
+}
+
+SourceRef* UiTest::registerFolder(const std::string& name, int kind, const std::string& folder) {
   Location location = splitLocation(folder);
   SourceRef source;
   source.root = location.root;
