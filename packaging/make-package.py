@@ -69,9 +69,11 @@ def images_fragment(images):
              '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">', "  <Fragment>"]
     components = []
 
+    folders = {folder for image in images for folder in image.parents if folder != Path(".")}
+
     def directory(relative_dir, depth):
         indent = "  " * depth
-        for sub in sorted({p.parent for p in images if p.parent.parent == relative_dir and p.parent != relative_dir}):
+        for sub in sorted(folder for folder in folders if folder.parent == relative_dir):
             lines.append(f"{indent}<Directory Id={quoteattr(wix_id('dir', sub))} Name={quoteattr(sub.name)}>")
             directory(sub, depth + 1)
             lines.append(f"{indent}</Directory>")
