@@ -131,7 +131,9 @@ class PackageTests(unittest.TestCase):
     def shortcuts(self):
         """{name: .lnk bytes} of the Tunehoard shortcuts in the Start menus."""
         found = {}
-        for menu in self.session.prefix.glob("drive_c/**/Start Menu/Programs"):
+        menus = ["drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs",
+                 "drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"]
+        for menu in (folder for pattern in menus for folder in self.session.prefix.glob(pattern)):
             for link in menu.glob("Tunehoard*.lnk"):
                 found[link.stem] = link.read_bytes()
         return found
@@ -172,20 +174,25 @@ class PackageTests(unittest.TestCase):
         self.assertIn(b"Tuho.exe", links["Tunehoard"])
         self.assertIn(b"help.html", links["Tunehoard Help"])
 
-    # -- journeys
-
-    @unittest.skipUnless(ARCH == "x64", "x64 builds only")
-    def test_install_start_upgrade_and_remove(self):
+    def install_the_build_package(self):
+        """Checks the package's tables, installs it and checks what it
+        installed; returns the files and the uninstall entry's product code."""
         files = self.expected_files()
         self.report_missing_parts(files)
         self.check_tables(self.msi, files)
-
         self.msiexec("/i", windows_path(self.msi))
         self.check_installed(files)
         entries = self.uninstall_entries()
         self.assertEqual(len(entries), 1, entries)
-        (first_code, first), = entries.items()
-        self.assertEqual(first["DisplayVersion"], self.version)
+        (code, values), = entries.items()
+        self.assertEqual(values["DisplayVersion"], self.version)
+        return files, code
+
+    # -- journeys
+
+    @unittest.skipUnless(ARCH == "x64", "x64 builds only")
+    def test_install_start_upgrade_and_remove(self):
+        files, first_code = self.install_the_build_package()
 
         # The installed program runs from its folder and makes the user's data.
         process = self.session.start(self.install_dir() / "Tuho.exe")
@@ -223,12 +230,7 @@ class PackageTests(unittest.TestCase):
 
     @unittest.skipUnless(ARCH == "x86", "x86 builds only")
     def test_the_x86_package_installs_under_program_files_x86(self):
-        files = self.expected_files()
-        self.report_missing_parts(files)
-        self.check_tables(self.msi, files)
-        self.msiexec("/i", windows_path(self.msi))
-        self.check_installed(files)
-        self.assertEqual(len(self.uninstall_entries()), 1)
+        self.install_the_build_package()
 
 
 if __name__ == "__main__":
