@@ -11,6 +11,7 @@
 #include <string>
 
 #include "catalogue/Catalogue.h"
+#include "ui/DesktopSide.h"
 #include "ui/ProgressDialog.h"
 #include "ui/SkinStrip.h"
 #include "ui/browse/GroupTree.h"
@@ -50,6 +51,7 @@ class MainWindow {
   SkinStrip& strip() { return strip_; }
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
+  DesktopSide& desktop() { return desktop_; }
   Catalogue* catalogue() const { return catalogue_; }
   int listFlag() const { return listFlag_; }
   // The menu the Configuration button opens, as (text, command) pairs.
@@ -82,6 +84,7 @@ class MainWindow {
   SkinStrip strip_;
   GroupTree tree_;
   TrackList list_;
+  DesktopSide desktop_;
   int listFlag_ = 0;
 };
 
