@@ -12,6 +12,8 @@ namespace tuho {
 namespace {
 
 constexpr COLORREF kVersionBackground = RGB(244, 243, 243);
+constexpr int kPictureWidth = 400;
+constexpr int kPictureHeight = 250;
 
 // The fixed part of the version resource, or null when there is none whole.
 const VS_FIXEDFILEINFO* fixedInfo(const std::vector<BYTE>& block) {
@@ -44,7 +46,25 @@ int AboutDialog::run(HINSTANCE instance, HWND parent) {
                                           dialogProcOf<AboutDialog>, reinterpret_cast<LPARAM>(this)));
 }
 
+namespace {
+
+// The template gives the picture's size in dialog units, which come out
+// smaller than the picture with some system fonts: fit the client area to
+// the picture's pixels so that none of it is cut off.
+void fitToPicture(HWND dialog) {
+  RECT outer{0, 0, kPictureWidth, kPictureHeight};
+  AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  HWND picture = GetWindow(dialog, GW_CHILD);
+  if (picture) SetWindowPos(picture, nullptr, 0, 0, kPictureWidth, kPictureHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void AboutDialog::initialise(HWND dialog) {
+  fitToPicture(dialog);
   if (!font_) font_.reset(pointFont(dialog, 8));
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
   HWND version = createChild(dialog, "STATIC", versionText(programPath()).c_str(), WS_VISIBLE, 10, 10, 140, 15,
