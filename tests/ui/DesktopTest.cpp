@@ -338,6 +338,12 @@ TEST_F(DesktopTest, PreferencesConfirmedWritesTheQuotedRunValueAtOnceAndMinNotif
   EXPECT_FALSE(runValue());
 }
 
+TEST_F(DesktopTest, AProgramFolderTooLongForTheRunValueWritesNothing) {
+  EXPECT_EQ(launcherEntryFor("C:\\Program Files\\Tunehoard"), "\"C:\\Program Files\\Tunehoard\\TuhoKick.exe\"");
+  EXPECT_FALSE(setLauncherEntry(std::string(250, 'x')));
+  EXPECT_FALSE(runValue());
+}
+
 TEST_F(DesktopTest, ARunValueLongerThanTheBufferCountsAndConfirmingLeavesItAlone) {
   std::string longValue(400, 'x');
   restart([&] { storeString(kRunKeyPath, kLauncherValueName, longValue); });
