@@ -144,6 +144,16 @@ class DesktopJourneys(unittest.TestCase):
 
     # -- journeys
 
+    def test_a_launcher_without_tuho_beside_it_still_ends_on_a_click(self):
+        alone = self.session.dir / "alone"
+        alone.mkdir(exist_ok=True)
+        shutil.copy2(TUHOKICK, alone)
+        launcher = self.session.start(alone / Path(TUHOKICK).name)
+        wait_until(lambda: self.exists(LAUNCHER, LAUNCHER), 30, what="the launcher's window")
+        self.post(LAUNCHER, LAUNCHER, LMSG_TRAY_NOTIFY, LAUNCHER_ICON_ID, WM_LBUTTONUP)
+        self.assertEqual(self.session.wait_for_exit(launcher, 30), 0)
+        self.assertFalse(self.exists(MAIN, MAIN))
+
     def test_the_launcher_runs_once_and_a_click_starts_tuho_which_offers_help(self):
         first = self.start(TUHOKICK)
         wait_until(lambda: self.exists(LAUNCHER, LAUNCHER), 30, what="the launcher's window")
