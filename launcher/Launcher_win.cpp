@@ -2,7 +2,6 @@
 
 #include "launcher/resources/resource.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Shell.h"
 #include "ui/WindowAttach.h"
 
 namespace tuho {
@@ -11,8 +10,6 @@ namespace {
 const NotifyIconSpec kLauncherIcon = {LAUNCHER_ICON_ID, LMSG_TRAY_NOTIFY, IDI_LAUNCHER_TRAY, "Tunehoard Loader"};
 
 const std::pair<const char*, int> kLauncherMenu[] = {{"Launch Tunehoard", LCMD_LAUNCH}, {"Exit", LCMD_EXIT}};
-
-constexpr size_t kModulePathCapacity = 261;
 
 bool registerLauncherClass(HINSTANCE instance) {
   WNDCLASSEXA windowClass = {};
@@ -54,11 +51,8 @@ void Launcher::deleteIcon() {
 }
 
 void Launcher::launch() {
-  std::string folder = programFolder();
   // The launcher ends whether or not Tuho could be started.
-  if (!pathInFolder(folder, "Tuho.exe", kModulePathCapacity).empty()) {
-    shellExecute(ShellRequest{"open", "Tuho.exe", folder, reinterpret_cast<intptr_t>(window_)});
-  }
+  openBesideProgram("Tuho.exe", reinterpret_cast<intptr_t>(window_));
   PostQuitMessage(0);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace tuho {
@@ -21,5 +22,10 @@ std::string programFolder();
 // bytes; empty when the folder is empty or the path would not fit.
 std::string pathInFolder(const std::string& folder, const std::string& name,
                          size_t capacity = kShellPathCapacity);
+
+// Hands a file beside the program to the shell ("open" starts a program or
+// shows a document). Nothing happens, and nothing is shown, when the folder
+// is unknown, the path too long, or the file missing.
+void openBesideProgram(const std::string& name, intptr_t owner);
 
 }  // namespace tuho

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "platform/ProgramFolder.h"
-#include "platform/Shell.h"
 #include "resources/resource.h"
 #include "ui/UiIds.h"
 #include "ui/browse/TrackList.h"
@@ -15,13 +14,6 @@ const NotifyIconSpec kTrayIcon = {TRAY_ICON_ID, MMSG_TRAY_NOTIFY, IDI_TRAY, "Tun
 
 const std::pair<const char*, int> kTrayMenu[] = {
     {"Exit", CMD_EXIT}, {"Restore Tunehoard", CMD_RESTORE}, {"Exit (No Launcher)", CMD_EXIT_NO_LAUNCHER}};
-
-// Opens a file that ships beside the program; a missing one is not reported.
-void openBesideProgram(const char* verb, const char* name, HWND owner) {
-  std::string folder = programFolder();
-  if (pathInFolder(folder, name).empty()) return;  // no folder, or one too long for the shell
-  shellExecute(ShellRequest{verb, name, folder, reinterpret_cast<intptr_t>(owner)});
-}
 
 std::array<int, 4> readColumnWidths(HWND list) {
   std::array<int, 4> widths{};
@@ -37,7 +29,7 @@ void applyColumnWidths(HWND list, const std::array<int, 4>& widths) {
 
 }  // namespace
 
-void startLauncher() { openBesideProgram("open", "TuhoKick.exe", nullptr); }
+void startLauncher() { openBesideProgram("TuhoKick.exe", 0); }
 
 void DesktopSide::attach(HWND window, HINSTANCE instance, TrackList* list) {
   window_ = window;
@@ -103,7 +95,7 @@ void DesktopSide::onClose() {
   PostQuitMessage(0);
 }
 
-void DesktopSide::openHelp() { openBesideProgram("open", "help.html", window_); }
+void DesktopSide::openHelp() { openBesideProgram("help.html", reinterpret_cast<intptr_t>(window_)); }
 
 void DesktopSide::hideToTray() {
   // Without an icon the window stays an ordinary minimised one: hidden

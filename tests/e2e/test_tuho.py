@@ -3,7 +3,7 @@ import os
 import time
 import unittest
 
-from harness import wait_until, windows_path
+from harness import HarnessError, wait_until, windows_path
 from journeys import CatalogueJourneys
 
 TUHO = os.environ.get("TUHO_EXE", "")
@@ -35,11 +35,18 @@ class TuhoJourneys(CatalogueJourneys, unittest.TestCase):
     def start_catalogue(self, welcome=True):
         process, window = super().start_catalogue()
         if welcome:
-            # With no media source Tuho first offers help; decline it.
-            self.session.wait_for_window("Like Help?", timeout=20, win_class="#32770")
-            self.session.run(self.session.win_query, "close", "#32770", "Like Help?")
-            self.session.wait_for_no_window("Like Help?")
+            self.decline_welcome()
         return process, window
+
+    def decline_welcome(self):
+        """While the catalogue has no media source Tuho first offers help, at
+        once after its window appears; decline it when it comes."""
+        try:
+            self.session.wait_for_window("Like Help?", timeout=10, win_class="#32770")
+        except HarnessError:
+            return  # an earlier journey added a source
+        self.session.run(self.session.win_query, "close", "#32770", "Like Help?")
+        self.session.wait_for_no_window("Like Help?")
 
     @unittest.skip("the Media Store dialog comes with the source-management work")
     def test_clicking_the_media_store_button_opens_the_media_store(self):
