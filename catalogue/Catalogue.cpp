@@ -6,17 +6,15 @@
 
 namespace tuho {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
-
 Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
     : sources_(sources), dataFolder_(std::move(dataFolder)) {}
 
-int Catalogue::open() {
+OpenResult Catalogue::open() {
   Lock lock(mutex_);
   return openCatalogueStore(store_, catalogueStorePath(dataFolder_));
 }
 
-int Catalogue::close() {
+bool Catalogue::close() {
   Lock lock(mutex_);
   return closeCatalogueStore(store_, dataFolder_);
 }
@@ -46,9 +44,9 @@ TrackItem Catalogue::readTrack(int id) {
 
 int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true); }
 
-int Catalogue::deleteTrack(int id) {
+bool Catalogue::deleteTrack(int id) {
   Lock lock(mutex_);
-  return id > 0 ? store_.deleteById(id) : 0;
+  return id > 0 && store_.deleteById(id);
 }
 
 }  // namespace tuho

@@ -1,8 +1,7 @@
 // The catalogue engine: tracks in the catalogue store, scanning media
 // sources, the grouping queries, play and enqueue through the shell, and
 // ready-to-play copies. One object per run, shared by the UI thread and the
-// worker thread: every store operation and every whole walk runs under its
-// lock, and walks hand back complete results, so no caller ever holds a
+// worker thread; walks hand back complete results, so no caller ever holds a
 // half-finished walk of the single store cursor.
 #pragma once
 
@@ -34,16 +33,15 @@ class Catalogue {
   Catalogue& operator=(const Catalogue&) = delete;
 
   // "<data folder>\Tuho.dat", created with its header record on first use.
-  int open();
-  // Closes the store, compacting it past the threshold.
-  int close();
+  OpenResult open();
+  // Closes the store, compacting it past the threshold; true when compacted.
+  bool close();
   const std::string& dataFolder() const { return dataFolder_; }
-  SourceList& sources() { return sources_; }
 
-  // Records.
+  // Records: storeTrack returns the id written (appended, or updated in
+  // place of item.id), 0 on failure.
   int storeTrack(const TrackItem& item, bool update);
   TrackItem readTrack(int id);
-  TrackItem trackFromRecord(const FieldList& fields) const;
 
   // Queries.
   std::vector<TrackItem> listTracks(const TrackFilter& filter);
@@ -51,9 +49,8 @@ class Catalogue {
   // false to stop early. Visitors must not call back into the catalogue.
   void forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
   ValueList groupValues(const TrackFilter& filter, int groupBy);
-  static void addGroupValue(ValueList& list, const std::string& value, int ready, int kind);
-  int updateTrack(const TrackItem& item);
-  int deleteTrack(int id);
+  int updateTrack(const TrackItem& item);  // the id, 0 on failure
+  bool deleteTrack(int id);
 
   // Scanning. scanSource returns 1 when the source was walked, 0 when its
   // base folder could not be entered (nothing changed; the user is told).
@@ -64,24 +61,18 @@ class Catalogue {
   // Play and enqueue.
   void playTrack(int trackId, intptr_t ownerWindow);
   void enqueueTrack(int trackId, intptr_t ownerWindow);
-  void shellPlay(const TrackItem& item, intptr_t ownerWindow, bool fromCopy);
-  void shellEnqueue(const TrackItem& item, intptr_t ownerWindow, bool fromCopy);
 
   // Ready-to-play copies.
   IdList copyReadyJob(IdList ids, const JobEvents& events);
   IdList deleteReadyJob(IdList ids, const JobEvents& events);
+
+ private:
+  using Lock = std::lock_guard<std::mutex>;
+  struct WalkState;
+  TrackItem trackFromRecord(const FieldList& fields) const;
   // 1 copied; 0 the user cancelled locating the volume; -1 the copy failed.
   int makeReady(const TrackItem& item, const JobEvents& events);
   void deleteCopy(const TrackItem& item);
-  static void makeCopyFolders(const std::string& root, const std::string& folder);
-  std::string copyPath(const TrackItem& item) const;
-  static std::string sourcePath(const TrackItem& item);
-
-  // The running count the progress dialog shows during scan and delete jobs.
-  int progressCount() const { return progressCount_; }
-
- private:
-  struct WalkState;
   TrackItem firstTrack(const TrackFilter& filter);
   TrackItem nextTrack();
   TrackItem currentTrack();
@@ -90,13 +81,16 @@ class Catalogue {
   void dropVanished(const WalkState& walk);
   void loadKnownTracks(WalkState& walk);
   void sendToShell(int trackId, const char* verb, intptr_t ownerWindow);
-  void shellRequest(const TrackItem& item, const char* verb, intptr_t ownerWindow, bool fromCopy);
 
   SourceList& sources_;
   std::string dataFolder_;
   RecordStore store_;
-  std::recursive_mutex mutex_;
-  int progressCount_ = 0;
+  // Guards store_ and its one cursor. Every public member that touches the
+  // store takes it for one operation or one whole walk, and nothing called
+  // while it is held takes it again (walk visitors must not call back).
+  // Private helpers that use store_ (currentTrack, firstTrack, nextTrack)
+  // run only under a lock their caller holds.
+  std::mutex mutex_;
 };
 
 }  // namespace tuho

@@ -1,6 +1,7 @@
 // The browsing views' questions: which tracks carry given values, and which
 // distinct values exist below them with how many of their tracks are ready.
 #include "catalogue/Catalogue.h"
+#include "catalogue/GroupValues.h"
 #include "catalogue/TrackFields.h"
 
 namespace tuho {
@@ -24,8 +25,6 @@ const std::optional<std::string>* groupedValue(const TrackItem& item, int groupB
 }
 
 }  // namespace
-
-using Lock = std::lock_guard<std::recursive_mutex>;
 
 // Callers hold the lock from firstTrack to the last nextTrack.
 TrackItem Catalogue::firstTrack(const TrackFilter& filter) {
@@ -70,17 +69,6 @@ ValueList Catalogue::groupValues(const TrackFilter& filter, int groupBy) {
     return true;
   });
   return list;
-}
-
-void Catalogue::addGroupValue(ValueList& list, const std::string& value, int ready, int kind) {
-  for (GroupValue& known : list.values) {
-    if (known.value != value) continue;
-    if ((known.state == READY_NONE && ready == 1) || (known.state == READY_ALL && ready != 1)) {
-      known.state = READY_SOME;
-    }
-    return;
-  }
-  list.values.push_back(GroupValue{value, ready == 1 ? READY_ALL : READY_NONE, kind});
 }
 
 }  // namespace tuho

@@ -2,6 +2,7 @@
 // that they play without the disc. The copies mirror the tracks' folders
 // relative to their sources.
 #include "catalogue/Catalogue.h"
+#include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
 #include "platform/FileSystem.h"
 
@@ -22,14 +23,6 @@ void tellCopyFailed(const std::string& path) {
 
 }  // namespace
 
-std::string Catalogue::sourcePath(const TrackItem& item) {
-  return item.source.root + item.source.folder + item.folder + "\\" + item.fileName;
-}
-
-std::string Catalogue::copyPath(const TrackItem& item) const {
-  return dataFolder_ + item.folder + "\\" + item.fileName;
-}
-
 IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
   int copied = -1;
   bool toldFailure = false;
@@ -42,7 +35,7 @@ IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
     if (made == 0) break;
     if (made < 0) {
       // The track stays not ready; the user hears of the first failure once.
-      if (!toldFailure) tellCopyFailed(sourcePath(item));
+      if (!toldFailure) tellCopyFailed(trackPath(item));
       toldFailure = true;
       continue;
     }
@@ -54,19 +47,19 @@ IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
 }
 
 int Catalogue::makeReady(const TrackItem& item, const JobEvents& events) {
-  std::string base = item.source.root + item.source.folder;
-  std::string folder;
-  for (;;) {
-    folder = base + item.folder;
-    if (fileExists(folder + "\\" + item.fileName)) break;
-    std::optional<std::string> located =
-        events.locateVolume ? events.locateVolume(item.source, base) : std::nullopt;
-    if (!located) return 0;
-    base = withoutTrailingBackslash(*located);
+  // The user may confirm the volume at another place; the track's folder
+  // stays the same below it.
+  TrackItem located = item;
+  while (!fileExists(trackPath(located))) {
+    std::optional<std::string> base =
+        events.locateVolume ? events.locateVolume(item.source, sourceFolder(located.source)) : std::nullopt;
+    if (!base) return 0;
+    located.source.root.clear();
+    located.source.folder = withoutTrailingBackslash(*base);
   }
   makeCopyFolders(dataFolder_, item.folder);
-  std::string copy = copyPath(item);
-  if (!copyFile(folder + "\\" + item.fileName, copy, false)) {
+  std::string copy = copyPath(dataFolder_, item);
+  if (!copyFile(trackPath(located), copy, false)) {
     deleteFile(copy);
     return -1;
   }
@@ -74,27 +67,13 @@ int Catalogue::makeReady(const TrackItem& item, const JobEvents& events) {
   return 1;
 }
 
-void Catalogue::makeCopyFolders(const std::string& root, const std::string& folder) {
-  std::string path = root;
-  size_t start = 0;
-  while (start < folder.size()) {
-    size_t end = folder.find('\\', start);
-    if (end == std::string::npos) end = folder.size();
-    if (end > start) {
-      path += "\\" + folder.substr(start, end - start);
-      createFolder(path);
-    }
-    start = end + 1;
-  }
-}
-
 IdList Catalogue::deleteReadyJob(IdList ids, const JobEvents& events) {
-  progressCount_ = -1;
+  int deleted = -1;
   for (IdEntry& entry : ids.entries) {
     if (events.shouldStop()) break;
     TrackItem item = readTrack(entry.id);
     if (item.isEmpty() || item.ready != 1) continue;
-    events.reportProgress(item.fileName, ++progressCount_);
+    events.reportProgress(item.fileName, ++deleted);
     deleteCopy(item);
     item.ready = 0;
     storeTrack(item, true);
@@ -104,7 +83,7 @@ IdList Catalogue::deleteReadyJob(IdList ids, const JobEvents& events) {
 }
 
 void Catalogue::deleteCopy(const TrackItem& item) {
-  std::string copy = copyPath(item);
+  std::string copy = copyPath(dataFolder_, item);
   makeWritable(copy);
   deleteFile(copy);
 }

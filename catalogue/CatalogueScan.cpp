@@ -14,8 +14,6 @@
 
 namespace tuho {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
-
 struct Catalogue::WalkState {
   const SourceRef& source;
   bool rescan;
@@ -29,6 +27,7 @@ struct Catalogue::WalkState {
   // Folders below the source that could not be entered: their tracks are
   // kept, since nobody could see whether their files are still there.
   std::vector<std::string> unreadFolders;
+  int filesMet = 0;  // the running count the progress dialog shows
   bool stopped = false;
 };
 
@@ -52,15 +51,14 @@ void tellVolumeMissing(const SourceRef& source, const std::string& base) {
 }  // namespace
 
 int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents& events) {
-  std::string base = source.root + source.folder;
+  std::string base = sourceFolder(source);
   // A source whose volume is missing must not lose its tracks: a rescan
   // would otherwise see no file at all and drop every one of them.
   if (!folderExists(folderPath(base))) {
     tellVolumeMissing(source, base);
     return 0;
   }
-  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, false};
-  progressCount_ = 0;
+  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false};
   if (rescan) loadKnownTracks(walk);
   walkFolder(base, walk);
   if (rescan && !walk.stopped) dropVanished(walk);
@@ -83,7 +81,7 @@ void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
       walk.stopped = true;
       return false;
     }
-    std::string child = path + "\\" + entry.name;
+    std::string child = inFolder(path, entry.name);
     // Paths Windows cannot open are of no use to the catalogue; the limit
     // also bounds how deep the walk goes.
     if (child.size() > kMaxPathChars) return true;
@@ -98,7 +96,7 @@ void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
 }
 
 void Catalogue::catalogueFile(const std::string& path, const std::string& name, WalkState& walk) {
-  walk.events.reportProgress(name, ++progressCount_);
+  walk.events.reportProgress(name, ++walk.filesMet);
   std::string folder = path.substr(walk.basePathLength);
   if (walk.rescan) {
     auto known = walk.known.find(trackKey(folder, name));
@@ -111,7 +109,7 @@ void Catalogue::catalogueFile(const std::string& path, const std::string& name, 
   item.source = walk.source;
   item.folder = folder;
   item.fileName = name;
-  readTag(path + "\\" + name, item.tag);
+  readTag(inFolder(path, name), item.tag);
   int id = storeTrack(item, false);
   if (walk.rescan) walk.seen.insert(id);
 }

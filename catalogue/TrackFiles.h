@@ -1,7 +1,10 @@
 // Names and paths of track files.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "catalogue/TrackItem.h"
 
 namespace tuho {
 
@@ -23,5 +26,28 @@ struct Location {
   std::string folder;
 };
 Location splitLocation(const std::string& location);
+
+// "<folder>\<file name>".
+std::string inFolder(const std::string& folder, const std::string& fileName);
+
+// Where a source's tracks are: its root and its folder on that root.
+std::string sourceFolder(const SourceRef& source);
+// Where the track's file is: its source's folder, then the track's folder
+// below the source.
+std::string trackFolder(const TrackItem& item);
+// Where the ready-to-play copy of the track is: the copies mirror the
+// tracks' folders below the data folder.
+std::string copyFolder(const std::string& dataFolder, const TrackItem& item);
+// Where the track plays from: folder tracks where they are, other tracks
+// (disc tracks, and tracks whose source is no longer registered) only from
+// their ready copy; nothing when there is no such place.
+std::optional<std::string> playFrom(const std::string& dataFolder, const TrackItem& item);
+// The track's file and its copy's file: the folders above with its file name.
+std::string trackPath(const TrackItem& item);
+std::string copyPath(const std::string& dataFolder, const TrackItem& item);
+
+// Creates the copy folders for a track folder below the data folder, level
+// by level ("\A\B": "<data>\A", then "<data>\A\B").
+void makeCopyFolders(const std::string& dataFolder, const std::string& trackFolder);
 
 }  // namespace tuho

@@ -45,6 +45,10 @@ class File {
   uint32_t share_ = 0;
 };
 
+// Reads until `size` bytes are in or the file ends; *got says how many came.
+// False when a read failed (*got still counts the bytes read before it).
+bool readFully(File& file, void* buffer, uint32_t size, uint32_t* got);
+
 // Last error of the calling thread, in Win32 numbering (GetLastError).
 uint32_t lastError();
 void setLastError(uint32_t code);

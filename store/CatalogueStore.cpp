@@ -22,8 +22,8 @@ FieldList catalogueHeaderRecord() {
   return header;
 }
 
-int openCatalogueStore(RecordStore& store, const std::string& path) {
-  int result = store.open(path);
+OpenResult openCatalogueStore(RecordStore& store, const std::string& path) {
+  OpenResult result = store.open(path);
   if (result == kOpenedNew && store.writeHeader(catalogueHeaderRecord())) store.readHeaderRecord();
   return result;
 }
@@ -38,14 +38,12 @@ int countRecords(RecordStore& store) {
   return count;
 }
 
-int closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
-  const std::string cataloguePath = catalogueStorePath(dataFolder);
-  const std::string temporaryPath = temporaryStorePath(dataFolder);
+bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   if (countRecords(store) < kCompactionThreshold) {
     store.close();
-    return 0;
+    return false;
   }
-  return compact(store, cataloguePath, temporaryPath);
+  return compact(store, catalogueStorePath(dataFolder), temporaryStorePath(dataFolder));
 }
 
 namespace {
@@ -54,7 +52,7 @@ namespace {
 // reached the end of the file and every write succeeded.
 bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
   store.readHeaderRecord();
-  if (!store.isOpen() || temporary.writeHeader(store.headerRecord()) == 0) return false;
+  if (!store.isOpen() || !temporary.writeHeader(store.headerRecord())) return false;
   temporary.readHeaderRecord();
   for (store.first(); !store.atEnd(); store.next()) {
     FieldList record = store.decodeCurrent();
@@ -65,20 +63,20 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
 
 }  // namespace
 
-int compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
+bool compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
   bool complete = false;
   {
     RecordStore temporary;
-    if (temporary.create(temporaryPath) == 0) {
+    if (temporary.create(temporaryPath)) {
       complete = copyLiveRecords(store, temporary);
       temporary.close();  // writes the counter and flushes
       complete = complete && !temporary.hasFailed();
     }
   }
   store.close();
-  if (complete && replaceFile(temporaryPath, cataloguePath)) return 1;
+  if (complete && replaceFile(temporaryPath, cataloguePath)) return true;
   deleteFile(temporaryPath);
-  return 0;
+  return false;
 }
 
 }  // namespace tuho

@@ -17,16 +17,16 @@ FieldList catalogueHeaderRecord();
 
 // Opens the store, writing the file head and header record of a new one.
 // Returns the result of RecordStore::open.
-int openCatalogueStore(RecordStore& store, const std::string& path);
+OpenResult openCatalogueStore(RecordStore& store, const std::string& path);
 // The first live record and every record after it, live or deleted.
 int countRecords(RecordStore& store);
 // Closes the store, compacting it first when it holds enough records.
-// Returns 1 when it was compacted.
-int closeCatalogueStore(RecordStore& store, const std::string& dataFolder);
+// True when it was compacted.
+bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder);
 // Copies the live records into the temporary store and, only when that copy
 // is complete and on disk, puts it in place of the catalogue file. On any
 // failure the catalogue file stays as it was and the temporary file is
-// removed. The store is closed afterwards. Returns 1 when replaced.
-int compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath);
+// removed. The store is closed afterwards. True when replaced.
+bool compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath);
 
 }  // namespace tuho

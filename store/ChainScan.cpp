@@ -2,18 +2,6 @@
 
 namespace tuho {
 
-bool readFully(File& file, void* buffer, uint32_t size, uint32_t* got) {
-  uint8_t* bytes = static_cast<uint8_t*>(buffer);
-  *got = 0;
-  while (*got < size) {
-    uint32_t step = 0;
-    if (!file.read(bytes + *got, size - *got, &step)) return false;
-    if (step == 0) break;
-    *got += step;
-  }
-  return true;
-}
-
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit) {
   ChainReport report;
   report.wholeEnd = start;

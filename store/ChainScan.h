@@ -34,7 +34,4 @@ using ChainVisitor = std::function<void(const ChainRecord& record, const uint8_t
 // and calls visit for each whole one. Stops at the first record that is not.
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit);
 
-// Reads until `size` bytes arrived or the file ended; false when a read failed.
-bool readFully(File& file, void* buffer, uint32_t size, uint32_t* got);
-
 }  // namespace tuho

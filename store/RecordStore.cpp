@@ -74,17 +74,21 @@ void RecordStore::startOver(const std::string& path) {
   firstDataOffset_ = -1;
 }
 
-int RecordStore::open(const std::string& path) {
+// Starts over on the file at `path`; on failure shows the open-failure box.
+bool RecordStore::openOrTell(const std::string& path, Disposition disposition) {
   startOver(path);
-  if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kOpenAlways)) {
-    showOpenFailure(path, lastError());
-    failed_ = true;
-    return kOpenFailed;
-  }
+  if (file_.open(path, kAccessReadWrite, kShareReadWrite, disposition)) return true;
+  showOpenFailure(path, lastError());
+  failed_ = true;
+  return false;
+}
+
+OpenResult RecordStore::open(const std::string& path) {
+  if (!openOrTell(path, kOpenAlways)) return kOpenFailed;
   return readExisting();
 }
 
-int RecordStore::readExisting() {
+OpenResult RecordStore::readExisting() {
   uint8_t formatByte = 0;
   uint32_t got = 0;
   if (!file_.seek(kFirstHeadByteRead, kSeekBegin) || !file_.read(&formatByte, 1, &got) || got == 0) {
@@ -151,29 +155,21 @@ bool RecordStore::repair(int64_t cutAt, int64_t fileSize) {
   return cut;
 }
 
-int RecordStore::create(const std::string& path) {
-  startOver(path);
-  if (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
-    showOpenFailure(path, lastError());
-    failed_ = true;
-    return 1;
-  }
-  return 0;
-}
+bool RecordStore::create(const std::string& path) { return openOrTell(path, kCreateAlways); }
 
-int RecordStore::createWithRetry(const std::string& path) {
+bool RecordStore::createWithRetry(const std::string& path) {
   startOver(path);
   while (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
     if (showOpenFailure(path, lastError(), kAlertRetryCancel) != kAnswerRetry) {
       failed_ = true;
-      return 1;
+      return false;
     }
   }
   failed_ = false;
-  return 0;
+  return true;
 }
 
-int RecordStore::writeHeader(const FieldList& headerRecord) {
+bool RecordStore::writeHeader(const FieldList& headerRecord) {
   uint8_t reserved[4], counter[4];
   storeInt(reserved, 0);
   storeInt(counter, 1);
@@ -188,29 +184,29 @@ int RecordStore::writeHeader(const FieldList& headerRecord) {
                           {reserved, 4, kErrHeadReserved},    {counter, 4, kErrHeadCounter}};
   if (!file_.seek(0, kSeekBegin)) {
     failWithBox(kStoreWrite, kErrHeadMagic, 0);
-    return 0;
+    return false;
   }
   for (const Piece& piece : pieces) {
     if (!file_.write(piece.data, piece.size)) {
       failWithBox(kStoreWrite, piece.step, 0);
-      return 0;
+      return false;
     }
   }
-  return append(headerRecord) != 0 ? 1 : 0;
+  return append(headerRecord) != 0;
 }
 
-int RecordStore::readHeaderRecord() {
+void RecordStore::readHeaderRecord() {
   headerRecord_.release();
   firstDataOffset_ = -1;
   if (!file_.seek(kCounterOffset, kSeekBegin)) {
     failWithBox(kStoreRead, kErrHeaderSeek, 0);
-    return 1;
+    return;
   }
   int32_t counter = 0;
   bool complete = false;
   if (!readInt(file_, &counter, &complete) || !complete) {
     failWithBox(kStoreRead, kErrHeaderCounter, 0);
-    return 1;
+    return;
   }
   counter_ = counter;
   if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
@@ -222,7 +218,6 @@ int RecordStore::readHeaderRecord() {
   }
   cursor_ = Cursor();
   atEnd_ = false;
-  return 1;
 }
 
 // Reads the record head at `offset` into the cursor. At the end of the file,
@@ -340,28 +335,28 @@ FieldList RecordStore::decodeCurrent() {
   return list;
 }
 
-int RecordStore::flagDeleted(int64_t offset) {
+bool RecordStore::flagDeleted(int64_t offset) {
   if (!file_.seek(offset + 8, kSeekBegin)) {
     failWithBox(kStoreWrite, kErrDeleteSeek, 0);
-    return 0;
+    return false;
   }
   if (!writeInt(file_, 1)) {
     failWithBox(kStoreWrite, kErrDeleteFlag, 0);
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
-int RecordStore::deleteCurrent() {
-  if (atEnd_ || !cursor_.onLive) return 0;
-  if (!flagDeleted(cursor_.offset)) return 0;
+bool RecordStore::deleteCurrent() {
+  if (atEnd_ || !cursor_.onLive) return false;
+  if (!flagDeleted(cursor_.offset)) return false;
   cursor_.deleted = 1;
   cursor_.onLive = false;
-  return 1;
+  return true;
 }
 
-int RecordStore::deleteById(int id) {
-  if (findById(id) == 0) return 0;
+bool RecordStore::deleteById(int id) {
+  if (findById(id) == 0) return false;
   return deleteCurrent();
 }
 
@@ -447,7 +442,7 @@ int RecordStore::updateById(const FieldList& record, int id) {
   bool written = false;
   if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) {
     out.size = newSize;
-    written = writeRecordAt(out, true, 0) && flagDeleted(storedOffset) != 0;
+    written = writeRecordAt(out, true, 0) && flagDeleted(storedOffset);
   } else {
     if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
     out.size = storedSize;
@@ -458,13 +453,13 @@ int RecordStore::updateById(const FieldList& record, int id) {
   return written ? id : 0;
 }
 
-int RecordStore::stepAny() {
-  if (!readHeadAt(nextOffset_)) return 0;
+bool RecordStore::stepAny() {
+  if (!readHeadAt(nextOffset_)) return false;
   cursor_.id = cursor_.deleted ? 0 : cursor_.id;
-  return 1;
+  return true;
 }
 
-int RecordStore::close() {
+void RecordStore::close() {
   if (file_.isOpen()) {
     bool ok = file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush();
     if (!ok) failed_ = true;
@@ -472,7 +467,6 @@ int RecordStore::close() {
   }
   atEnd_ = true;
   cursor_ = Cursor();
-  return 0;
 }
 
 }  // namespace tuho

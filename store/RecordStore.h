@@ -23,32 +23,38 @@ class RecordStore {
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
 
-  // 0: existing store read; 1: cannot be opened (box shown); 2: new and empty,
-  // the caller writes the header and then reads the header record. A damaged
-  // tail is set aside in "<path>.damaged" and cut off.
-  int open(const std::string& path);
-  // 0: empty file created (truncating any old one); 1: failed (box shown).
-  int create(const std::string& path);
-  // As create, asking Retry/Cancel after each failure; 1 when the user gave up.
-  int createWithRetry(const std::string& path);
-  // File head and header record; 1 done, 0 failed.
-  int writeHeader(const FieldList& headerRecord);
-  int readHeaderRecord();
+  // kOpenedNew: the caller writes the header and then reads the header
+  // record. kOpenFailed: a box was shown. A damaged tail is set aside in
+  // "<path>.damaged" and cut off.
+  OpenResult open(const std::string& path);
+  // An empty file (truncating any old one); false with a box shown.
+  [[nodiscard]] bool create(const std::string& path);
+  // As create, asking Retry/Cancel after each failure; false when the user gave up.
+  [[nodiscard]] bool createWithRetry(const std::string& path);
+  // File head and header record; false with a box shown.
+  [[nodiscard]] bool writeHeader(const FieldList& headerRecord);
+  // Reads the counter and the header record; a failure shows its box and
+  // closes the file, which every later call then sees.
+  void readHeaderRecord();
 
-  int append(const FieldList& record);           // id given to the new record, 0 on failure
-  int appendKeepingId(const FieldList& record);  // the record's own id, 0 on failure
+  // Calls that return an id give 0 when there is none or on failure.
+  int append(const FieldList& record);           // id given to the new record
+  int appendKeepingId(const FieldList& record);  // the record's own id
   int first();
   int next();
   int findFirstMatching(const FieldList& query);
   int findById(int id);
-  int atEnd() const { return atEnd_ ? 1 : 0; }
+  bool atEnd() const { return atEnd_; }
   FieldList decodeCurrent();
-  int deleteCurrent();
-  int deleteById(int id);
+  // False when there is no live record under the cursor (or with that id),
+  // or the write failed (box shown).
+  bool deleteCurrent();
+  bool deleteById(int id);
   int updateById(const FieldList& record, int id);
-  // One step of counting: the next record whatever its deleted flag; 0 at end.
-  int stepAny();
-  int close();
+  // One step of counting: the next record whatever its deleted flag; false at end.
+  bool stepAny();
+  // Writes the counter and closes the file; a failure shows in hasFailed().
+  void close();
 
   bool isOpen() const { return file_.isOpen(); }
   int counter() const { return counter_; }
@@ -77,7 +83,8 @@ class RecordStore {
   };
 
   void startOver(const std::string& path);
-  int readExisting();
+  bool openOrTell(const std::string& path, Disposition disposition);
+  OpenResult readExisting();
   bool repair(int64_t cutAt, int64_t fileSize);
   void resetWalk();
   bool readHeadAt(int64_t offset);
@@ -85,7 +92,7 @@ class RecordStore {
   int advance();
   bool matchesQuery(const FieldList& record) const;
   bool writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset);
-  int flagDeleted(int64_t offset);
+  bool flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
   Snapshot snapshot() const;
   void restore(const Snapshot& saved);

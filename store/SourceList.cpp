@@ -20,14 +20,13 @@ FieldList sourceListHeaderRecord() {
 
 SourceList::SourceList() { entries_.reserve(kMaxSources); }
 
-int SourceList::load(const std::string& dataFolder) {
+void SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
-  int result = store_.open(sourceListPath(dataFolder));
+  OpenResult result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   if (result != kOpenFailed) readEntries();
   store_.close();
-  return 1;
 }
 
 // Source records are read by position: id, name, root, folder, media type.
@@ -44,8 +43,8 @@ void SourceList::readEntries() {
   }
 }
 
-int SourceList::save() {
-  if (store_.createWithRetry(sourceListPath(dataFolder_)) != 0) return 0;
+bool SourceList::save() {
+  if (!store_.createWithRetry(sourceListPath(dataFolder_))) return false;
   if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   for (const SourceRef& source : entries_) {
     FieldList record;
@@ -58,7 +57,7 @@ int SourceList::save() {
     store_.append(record);
   }
   store_.close();
-  return store_.hasFailed() ? 0 : 1;
+  return !store_.hasFailed();
 }
 
 int SourceList::add(const SourceRef& source) {
@@ -69,11 +68,11 @@ int SourceList::add(const SourceRef& source) {
   return count() - 1;
 }
 
-int SourceList::removeById(int id) {
+bool SourceList::removeById(int id) {
   int index = indexOfId(id);
-  if (index < 0) return 0;
+  if (index < 0) return false;
   entries_.erase(entries_.begin() + index);
-  return 1;
+  return true;
 }
 
 int SourceList::indexOfId(int id) const {

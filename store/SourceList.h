@@ -39,14 +39,16 @@ class SourceList {
  public:
   SourceList();
 
-  // Reads the file in dataFolder, creating it when there is none; 1.
-  int load(const std::string& dataFolder);
-  // Writes the whole list to the file of the last load; 1 done, 0 when the
-  // user gave up creating the file (the list stays in memory).
-  int save();
+  // Reads the file in dataFolder, creating it when there is none. A file
+  // that cannot be opened leaves the list empty (its box was shown).
+  void load(const std::string& dataFolder);
+  // Writes the whole list to the file of the last load; false when the user
+  // gave up creating the file or a write failed (the list stays in memory).
+  [[nodiscard]] bool save();
   // Index of the new entry (id = highest id + 1), or -1 when the list is full.
   int add(const SourceRef& source);
-  int removeById(int id);
+  // False when no entry has the id.
+  bool removeById(int id);
   int indexOfId(int id) const;
   SourceRef lookupById(int id) const;
   int indexOfName(const std::string& name) const;

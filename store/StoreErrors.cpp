@@ -2,29 +2,15 @@
 
 #include <cstdio>
 
-#include "platform/Win32Error.h"
+#include "platform/OpenFailure.h"
 
 namespace tuho {
 
 const char kErrorCaption[] = "ERROR";
 const char kMalformedCaption[] = "DB Malformed Block on Write";
 
-std::string dbOpenFailureCaption(uint32_t error) {
-  switch (error) {
-    case kErrTooManyOpenFiles: return "DB Too Many Open Files";
-    case kErrAccessDenied: return "DB Access Denied";
-    case kErrSharingViolation: return "DB Sharing Violation";
-    case kErrLockViolation: return "DB Locked";
-    case kErrSharingBufferExceeded: return "DB Share Exceeded";
-    case kErrDriveLocked: return "DB Drive Locked";
-    case kErrOpenFailed: return "DB Generic Open Failure";
-    case kErrInvalidName: return "DB Bad Fail Name";
-    default: return "DB Other File Error";
-  }
-}
-
 int showOpenFailure(const std::string& path, uint32_t error, AlertButtons buttons) {
-  return alert(path, dbOpenFailureCaption(error), buttons);
+  return alert(path, openFailureCaption("DB ", error), buttons);
 }
 
 std::string storeErrorText(int op, int step, int fieldId) {

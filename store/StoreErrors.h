@@ -30,9 +30,7 @@ enum StoreErrorStep {
 extern const char kErrorCaption[];       // "ERROR"
 extern const char kMalformedCaption[];   // "DB Malformed Block on Write"
 
-// "DB ..." caption for a Win32 error of opening a store file.
-std::string dbOpenFailureCaption(uint32_t error);
-// The box with the path as text and the caption from the error.
+// The box with the path as text and the "DB ..." caption from the error.
 int showOpenFailure(const std::string& path, uint32_t error, AlertButtons buttons = kAlertOk);
 // "Error op:step:field", an empty line and the request to report it.
 std::string storeErrorText(int op, int step, int fieldId);

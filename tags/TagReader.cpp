@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/Alert.h"
-#include "platform/Win32Error.h"
+#include "platform/OpenFailure.h"
 #include "tags/Id3v1.h"
 #include "tags/Id3v2.h"
 
@@ -13,13 +13,9 @@ namespace {
 
 // Reads until `size` bytes are in or the file ends; returns the bytes read.
 size_t readUpTo(File& file, uint8_t* buffer, size_t size) {
-  size_t total = 0;
-  while (total < size) {
-    uint32_t got = 0;
-    if (!file.read(buffer + total, static_cast<uint32_t>(size - total), &got) || got == 0) break;
-    total += got;
-  }
-  return total;
+  uint32_t got = 0;
+  readFully(file, buffer, static_cast<uint32_t>(size), &got);
+  return got;
 }
 
 bool hasAbsentValue(const TrackTag& tag) {
@@ -52,19 +48,7 @@ void readId3v1(TagReader& reader, int64_t fileSize) {
 
 }  // namespace
 
-const char* openFailureCaption(uint32_t error) {
-  switch (error) {
-    case kErrTooManyOpenFiles: return "MP3 Too Many Open Files";
-    case kErrAccessDenied: return "MP3 Access Denied";
-    case kErrSharingViolation: return "MP3 Sharing Violation";
-    case kErrLockViolation: return "MP3 Locked";
-    case kErrSharingBufferExceeded: return "MP3 Share Exceeded";
-    case kErrDriveLocked: return "MP3 Drive Locked";
-    case kErrOpenFailed: return "MP3 Generic Open Failure";
-    case kErrInvalidName: return "MP3 Bad Fail Name";
-    default: return "MP3 Other File Error";
-  }
-}
+std::string trackOpenFailureCaption(uint32_t error) { return openFailureCaption("MP3 ", error); }
 
 int readTagQuietly(const std::string& fullPath, TrackTag& tag, uint32_t* openError) {
   TagReader reader;
@@ -85,7 +69,7 @@ int readTagQuietly(const std::string& fullPath, TrackTag& tag, uint32_t* openErr
 int readTag(const std::string& fullPath, TrackTag& tag) {
   uint32_t openError = 0;
   int result = readTagQuietly(fullPath, tag, &openError);
-  if (result != 0) alert(fullPath, openFailureCaption(openError));
+  if (result != 0) alert(fullPath, trackOpenFailureCaption(openError));
   return result;
 }
 

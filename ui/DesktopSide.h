@@ -20,9 +20,6 @@ constexpr UINT TRAY_ICON_ID = 2334;
 
 class DesktopSide {
  public:
-  // Offer the Welcome dialog at creation when there is no media source
-  // (the in-process tests turn it off).
-  bool offerWelcome = true;
   // How the icon reaches the notification area; tests put a stand-in here.
   bool (*addIcon)(HWND, HINSTANCE, const NotifyIconSpec&) = &addNotifyIcon;
 
@@ -30,6 +27,7 @@ class DesktopSide {
   // Column widths, grouping and window placement, while the window is made.
   void restoreViewSettings();
   void readNotificationSettings();
+  // The Welcome dialog, modal, when the catalogue has no media source.
   void welcomeIfNoSources(int sourceCount);
 
   // Follows the main window's messages: minimising, the icon's callback,

@@ -57,7 +57,7 @@ void DesktopSide::restoreViewSettings() {
 void DesktopSide::readNotificationSettings() { settings_ = tuho::readNotificationSettings(); }
 
 void DesktopSide::welcomeIfNoSources(int sourceCount) {
-  if (offerWelcome && sourceCount == 0) welcome_.run(instance_, window_, [this] { openHelp(); });
+  if (sourceCount == 0) welcome_.run(instance_, window_, [this] { openHelp(); });
 }
 
 void DesktopSide::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

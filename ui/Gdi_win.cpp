@@ -1,11 +1,11 @@
 #include "ui/Gdi.h"
 
+#include "ui/ScopedWin.h"
+
 namespace tuho {
 
 HFONT pointFont(HWND window, int points) {
-  HDC dc = GetDC(window);
-  int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ReleaseDC(window, dc);
+  int height = -MulDiv(points, GetDeviceCaps(ScopedDC(window), LOGPIXELSY), 72);
   return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "");
 }

@@ -13,6 +13,7 @@
 #include "catalogue/Catalogue.h"
 #include "ui/DesktopSide.h"
 #include "ui/ProgressDialog.h"
+#include "ui/ScopedWin.h"
 #include "ui/SkinStrip.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
@@ -54,12 +55,11 @@ class MainWindow {
   DesktopSide& desktop() { return desktop_; }
   Catalogue* catalogue() const { return catalogue_; }
   int listFlag() const { return listFlag_; }
-  // The menu the Configuration button opens, as (text, command) pairs.
-  static const std::array<std::pair<const char*, int>, 3>& configMenuItems();
+
+  // Every message of the window (see ui/WindowAttach.h).
+  LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   bool registerClass();
   void loadBitmaps();
   void createBrowsingControls();
@@ -73,9 +73,8 @@ class MainWindow {
   HWND window_ = nullptr;
   Catalogue* catalogue_ = nullptr;
   DWORD workerThreadId_ = 0;
-  HBRUSH background_ = nullptr;
-  HBRUSH black_ = nullptr;
-  HFONT viewFont_ = nullptr;
+  ScopedBrush black_;
+  ScopedFont viewFont_;
   HIMAGELIST treeImages_ = nullptr;
   HIMAGELIST listImages_ = nullptr;
   HBITMAP progressLower_ = nullptr;
@@ -87,8 +86,5 @@ class MainWindow {
   DesktopSide desktop_;
   int listFlag_ = 0;
 };
-
-// The one main window, for the dialogs and views that reach it.
-MainWindow* mainWindow();
 
 }  // namespace tuho

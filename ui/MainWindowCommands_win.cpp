@@ -11,6 +11,13 @@
 namespace tuho {
 namespace {
 
+// The menu the Configuration button opens.
+struct MenuEntry {
+  const char* text;
+  int command;
+};
+const MenuEntry kConfigMenu[] = {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}};
+
 bool anyMarked(const IdList& result) {
   for (const IdEntry& entry : result.entries) {
     if (entry.mark == 1) return true;
@@ -55,20 +62,19 @@ void MainWindow::onSkinClick(int buttonId) {
 }
 
 void MainWindow::showConfigMenu() {
-  HMENU menu = CreatePopupMenu();
+  ScopedPopupMenu menu;
   UINT position = 0;
-  for (const auto& entry : configMenuItems()) {
+  for (const MenuEntry& entry : kConfigMenu) {
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_ID | MIIM_TYPE;
     item.fType = MFT_STRING;
-    item.wID = static_cast<UINT>(entry.second);
-    item.dwTypeData = const_cast<char*>(entry.first);
+    item.wID = static_cast<UINT>(entry.command);
+    item.dwTypeData = const_cast<char*>(entry.text);
     InsertMenuItemA(menu, position++, TRUE, &item);
   }
   DWORD where = GetMessagePos();
   TrackPopupMenu(menu, 0, static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)), 0, window_, nullptr);
-  DestroyMenu(menu);
 }
 
 void MainWindow::rebuildTreeFromCombo() {

@@ -4,13 +4,13 @@
 #include "ui/Gdi.h"
 #include "ui/Jobs.h"
 #include "ui/UiIds.h"
+#include "ui/WindowAttach.h"
 
 namespace tuho {
 namespace {
 
 const char kClassName[] = "Tunehoard";
 const char kTitle[] = "Tunehoard";
-MainWindow* gMainWindow = nullptr;
 
 struct FrameElement {
   int id;
@@ -40,9 +40,8 @@ const int kListBitmaps[] = {IDB_LIST_TRACK, IDB_LIST_TRACK_READY, IDB_LIST_TRACK
 HIMAGELIST imageListOf(HINSTANCE instance, const int* bitmaps, int count, int* indices) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, count, 0);
   for (int i = 0; i < count; ++i) {
-    HBITMAP bitmap = loadBitmap(instance, bitmaps[i]);
+    ScopedBitmap bitmap(loadBitmap(instance, bitmaps[i]));  // the list keeps a copy
     indices[i] = ImageList_Add(list, bitmap, nullptr);
-    if (bitmap) DeleteObject(bitmap);
   }
   return list;
 }
@@ -54,8 +53,6 @@ void place(HWND parent, int id, int x, int y, int width, int height, bool move) 
 
 }  // namespace
 
-MainWindow* mainWindow() { return gMainWindow; }
-
 MainWindow::MainWindow() {
   progress_.onOpen = [this] { strip_.suspend(); };
   progress_.onClose = [this] { strip_.resume(); };
@@ -64,26 +61,21 @@ MainWindow::MainWindow() {
 MainWindow::~MainWindow() {
   if (progress_.isOpen()) DestroyWindow(progress_.window());
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
-  if (gMainWindow == this) gMainWindow = nullptr;
-}
-
-const std::array<std::pair<const char*, int>, 3>& MainWindow::configMenuItems() {
-  static const std::array<std::pair<const char*, int>, 3> items = {
-      {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}}};
-  return items;
 }
 
 bool MainWindow::registerClass() {
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = &MainWindow::windowProc;
+  windowClass.lpfnWndProc = &windowProcOf<MainWindow>;
   windowClass.cbWndExtra = 30;
   windowClass.hInstance = instance_;
   windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TUHO));
   windowClass.hIconSm = windowClass.hIcon;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = background_;
+  // The class keeps its brush as long as the process runs.
+  static const HBRUSH background = CreateSolidBrush(RGB(230, 230, 230));
+  windowClass.hbrBackground = background;
   windowClass.lpszClassName = kClassName;
   return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
@@ -91,9 +83,7 @@ bool MainWindow::registerClass() {
 bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue) {
   instance_ = instance;
   catalogue_ = catalogue;
-  background_ = CreateSolidBrush(RGB(230, 230, 230));
-  black_ = CreateSolidBrush(RGB(0, 0, 0));
-  gMainWindow = this;
+  black_.reset(CreateSolidBrush(RGB(0, 0, 0)));
   if (!registerClass()) return false;
   window_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
@@ -114,7 +104,6 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
   desktop_.readNotificationSettings();
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
-  desktop_.welcomeIfNoSources(catalogue->sources().count());
   return true;
 }
 
@@ -124,7 +113,7 @@ void MainWindow::loadBitmaps() {
 }
 
 void MainWindow::createBrowsingControls() {
-  viewFont_ = pointFont(window_, 10);
+  viewFont_.reset(pointFont(window_, 10));
   HWND tree = createChild(window_, WC_TREEVIEWA, "Tree View",
                           WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                           15, 94, 250, 411, IDC_TREE, instance_);
@@ -183,17 +172,8 @@ void MainWindow::layout() {
   place(window_, IDC_FRAME_BOTTOM_RIGHT, width - 15, height - 15, 10, 10, true);
 }
 
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MainWindow* self = gMainWindow;
-  if (message == WM_NCCREATE) {
-    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->window_ = window;
-  }
-  if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
-  return self->handle(message, wParam, lParam);
-}
-
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) window_ = window;
   if (handleWorkerNotice(message, wParam, lParam)) return 0;
   desktop_.onMessage(message, wParam, lParam);
   switch (message) {
@@ -211,7 +191,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
       SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
-      return reinterpret_cast<LRESULT>(black_);
+      return reinterpret_cast<LRESULT>(black_.get());
     case WM_COMMAND:
       onCommand(LOWORD(wParam), HIWORD(wParam));
       break;
@@ -224,7 +204,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(window_, message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace tuho

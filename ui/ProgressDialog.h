@@ -30,8 +30,10 @@ class ProgressDialog {
   const std::string& countText() const { return countText_; }
   const std::string& fileText() const { return fileText_; }
 
+  // Every message of the dialog (see ui/WindowAttach.h).
+  INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
-  static INT_PTR CALLBACK proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   void initialise(HWND dialog);
   void showFile(std::string* text);
   void showCount(int count);

@@ -5,6 +5,7 @@
 #include "catalogue/win32/ThreadMessages.h"
 #include "resources/resource.h"
 #include "ui/UiIds.h"
+#include "ui/WindowAttach.h"
 
 namespace tuho {
 namespace {
@@ -22,7 +23,7 @@ bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMA
   countText_.clear();
   fileText_.clear();
   ready = 0;
-  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, &ProgressDialog::proc,
+  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, &dialogProcOf<ProgressDialog>,
                                    reinterpret_cast<LPARAM>(this));
   if (!dialog) return false;
   ShowWindow(dialog, SW_SHOW);
@@ -52,20 +53,16 @@ void ProgressDialog::showCount(int count) {
   SetDlgItemTextA(window_, IDC_PROGRESS_COUNT, countText_.c_str());
 }
 
-INT_PTR CALLBACK ProgressDialog::proc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    reinterpret_cast<ProgressDialog*>(lParam)->initialise(dialog);
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<ProgressDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (!self) return FALSE;
+INT_PTR ProgressDialog::onDialogMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
+    case WM_INITDIALOG:
+      initialise(dialog);
+      return TRUE;
     case TMSG_PROGRESS_TEXT:
-      self->showFile(reinterpret_cast<std::string*>(lParam));
+      showFile(reinterpret_cast<std::string*>(lParam));
       return TRUE;
     case PMSG_SET_COUNT:
-      self->showCount(static_cast<int>(lParam));
+      showCount(static_cast<int>(lParam));
       return TRUE;
     case TMSG_JOB_DONE:
       DestroyWindow(dialog);
@@ -73,10 +70,9 @@ INT_PTR CALLBACK ProgressDialog::proc(HWND dialog, UINT message, WPARAM, LPARAM 
     case WM_CLOSE:
       return TRUE;  // only the end of the job closes it
     case WM_DESTROY:
-      self->skin_.destroy();
-      self->window_ = nullptr;
-      SetWindowLongPtrA(dialog, DWLP_USER, 0);
-      if (self->onClose) self->onClose();
+      skin_.destroy();
+      window_ = nullptr;
+      if (onClose) onClose();
       return TRUE;
     default:
       return FALSE;

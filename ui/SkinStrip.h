@@ -47,7 +47,8 @@ class SkinStrip {
   HWND tooltips() const { return tooltips_; }
 
  private:
-  static LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR strip);
   SkinButton* find(int buttonId);
   SkinButton* byWindow(HWND window);
   void show(SkinButton& button, HBITMAP image);
@@ -56,7 +57,6 @@ class SkinStrip {
   std::array<SkinButton, kButtonCount> buttons_{};
   HWND mainWindow_ = nullptr;
   HWND tooltips_ = nullptr;
-  WNDPROC staticProc_ = nullptr;
   bool suspended_ = false;
 };
 

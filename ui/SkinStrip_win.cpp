@@ -17,14 +17,20 @@ struct ButtonArt {
 
 // In the order the main window keeps its buttons.
 const ButtonArt kButtonArt[SkinStrip::kButtonCount] = {
-    {BTN_READY_ALL, "Make all items ready to play", 114, 137, 138, 136},
-    {BTN_READY_SELECTED, "Make selected items ready to play", 115, 140, 141, 139},
-    {BTN_CONFIG, "Configuration", 123, 143, 144, 142},
-    {BTN_ENQUEUE_ALL, "Enqueue all items", 124, 146, 147, 145},
-    {BTN_ENQUEUE_SELECTED, "Enqueue selected items", 125, 149, 150, 148},
-    {BTN_MEDIA_STORE, "Media Store", 128, 134, 153, 151},
-    {BTN_PLAY_ALL, "Play all items", 129, 155, 156, 154},
-    {BTN_PLAY_SELECTED, "Play selected items", 113, 158, 135, 157},
+    {BTN_READY_ALL, "Make all items ready to play", IDB_READY_ALL, IDB_READY_ALL_HOVER, IDB_READY_ALL_PRESSED,
+     IDB_READY_ALL_DISABLED},
+    {BTN_READY_SELECTED, "Make selected items ready to play", IDB_READY_SELECTED, IDB_READY_SELECTED_HOVER,
+     IDB_READY_SELECTED_PRESSED, IDB_READY_SELECTED_DISABLED},
+    {BTN_CONFIG, "Configuration", IDB_CONFIG, IDB_CONFIG_HOVER, IDB_CONFIG_PRESSED, IDB_CONFIG_DISABLED},
+    {BTN_ENQUEUE_ALL, "Enqueue all items", IDB_ENQUEUE_ALL, IDB_ENQUEUE_ALL_HOVER, IDB_ENQUEUE_ALL_PRESSED,
+     IDB_ENQUEUE_ALL_DISABLED},
+    {BTN_ENQUEUE_SELECTED, "Enqueue selected items", IDB_ENQUEUE_SELECTED, IDB_ENQUEUE_SELECTED_HOVER,
+     IDB_ENQUEUE_SELECTED_PRESSED, IDB_ENQUEUE_SELECTED_DISABLED},
+    {BTN_MEDIA_STORE, "Media Store", IDB_MEDIA_STORE, IDB_MEDIA_STORE_HOVER, IDB_MEDIA_STORE_PRESSED,
+     IDB_MEDIA_STORE_DISABLED},
+    {BTN_PLAY_ALL, "Play all items", IDB_PLAY_ALL, IDB_PLAY_ALL_HOVER, IDB_PLAY_ALL_PRESSED, IDB_PLAY_ALL_DISABLED},
+    {BTN_PLAY_SELECTED, "Play selected items", IDB_PLAY_SELECTED, IDB_PLAY_SELECTED_HOVER, IDB_PLAY_SELECTED_PRESSED,
+     IDB_PLAY_SELECTED_DISABLED},
 };
 
 // One column of the strip: a 10-pixel tile or a 40-pixel button, with its
@@ -65,7 +71,7 @@ const Tile kTiles[] = {
 constexpr int kButtonSize = 40;
 constexpr int kTileWidth = 10;
 constexpr int kLipHeight = 4;
-const char kStripProperty[] = "TuhoSkinStrip";
+constexpr UINT_PTR kButtonSubclass = 1;
 
 }  // namespace
 
@@ -92,10 +98,9 @@ void SkinStrip::build(HWND mainWindow, HINSTANCE instance) {
     SkinButton& button = *find(tile.button);
     button.window = createBitmapStatic(mainWindow, nullptr, SS_NOTIFY, tile.x, 0, width, kButtonSize, tile.button,
                                        instance);
-    SetPropA(button.window, kStripProperty, this);
-    WNDPROC previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(button.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinStrip::buttonProc)));
-    if (!staticProc_) staticProc_ = previous;
+    // A button is a static control of the system's class, so the strip
+    // attaches itself as the subclass's reference data.
+    SetWindowSubclass(button.window, &SkinStrip::buttonProc, kButtonSubclass, reinterpret_cast<DWORD_PTR>(this));
   }
 }
 
@@ -218,15 +223,15 @@ void SkinStrip::onMouse(SkinButton& button, UINT message) {
   }
 }
 
-LRESULT CALLBACK SkinStrip::buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* strip = static_cast<SkinStrip*>(GetPropA(window, kStripProperty));
-  if (!strip) return DefWindowProcA(window, message, wParam, lParam);
-  SkinButton* button = strip->byWindow(window);
+LRESULT CALLBACK SkinStrip::buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR strip) {
+  auto* self = reinterpret_cast<SkinStrip*>(strip);
+  SkinButton* button = self->byWindow(window);
   // A disabled button ignores the mouse entirely.
-  if (button && button->enabled) strip->onMouse(*button, message);
+  if (button && button->enabled) self->onMouse(*button, message);
   if (message == WM_COMMAND) return 0;
-  if (message == WM_NCDESTROY) RemovePropA(window, kStripProperty);
-  return CallWindowProcA(strip->staticProc_, window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &SkinStrip::buttonProc, kButtonSubclass);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace tuho

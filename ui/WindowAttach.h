@@ -11,6 +11,9 @@
 //
 // Messages that arrive before the object is attached (WM_GETMINMAXINFO comes
 // before WM_NCCREATE; WM_SETFONT before WM_INITDIALOG) get the default.
+//
+// A control of a system class that the UI subclasses (a skin button is a
+// static) carries its object as the reference data of SetWindowSubclass.
 #pragma once
 
 #include <windows.h>

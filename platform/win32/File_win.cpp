@@ -40,21 +40,6 @@ DWORD creation(Disposition disposition) {
 uint32_t lastError() { return GetLastError(); }
 void setLastError(uint32_t code) { SetLastError(code); }
 
-File::File(File&& other) noexcept : handle_(other.handle_), access_(other.access_), share_(other.share_) {
-  other.handle_ = -1;
-}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = other.handle_;
-    access_ = other.access_;
-    share_ = other.share_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
 bool File::open(const std::string& path, Access access, Share share, Disposition disposition) {
   close();
   if (faultNow(kFaultOpen)) return false;

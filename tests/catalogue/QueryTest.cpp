@@ -66,18 +66,6 @@ TEST_F(QueryTest, ReadyStateSummarisesTheValuesTracks) {
   EXPECT_EQ(list.values[2].state, READY_NONE);
 }
 
-TEST_F(QueryTest, AddGroupValueMovesToSomeFromEitherSide) {
-  ValueList list;
-  Catalogue::addGroupValue(list, "v", 1, 0);
-  EXPECT_EQ(list.values[0].state, READY_ALL);
-  Catalogue::addGroupValue(list, "v", 0, 0);
-  EXPECT_EQ(list.values[0].state, READY_SOME);
-  Catalogue::addGroupValue(list, "w", 0, 4);
-  Catalogue::addGroupValue(list, "w", 1, 3);
-  EXPECT_EQ(list.values[1].state, READY_SOME);
-  EXPECT_EQ(list.values[1].kind, 4);
-}
-
 TEST_F(QueryTest, TracksWithoutGenreGroupUnderUnspecified) {
   TrackItem item;
   item.fileName = "bare.mp3";
@@ -110,9 +98,9 @@ TEST_F(QueryTest, EditAndDeleteShowInLaterWalks) {
   item.tag.artist = "A much longer artist name than before";
   EXPECT_EQ(catalogue.updateTrack(item), first);
   EXPECT_EQ(catalogue.readTrack(first).tag.artist, "A much longer artist name than before");
-  EXPECT_EQ(catalogue.deleteTrack(first), 1);
+  EXPECT_TRUE(catalogue.deleteTrack(first));
   EXPECT_EQ(values(TrackFilter(), LEVEL_ARTIST), std::vector<std::string>{"Abba"});
-  EXPECT_EQ(catalogue.deleteTrack(999), 0);
+  EXPECT_FALSE(catalogue.deleteTrack(999));
 }
 
 TEST_F(QueryTest, AnEmptyCatalogueHasNoTracksAndNoGroups) {

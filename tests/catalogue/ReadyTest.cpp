@@ -114,12 +114,6 @@ TEST_F(ReadyTest, DeletingCopiesSkipsTracksThatAreNotReady) {
   EXPECT_FALSE(exists(copied("a.mp3")));
 }
 
-TEST_F(ReadyTest, CopyFoldersAreMadeLevelByLevel) {
-  Catalogue::makeCopyFolders(dataDir.path(), "\\A\\B");
-  EXPECT_TRUE(folderExists(copied("A/B")));
-  Catalogue::makeCopyFolders(dataDir.path(), "");
-}
-
 class ReadyFailureTest : public ReadyTest {};
 
 TEST_F(ReadyFailureTest, AFailedCopyLeavesTheTrackNotReadyTellsOnceAndGoesOn) {

@@ -39,7 +39,7 @@ TEST(CatalogueClose, NinetyEightFollowingRecordsOnlyClose) {
   fill(cat, 98);
   EXPECT_EQ(countRecords(cat.store), 99);
   const auto size = test::fileSize(cat.path());
-  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 0);
+  EXPECT_FALSE(closeCatalogueStore(cat.store, cat.dir.path()));
   EXPECT_FALSE(cat.store.isOpen());
   EXPECT_EQ(test::fileSize(cat.path()), size);
 }
@@ -49,7 +49,7 @@ TEST(CatalogueClose, NinetyNineFollowingRecordsCompact) {
   fill(cat, 99);
   std::vector<int> live = test::walkIds(cat.store);
   EXPECT_EQ(countRecords(cat.store), 100);
-  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 1);
+  EXPECT_TRUE(closeCatalogueStore(cat.store, cat.dir.path()));
   EXPECT_FALSE(test::exists(cat.dir.file("TuhoTemp.dat")));
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
   EXPECT_EQ(test::walkIds(cat.store), live);
@@ -61,7 +61,7 @@ TEST(Compaction, DropsDeletedRecordsKeepsIdsAndCounter) {
   for (const char* title : {"two", "three", "four", "five"}) cat.add(title);
   cat.store.deleteById(2);
   cat.store.deleteById(4);
-  EXPECT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 1);
+  EXPECT_TRUE(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")));
   Bytes bytes = cat.bytes();
   std::vector<size_t> offsets = test::recordOffsets(bytes);
   ASSERT_EQ(offsets.size(), 3u);
@@ -85,7 +85,7 @@ TEST(Compaction, KeepsTheWidenedFieldOfAShrunkRecord) {
   record.slots[3].dataLength = 1;
   record.slots[3].blockLength = textBlockLength(1);
   ASSERT_EQ(cat.store.updateById(record, 2), 2);
-  ASSERT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 1);
+  ASSERT_TRUE(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")));
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
   ASSERT_EQ(cat.store.findById(2), 2);
   EXPECT_EQ(cat.store.decodeCurrent().slots[0].blockLength, widened);
@@ -96,7 +96,7 @@ TEST(Compaction, OverwritesATemporaryFileLeftBehind) {
   Catalogue cat;
   cat.add("a");
   test::writeBytes(cat.dir.file("TuhoTemp.dat"), Bytes(5000, 1));
-  EXPECT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 1);
+  EXPECT_TRUE(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")));
   EXPECT_EQ(test::fileSize(cat.path()), 147 + 4 + 222);
 }
 
@@ -113,7 +113,7 @@ struct SmallCatalogue : Catalogue {
 int operationsOfACleanCompaction(FaultOp op) {
   SmallCatalogue cat;
   FaultPlan plan;
-  EXPECT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 1);
+  EXPECT_TRUE(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")));
   return plan.seen(op);
 }
 
@@ -125,7 +125,7 @@ TEST(CompactionFaults, CatalogueSurvivesAFailureAtEveryStep) {
   const Bytes original = reference.bytes();
   reference.store.close();
   ASSERT_EQ(reference.store.open(reference.path()), kOpenedExisting);
-  ASSERT_EQ(compact(reference.store, reference.path(), reference.dir.file("TuhoTemp.dat")), 1);
+  ASSERT_TRUE(compact(reference.store, reference.path(), reference.dir.file("TuhoTemp.dat")));
   const Bytes compacted = reference.bytes();
   ASSERT_LT(compacted.size(), original.size());
 
@@ -162,7 +162,7 @@ TEST(CompactionFaults, UncreatableTemporaryFileKeepsTheCatalogue) {
   AlertSink sink;
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrAccessDenied);
-  EXPECT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 0);
+  EXPECT_FALSE(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")));
   EXPECT_TRUE(test::sawBox(sink, "DB Access Denied", cat.dir.file("TuhoTemp.dat")));
   EXPECT_EQ(cat.bytes(), before);
   EXPECT_FALSE(cat.store.isOpen());
@@ -173,7 +173,7 @@ TEST(CompactionFaults, FailedReplaceKeepsTheCatalogueAndRemovesTheTemporaryFile)
   const Bytes before = cat.bytes();
   FaultPlan plan;
   plan.fail(kFaultReplace, 1, kErrSharingViolation);
-  EXPECT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 0);
+  EXPECT_FALSE(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")));
   EXPECT_EQ(cat.bytes(), before);
   EXPECT_FALSE(test::exists(cat.dir.file("TuhoTemp.dat")));
 }

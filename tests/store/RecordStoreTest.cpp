@@ -29,7 +29,7 @@ TEST(StoreIds, NewStoreHandsOutIdTwoFirst) {
   RecordStore store;
   ASSERT_EQ(store.open(dir.file("New.dat")), kOpenedNew);
   EXPECT_EQ(store.counter(), 1);
-  ASSERT_EQ(store.writeHeader(catalogueHeaderRecord()), 1);
+  ASSERT_TRUE(store.writeHeader(catalogueHeaderRecord()));
   EXPECT_EQ(store.counter(), 2);
   store.readHeaderRecord();
   EXPECT_EQ(store.headerRecord().id, 2);
@@ -89,7 +89,7 @@ TEST(StoreWalks, StoreOfOnlyDeletedRecordsIsEmpty) {
   cat.store.deleteById(2);
   cat.store.deleteById(3);
   EXPECT_EQ(cat.store.first(), 0);
-  EXPECT_EQ(cat.store.atEnd(), 1);
+  EXPECT_TRUE(cat.store.atEnd());
   EXPECT_EQ(cat.store.decodeCurrent().count, 0);
 }
 
@@ -102,7 +102,7 @@ TEST(StoreWalks, FindByIdSkipsDeletedCopies) {
   cat.store.deleteById(3);
   EXPECT_EQ(cat.store.findById(3), 0);
   EXPECT_EQ(cat.store.findById(99), 0);
-  EXPECT_EQ(cat.store.atEnd(), 1);
+  EXPECT_TRUE(cat.store.atEnd());
 }
 
 TEST(StoreWalks, DeleteCurrentDuringAWalkContinuesWithTheNextRecord) {
@@ -112,7 +112,7 @@ TEST(StoreWalks, DeleteCurrentDuringAWalkContinuesWithTheNextRecord) {
   for (int id = cat.store.first(); id != 0; id = cat.store.next()) {
     seen.push_back(id);
     if (id == 3) {
-      EXPECT_EQ(cat.store.deleteCurrent(), 1);
+      EXPECT_TRUE(cat.store.deleteCurrent());
     }
   }
   EXPECT_EQ(seen, (std::vector<int>{2, 3, 4}));
@@ -125,9 +125,9 @@ TEST(StoreWalks, AppendEndsAWalkInProgress) {
   cat.add("b");
   EXPECT_EQ(cat.store.first(), 2);
   cat.add("c");
-  EXPECT_EQ(cat.store.atEnd(), 1);
+  EXPECT_TRUE(cat.store.atEnd());
   EXPECT_EQ(cat.store.next(), 0);
-  EXPECT_EQ(cat.store.deleteCurrent(), 0);
+  EXPECT_FALSE(cat.store.deleteCurrent());
   EXPECT_EQ(walkIds(cat.store), (std::vector<int>{2, 3, 4}));
 }
 

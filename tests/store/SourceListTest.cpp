@@ -25,8 +25,8 @@ TEST(SourceIds, StartAtTwoAndFollowTheHighest) {
   EXPECT_EQ(list.add(source("two")), 1);
   EXPECT_EQ(list.at(0).id, 2);
   EXPECT_EQ(list.at(1).id, 3);
-  EXPECT_EQ(list.removeById(3), 1);
-  EXPECT_EQ(list.removeById(3), 0);
+  EXPECT_TRUE(list.removeById(3));
+  EXPECT_FALSE(list.removeById(3));
   EXPECT_EQ(list.add(source("three")), 1);
   EXPECT_EQ(list.at(1).id, 3);
 }
@@ -34,7 +34,7 @@ TEST(SourceIds, StartAtTwoAndFollowTheHighest) {
 TEST(SourceIds, RemovalKeepsTheOrderOfTheRest) {
   SourceList list;
   for (const char* name : {"a", "b", "c", "d"}) list.add(source(name));
-  EXPECT_EQ(list.removeById(3), 1);
+  EXPECT_TRUE(list.removeById(3));
   ASSERT_EQ(list.count(), 3);
   EXPECT_EQ(list.at(0).name, "a");
   EXPECT_EQ(list.at(1).name, "c");
@@ -72,10 +72,10 @@ TEST(SourceFile, SavedListLoadsBackInOrder) {
   list.add(source("Local", "\\Music\\Mine", MEDIA_LOCAL_FOLDER));
   list.add(source("Net", "\\share", MEDIA_NETWORK_FOLDER));
   list.add(source("Disc", "", MEDIA_REWRITABLE));
-  EXPECT_EQ(list.save(), 1);
+  EXPECT_TRUE(list.save());
 
   SourceList loaded;
-  EXPECT_EQ(loaded.load(dir.path()), 1);
+  loaded.load(dir.path());
   ASSERT_EQ(loaded.count(), 3);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(loaded.at(i).id, list.at(i).id);
@@ -94,9 +94,9 @@ TEST(SourceFile, SaveWritesExactlyTheListAfterARemoval) {
   SourceList list;
   list.load(dir.path());
   for (const char* name : {"a", "b", "c"}) list.add(source(name));
-  list.save();
-  list.removeById(2);
-  list.save();
+  ASSERT_TRUE(list.save());
+  ASSERT_TRUE(list.removeById(2));
+  ASSERT_TRUE(list.save());
   SourceList loaded;
   loaded.load(dir.path());
   ASSERT_EQ(loaded.count(), 2);
@@ -115,7 +115,7 @@ TEST(SourceFile, SaveRetriesWhileTheUserAsks) {
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrSharingViolation);
   plan.fail(kFaultOpen, 2, kErrSharingViolation);
-  EXPECT_EQ(list.save(), 1);
+  EXPECT_TRUE(list.save());
   ASSERT_EQ(sink.count(), 2u);
   EXPECT_EQ(sink.records()[0].buttons, kAlertRetryCancel);
   EXPECT_EQ(sink.records()[0].caption, "DB Sharing Violation");
@@ -134,7 +134,7 @@ TEST(SourceFile, CancelledSaveKeepsTheListAndTheOldFile) {
   AlertSink sink;
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrAccessDenied, true);
-  EXPECT_EQ(list.save(), 0);
+  EXPECT_FALSE(list.save());
   EXPECT_EQ(sink.count(), 1u);
   EXPECT_EQ(list.count(), 1);
   EXPECT_EQ(test::readBytes(dir.file("Folders.dat")), before);
@@ -146,7 +146,7 @@ TEST(SourceFile, UnopenableFileLoadsAnEmptyList) {
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrAccessDenied);
   SourceList list;
-  EXPECT_EQ(list.load(dir.path()), 1);
+  list.load(dir.path());
   EXPECT_EQ(list.count(), 0);
   EXPECT_TRUE(test::sawBox(sink, "DB Access Denied", sourceListPath(dir.path())));
 }

@@ -117,7 +117,7 @@ TEST_F(TagFile, CaptionFollowsErrorCodeAndQuietReadShowsNoBox) {
       {4, "MP3 Too Many Open Files"}, {32, "MP3 Sharing Violation"}, {33, "MP3 Locked"},
       {36, "MP3 Share Exceeded"}, {108, "MP3 Drive Locked"}, {110, "MP3 Generic Open Failure"},
       {123, "MP3 Bad Fail Name"}, {2, "MP3 Other File Error"}};
-  for (const auto& [code, caption] : rows) EXPECT_STREQ(openFailureCaption(code), caption);
+  for (const auto& [code, caption] : rows) EXPECT_EQ(trackOpenFailureCaption(code), caption);
 }
 
 }  // namespace

@@ -170,6 +170,22 @@ class Catalogue(Workspace):
         self.assertEqual(m3u[0], "#EXTM3U")
         self.assertEqual(m3u[2], os.path.join(self.music, "a.mp3"))
 
+    def test_a_ready_track_whose_source_is_gone_exports_the_copy_it_plays_from(self):
+        self.put("Disc/Album/a.mp3")
+        drive = "D=" + self.music
+        self.add("CD", "cd", "D:\\Disc", drives=[drive])
+        track = self.tracks()[0]
+        self.db("ready", str(track["id"]), drives=[drive])
+        # The source entry goes while the track's record stays.
+        catalogue = os.path.join(self.data, "Tuho.dat")
+        shutil.copyfile(catalogue, catalogue + ".kept")
+        self.db("remove", "CD")
+        shutil.copyfile(catalogue + ".kept", catalogue)
+        copy = os.path.join(self.data, "Album", "a.mp3")
+        self.assertEqual(self.db("export", "--format", "m3u").stdout.splitlines()[2], copy)
+        requests = lines(self.db("play", str(track["id"])))
+        self.assertEqual(requests[0]["directory"], self.data + "\\Album")
+
 
 class Usage(Workspace):
     def test_bad_commands_and_options_are_refused(self):

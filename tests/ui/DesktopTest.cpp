@@ -365,7 +365,6 @@ TEST_F(DesktopTest, WelcomeKeepsItsWordingAndYesPleaseOpensHelp) {
     press(dialog, IDOK);
   });
   ShellRecorder shell;
-  window->desktop().offerWelcome = true;
   window->desktop().welcomeIfNoSources(0);
   ASSERT_TRUE(yes.ran());
   EXPECT_EQ(text, "You current have no media sources. Would you like some help finding your way around?");

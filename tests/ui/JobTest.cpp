@@ -1,6 +1,7 @@
 // Worker jobs seen from the UI: the progress dialog comes up, shows the
 // worker's notices and closes at the end of the job, also when a menu or
 // another modal loop runs on the UI thread meanwhile.
+#include "LiveBlocks.h"
 #include "UiFixture.h"
 
 #include <commctrl.h>
@@ -106,9 +107,7 @@ TEST_F(JobTest, ClosingDuringAScanEndsTheWorkerAndLeavesAWholeCatalogue) {
   SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 400);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   pumpUntil([&] { return !window->progress().countText().empty(); });
-  ASSERT_TRUE(stopWorker(params, worker, workerId, 20000));
-  CloseHandle(worker);
-  worker = nullptr;
+  ASSERT_TRUE(worker.stop(20000));
   // How far the scan got depends on timing; whatever it stored is whole.
   size_t stored = catalogue->listTracks(TrackFilter()).size();
   EXPECT_GE(stored, 1u);
@@ -126,11 +125,21 @@ TEST_F(JobTest, ClosingDuringAScanEndsTheWorkerAndLeavesAWholeCatalogue) {
 }
 
 TEST_F(JobTest, ProgressTextsAfterTheDialogClosedAreFreedQuietly) {
-  // Freed by the main window when no dialog is there to take it.
-  PostMessageA(window->window(), TMSG_PROGRESS_TEXT, 0,
-               reinterpret_cast<LPARAM>(new std::string("late.mp3")));
+  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
+  ASSERT_TRUE(waitForJobEnd());
+  pumpFor(50);
+  const std::string lastShown = window->progress().fileText();
+  ASSERT_FALSE(lastShown.empty());
+  // A text the worker sent just before the end arrives after the dialog
+  // closed: the main window frees it and shows it nowhere.
+  const long blocksBefore = liveBlocks();
+  PostMessageA(window->window(), TMSG_PROGRESS_TEXT, 0, reinterpret_cast<LPARAM>(new std::string("late.mp3")));
   pumpFor(20);
+  EXPECT_EQ(liveBlocks(), blocksBefore);
   EXPECT_FALSE(window->jobRunning());
+  EXPECT_EQ(window->progress().fileText(), lastShown);
+  EXPECT_EQ(alerts.count(), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "UiFixture.h"
 
 #include <commctrl.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/Shell.h"
 #include "ui/UiIds.h"
 
@@ -83,12 +88,46 @@ TEST_F(MainWindowTest, ListHasItsFourColumns) {
   EXPECT_EQ(SendMessageA(control(IDC_LIST), LVM_GETCOLUMNWIDTH, 3, 0), 200);
 }
 
+// The menu a popup shows, read when it is about to open (the owner hears
+// WM_INITMENUPOPUP with the menu built); a timer ends the menu's modal loop
+// once it was read, or after a long wait.
+struct MenuReader {
+  static std::vector<std::pair<std::string, UINT>> items;
+  static bool opened;
+  static DWORD started;
+  static LRESULT CALLBACK owner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_INITMENUPOPUP && !opened) {
+      HMENU menu = reinterpret_cast<HMENU>(wParam);
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        items.emplace_back(text, GetMenuItemID(menu, i));
+      }
+      opened = true;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (opened || GetTickCount() - started > 20000) EndMenu();
+  }
+};
+std::vector<std::pair<std::string, UINT>> MenuReader::items;
+bool MenuReader::opened = false;
+DWORD MenuReader::started = 0;
+
 TEST_F(MainWindowTest, ConfigurationMenuListsAboutHelpPreferences) {
-  const auto& items = MainWindow::configMenuItems();
-  EXPECT_STREQ(items[0].first, "About Tunehoard");
-  EXPECT_EQ(items[0].second, CMD_ABOUT);
-  EXPECT_STREQ(items[1].first, "Help");
-  EXPECT_STREQ(items[2].first, "Preferences");
+  HWND main = window->window();
+  SetWindowSubclass(main, &MenuReader::owner, 1, 0);
+  MenuReader::started = GetTickCount();
+  UINT_PTR timer = SetTimer(main, 78, 50, &MenuReader::tick);
+  SetForegroundWindow(main);
+  SendMessageA(main, MMSG_SKIN_CLICK, BTN_CONFIG, 0);  // returns when the menu has closed
+  KillTimer(main, timer);
+  RemoveWindowSubclass(main, &MenuReader::owner, 1);
+  ASSERT_TRUE(MenuReader::opened);
+  std::vector<std::pair<std::string, UINT>> expected = {
+      {"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}};
+  EXPECT_EQ(MenuReader::items, expected);
 }
 
 TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {

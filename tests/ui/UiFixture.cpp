@@ -38,17 +38,12 @@ void UiTest::clearSettings() {
 
 void UiTest::createWindow() {
   window = std::make_unique<MainWindow>();
-  // A modal Welcome would stop every test at its first window.
-  window->desktop().offerWelcome = false;
   EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get()));
   pumpFor(50);
 }
 
 UiTest::~UiTest() {
-  if (worker) {
-    stopWorker(params, worker, workerId, 20000);
-    CloseHandle(worker);
-  }
+  worker.stop(20000);
   window.reset();
   pumpFor(10);
   catalogue->close();
@@ -73,19 +68,7 @@ void UiTest::pumpFor(DWORD milliseconds) {
   pumpUntil([&] { return GetTickCount() - start >= milliseconds; }, milliseconds + 1000);
 }
 
-void UiTest::startWorker() {
-  params.catalogue = catalogue.get();
-  params.progressReady = &window->progress().ready;
-  params.stopRequested = &stop;
-  params.uiThreadId = GetCurrentThreadId();
-  params.instance = GetModuleHandleA(nullptr);
-  params.mainWindow = window->window();
-  params.noticeWindow = window->window();
-  worker = CreateThread(nullptr, 0, workerThread, &params, 0, &workerId);
-  window->setWorkerThread(workerId);
-  // The worker makes its queue first thing; wait until posting works.
-  pumpUntil([&] { return PostThreadMessageA(workerId, WM_NULL, 0, 0) != 0; }, 5000);
-}
+void UiTest::startWorker() { ASSERT_TRUE(worker.start(*window, *catalogue)); }
 
 SourceRef* UiTest::addSourceWithSongs(const std::string& name, int kind, int count) {
   std::string folder = musicDir.file(name);

@@ -6,16 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/win32/Worker.h"
 #include "platform/Alert.h"
 #include "support/TestFiles.h"
 #include "ui/MainWindow.h"
+#include "ui/WorkerLink.h"
 
 namespace tuho::test {
 
@@ -49,10 +48,7 @@ class UiTest : public ::testing::Test {
   SourceList sources;
   std::unique_ptr<Catalogue> catalogue;
   std::unique_ptr<MainWindow> window;
-  WorkerParams params;
-  std::atomic<bool> stop{false};
-  HANDLE worker = nullptr;
-  DWORD workerId = 0;
+  WorkerLink worker;
 };
 
 }  // namespace tuho::test

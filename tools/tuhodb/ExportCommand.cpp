@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/TrackFiles.h"
 #include "platform/Ansi.h"
 #include "platform/Path.h"
 #include "tools/tuhodb/Commands.h"
@@ -11,9 +12,10 @@
 namespace tuho::tuhodb {
 namespace {
 
-// Where the track plays from: its ready copy when it is a ready disc track.
-std::string playablePath(const Catalogue& catalogue, const TrackItem& item) {
-  return nativePath(item.ready == 1 && isDiscKind(item.source.mediaType) ? catalogue.copyPath(item) : Catalogue::sourcePath(item));
+// Where the program plays the track from; a track it cannot play is listed
+// where its file was.
+std::string playablePath(const std::string& dataFolder, const TrackItem& item) {
+  return nativePath(inFolder(playFrom(dataFolder, item).value_or(trackFolder(item)), item.fileName));
 }
 
 std::string csvField(const std::string& ansi) {
@@ -33,9 +35,9 @@ std::string csvRow(const TrackItem& item) {
   return row;
 }
 
-std::string m3uEntry(const Catalogue& catalogue, const TrackItem& item) {
+std::string m3uEntry(const std::string& dataFolder, const TrackItem& item) {
   std::string title = item.tag.artist.value_or("") + " - " + item.tag.title.value_or("");
-  return "#EXTINF:-1," + utf8FromAnsi(title) + "\n" + utf8FromAnsi(playablePath(catalogue, item));
+  return "#EXTINF:-1," + utf8FromAnsi(title) + "\n" + utf8FromAnsi(playablePath(dataFolder, item));
 }
 
 }  // namespace
@@ -52,7 +54,7 @@ int runExport(const Args& args) {
   Catalogue& catalogue = session.catalogue();
   printLine(format == "m3u" ? "#EXTM3U" : "id,ready,file,folder,source,title,artist,album,genre,track,comment");
   catalogue.forEachTrack(TrackFilter(), [&](const TrackItem& item) {
-    printLine(format == "m3u" ? m3uEntry(catalogue, item) : csvRow(item));
+    printLine(format == "m3u" ? m3uEntry(catalogue.dataFolder(), item) : csvRow(item));
     return true;
   });
   return 0;

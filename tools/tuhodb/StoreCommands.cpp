@@ -171,7 +171,7 @@ int runCompact(const Args& args) {
     std::printf("closed: %d records, below %d, not compacted\n", count, kCompactionThreshold);
     return catalogue.hasFailed() ? 1 : 0;
   }
-  if (compact(catalogue, path, temporaryStorePath(folder)) == 0) {
+  if (!compact(catalogue, path, temporaryStorePath(folder))) {
     std::printf("not compacted: %d records; the catalogue was kept as it was\n", count);
     return 1;
   }

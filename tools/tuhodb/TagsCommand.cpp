@@ -31,7 +31,7 @@ std::string tagLine(const std::string& file, const TrackTag& tag) {
 
 std::string errorLine(const std::string& file, uint32_t error) {
   return "{\"file\": " + jsonString(ansiArgument(file)) +
-         ", \"error\": " + jsonString(openFailureCaption(error)) + "}";
+         ", \"error\": " + jsonString(trackOpenFailureCaption(error)) + "}";
 }
 
 }  // namespace

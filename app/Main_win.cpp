@@ -4,15 +4,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <atomic>
 #include <memory>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
-#include "catalogue/win32/Worker.h"
 #include "platform/Alert.h"
 #include "store/SourceList.h"
 #include "ui/MainWindow.h"
+#include "ui/WorkerLink.h"
 
 namespace {
 
@@ -57,29 +56,18 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
     catalogue.close();
     return 1;
   }
-
-  std::atomic<bool> stopRequested{false};
+  // The last step of showing the window: with no media source, offer help.
+  window->desktop().welcomeIfNoSources(sources.count());
   // Lives as long as the worker may run, which is until the process ends.
-  static tuho::WorkerParams params;
-  params.catalogue = &catalogue;
-  params.progressReady = &window->progress().ready;
-  params.stopRequested = &stopRequested;
-  params.uiThreadId = GetWindowThreadProcessId(window->window(), nullptr);
-  params.instance = instance;
-  params.mainWindow = window->window();
-  params.noticeWindow = window->window();
-  DWORD workerId = 0;
-  HANDLE worker = CreateThread(nullptr, 0, tuho::workerThread, &params, 0, &workerId);
-  if (worker) SetThreadPriority(worker, THREAD_PRIORITY_NORMAL);
-  window->setWorkerThread(workerId);
+  static tuho::WorkerLink worker;
+  worker.start(*window, catalogue);
 
   int exitCode = runMessageLoop();
   launcherWanted = window->desktop().launcherWanted();
 
   // A running job stops at its next file; its last record is whole once the
   // worker has left the catalogue, and only then is the store closed.
-  tuho::stopWorker(params, worker, workerId, kWorkerExitWaitMs);
-  if (worker) CloseHandle(worker);
+  worker.stop(kWorkerExitWaitMs);
   catalogue.close();
   return exitCode;
 }

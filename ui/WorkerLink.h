@@ -1,0 +1,38 @@
+// The worker thread behind the main window. Starting it is where the window
+// and the worker meet: the worker runs the catalogue's jobs, waits for the
+// window's progress dialog before each one and posts its notices to the
+// window; the window posts its requests to the thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "catalogue/win32/Worker.h"
+#include "ui/MainWindow.h"
+
+namespace tuho {
+
+class WorkerLink {
+ public:
+  WorkerLink() = default;
+  ~WorkerLink();
+  WorkerLink(const WorkerLink&) = delete;
+  WorkerLink& operator=(const WorkerLink&) = delete;
+
+  // Starts the worker on the catalogue for the window's jobs; false when the
+  // thread cannot be made (the window then starts no jobs).
+  bool start(MainWindow& window, Catalogue& catalogue);
+  // A running job stops at its next file and the thread ends; waits at most
+  // waitMs. True once nothing of the catalogue is in use any more.
+  bool stop(DWORD waitMs);
+
+ private:
+  // The thread reads these as long as it runs.
+  WorkerParams params_;
+  std::atomic<bool> stopRequested_{false};
+  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;
+};
+
+}  // namespace tuho

@@ -1,0 +1,31 @@
+#include "ui/WorkerLink.h"
+
+namespace tuho {
+
+WorkerLink::~WorkerLink() {
+  if (thread_) CloseHandle(thread_);
+}
+
+bool WorkerLink::start(MainWindow& window, Catalogue& catalogue) {
+  params_.catalogue = &catalogue;
+  // A job starts only once its progress dialog can show the notices.
+  params_.progressReady = &window.progress().ready;
+  params_.stopRequested = &stopRequested_;
+  params_.uiThreadId = GetWindowThreadProcessId(window.window(), nullptr);
+  params_.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window.window(), GWLP_HINSTANCE));
+  params_.mainWindow = window.window();
+  params_.noticeWindow = window.window();
+  thread_ = CreateThread(nullptr, 0, workerThread, &params_, 0, &threadId_);
+  if (!thread_) return false;
+  // The thread makes its queue first thing; a request posted before then
+  // would be lost.
+  while (!PostThreadMessageA(threadId_, WM_NULL, 0, 0)) {
+    if (WaitForSingleObject(thread_, 1) == WAIT_OBJECT_0) return false;
+  }
+  window.setWorkerThread(threadId_);
+  return true;
+}
+
+bool WorkerLink::stop(DWORD waitMs) { return stopWorker(params_, thread_, threadId_, waitMs); }
+
+}  // namespace tuho
