@@ -19,7 +19,7 @@ extern const char kLauncherClass[];  // class and title: the single-instance mar
 class Launcher {
  public:
   // How the icon reaches the notification area; tests put a stand-in here.
-  bool (*addIcon)(HWND, HINSTANCE, const NotifyIconSpec&) = &addNotifyIcon;
+  bool (*addIcon)(HWND, HINSTANCE, const NotifyIconInfo&) = &addNotifyIcon;
 
   Launcher() = default;
   ~Launcher();

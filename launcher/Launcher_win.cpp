@@ -7,7 +7,7 @@
 namespace tuho {
 namespace {
 
-const NotifyIconSpec kLauncherIcon = {LAUNCHER_ICON_ID, LMSG_TRAY_NOTIFY, IDI_LAUNCHER_TRAY, "Tunehoard Loader"};
+const NotifyIconInfo kLauncherIcon = {LAUNCHER_ICON_ID, LMSG_TRAY_NOTIFY, IDI_LAUNCHER_TRAY, "Tunehoard Loader"};
 
 const std::pair<const char*, int> kLauncherMenu[] = {{"Launch Tunehoard", LCMD_LAUNCH}, {"Exit", LCMD_EXIT}};
 

@@ -21,7 +21,7 @@ constexpr UINT TRAY_ICON_ID = 2334;
 class DesktopSide {
  public:
   // How the icon reaches the notification area; tests put a stand-in here.
-  bool (*addIcon)(HWND, HINSTANCE, const NotifyIconSpec&) = &addNotifyIcon;
+  bool (*addIcon)(HWND, HINSTANCE, const NotifyIconInfo&) = &addNotifyIcon;
 
   void attach(HWND window, HINSTANCE instance, TrackList* list);
   // Column widths, grouping and window placement, while the window is made.

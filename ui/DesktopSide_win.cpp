@@ -10,7 +10,7 @@
 namespace tuho {
 namespace {
 
-const NotifyIconSpec kTrayIcon = {TRAY_ICON_ID, MMSG_TRAY_NOTIFY, IDI_TRAY, "Tunehoard"};
+const NotifyIconInfo kTrayIcon = {TRAY_ICON_ID, MMSG_TRAY_NOTIFY, IDI_TRAY, "Tunehoard"};
 
 const std::pair<const char*, int> kTrayMenu[] = {
     {"Exit", CMD_EXIT}, {"Restore Tunehoard", CMD_RESTORE}, {"Exit (No Launcher)", CMD_EXIT_NO_LAUNCHER}};

@@ -11,7 +11,7 @@
 
 namespace tuho {
 
-struct NotifyIconSpec {
+struct NotifyIconInfo {
   UINT id;
   UINT callbackMessage;
   int iconResource;
@@ -29,12 +29,12 @@ inline NOTIFYICONDATAA notifyIconRecord(HWND window, UINT id) {
 }
 
 // Adds the icon; false when there is no notification area to take it.
-inline bool addNotifyIcon(HWND window, HINSTANCE instance, const NotifyIconSpec& spec) {
-  NOTIFYICONDATAA record = notifyIconRecord(window, spec.id);
+inline bool addNotifyIcon(HWND window, HINSTANCE instance, const NotifyIconInfo& icon) {
+  NOTIFYICONDATAA record = notifyIconRecord(window, icon.id);
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  record.uCallbackMessage = spec.callbackMessage;
-  record.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(spec.iconResource));
-  lstrcpynA(record.szTip, spec.tip, 64);
+  record.uCallbackMessage = icon.callbackMessage;
+  record.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(icon.iconResource));
+  lstrcpynA(record.szTip, icon.tip, 64);
   return Shell_NotifyIconA(NIM_ADD, &record) != FALSE;
 }
 

@@ -11,11 +11,11 @@ namespace {
 
 int gIconAdds = 0;
 
-bool standInIcon(HWND, HINSTANCE, const NotifyIconSpec& spec) {
-  EXPECT_EQ(spec.id, 2011u);
-  EXPECT_EQ(spec.callbackMessage, 2010u);
-  EXPECT_EQ(spec.iconResource, 102);
-  EXPECT_STREQ(spec.tip, "Tunehoard Loader");
+bool standInIcon(HWND, HINSTANCE, const NotifyIconInfo& icon) {
+  EXPECT_EQ(icon.id, 2011u);
+  EXPECT_EQ(icon.callbackMessage, 2010u);
+  EXPECT_EQ(icon.iconResource, 102);
+  EXPECT_STREQ(icon.tip, "Tunehoard Loader");
   ++gIconAdds;
   return true;
 }

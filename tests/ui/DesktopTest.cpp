@@ -25,10 +25,10 @@ namespace {
 int gIconAdds = 0;
 bool gIconAreaPresent = true;
 
-bool standInIcon(HWND, HINSTANCE, const NotifyIconSpec& spec) {
-  EXPECT_EQ(spec.id, 2334u);
-  EXPECT_EQ(spec.callbackMessage, 2333u);
-  EXPECT_STREQ(spec.tip, "Tunehoard");
+bool standInIcon(HWND, HINSTANCE, const NotifyIconInfo& icon) {
+  EXPECT_EQ(icon.id, 2334u);
+  EXPECT_EQ(icon.callbackMessage, 2333u);
+  EXPECT_STREQ(icon.tip, "Tunehoard");
   ++gIconAdds;
   return gIconAreaPresent;
 }
