@@ -9,6 +9,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "platform/Alert.h"
+#include "store/CatalogueStore.h"
 #include "store/SourceList.h"
 #include "ui/MainWindow.h"
 #include "ui/WorkerLink.h"
@@ -46,13 +47,20 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   std::string dataFolder;
   // Without a data folder there is no catalogue to run on.
   if (!findDataFolder(dataFolder)) return 1;
+  // The catalogue holds the data folder while this program runs; it is
+  // opened before the source list is read, and a second program leaves both alone.
   tuho::SourceList sources;
-  sources.load(dataFolder);
   tuho::Catalogue catalogue(sources, dataFolder);
-  catalogue.open();
+  if (catalogue.open() == tuho::kOpenInUse) {
+    std::string text = tuho::catalogueInUseText(dataFolder);
+    text[0] = 'T';
+    tuho::alert(text + ".", "Tunehoard");
+    return 1;
+  }
+  sources.load(dataFolder);
 
   auto window = std::make_unique<tuho::MainWindow>();
-  if (!window->create(instance, showCommand, &catalogue)) {
+  if (!window->create(instance, showCommand, &catalogue, &sources)) {
     catalogue.close();
     return 1;
   }

@@ -80,6 +80,9 @@ class Catalogue {
   void catalogueFile(const std::string& path, const std::string& name, WalkState& walk);
   void dropVanished(const WalkState& walk);
   void loadKnownTracks(WalkState& walk);
+  void deferDiskFullBox(bool defer);
+  void tellStoreFailed(int stored);
+  static void tellPathsTooLong(int count);
   void sendToShell(int trackId, const char* verb, intptr_t ownerWindow);
 
   SourceList& sources_;

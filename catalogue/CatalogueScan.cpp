@@ -29,6 +29,12 @@ struct Catalogue::WalkState {
   std::vector<std::string> unreadFolders;
   int filesMet = 0;  // the running count the progress dialog shows
   bool stopped = false;
+  // Folders already walked, by identity: a link back up the tree (or to a
+  // folder met before) is not walked twice.
+  std::unordered_set<std::string> walkedFolders;
+  int tooLong = 0;            // files and folders skipped for their path length
+  int stored = 0;             // tracks this job added
+  bool storeFailed = false;   // a track could not be stored: the job ends there
 };
 
 namespace {
@@ -58,11 +64,37 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
     tellVolumeMissing(source, base);
     return 0;
   }
-  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false};
+  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false, {}, 0, 0, false};
   if (rescan) loadKnownTracks(walk);
+  deferDiskFullBox(true);
   walkFolder(base, walk);
+  deferDiskFullBox(false);
+  if (walk.tooLong > 0) tellPathsTooLong(walk.tooLong);
+  if (walk.storeFailed) {
+    tellStoreFailed(walk.stored);
+    return 0;
+  }
   if (rescan && !walk.stopped) dropVanished(walk);
   return 1;
+}
+
+void Catalogue::deferDiskFullBox(bool defer) {
+  Lock lock(mutex_);
+  store_.deferDiskFullBox(defer);
+}
+
+// A failed write has shown its box already, unless the disk was full: that
+// is told once, with what the job managed to store.
+void Catalogue::tellStoreFailed(int stored) {
+  Lock lock(mutex_);
+  if (!store_.diskFull()) return;
+  alert("The disk is full. The job stopped; " + std::to_string(stored) + " tracks were stored.", "Disk Full");
+}
+
+void Catalogue::tellPathsTooLong(int count) {
+  alert(std::to_string(count) + " files or folders were skipped: their paths are longer than " +
+            std::to_string(kMaxPathChars) + " characters.",
+        "Paths Too Long");
 }
 
 void Catalogue::loadKnownTracks(WalkState& walk) {
@@ -76,6 +108,8 @@ void Catalogue::loadKnownTracks(WalkState& walk) {
 }
 
 void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
+  std::string identity;
+  if (folderIdentity(folderPath(path), &identity) && !walk.walkedFolders.insert(identity).second) return;
   bool entered = listFolder(folderPath(path), [&](const FolderEntry& entry) {
     if (walk.events.shouldStop()) {
       walk.stopped = true;
@@ -84,7 +118,10 @@ void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
     std::string child = inFolder(path, entry.name);
     // Paths Windows cannot open are of no use to the catalogue; the limit
     // also bounds how deep the walk goes.
-    if (child.size() > kMaxPathChars) return true;
+    if (child.size() > kMaxPathChars) {
+      ++walk.tooLong;
+      return true;
+    }
     if (entry.isFolder) {
       walkFolder(child, walk);
     } else if (isTrackFileName(entry.name)) {
@@ -111,6 +148,12 @@ void Catalogue::catalogueFile(const std::string& path, const std::string& name, 
   item.fileName = name;
   readTag(inFolder(path, name), item.tag);
   int id = storeTrack(item, false);
+  if (id == 0) {
+    walk.storeFailed = true;
+    walk.stopped = true;
+    return;
+  }
+  ++walk.stored;
   if (walk.rescan) walk.seen.insert(id);
 }
 
@@ -118,9 +161,11 @@ void Catalogue::dropVanished(const WalkState& walk) {
   FieldList query;
   query.addInt(FLD_SOURCE_ID, walk.source.id);
   Lock lock(mutex_);
-  for (store_.findFirstMatching(query); !store_.atEnd(); store_.next()) {
+  // Tracks seen during the walk are passed over by id alone, undecoded.
+  for (int id = store_.findFirstMatching(query); !store_.atEnd(); id = store_.next()) {
+    if (walk.seen.count(id)) continue;
     TrackItem item = currentTrack();
-    if (item.isEmpty() || walk.seen.count(item.id)) continue;
+    if (item.isEmpty()) continue;
     bool unread = false;
     for (const std::string& folder : walk.unreadFolders) unread = unread || isInside(item.folder, folder);
     if (!unread) store_.deleteCurrent();

@@ -19,6 +19,11 @@ bool createFolder(const std::string& path);
 // Clears the read-only attribute (copies from CDs arrive read-only).
 bool makeWritable(const std::string& path);
 
+// Names the folder itself, whatever path leads to it (through links,
+// junctions or other reparse points): device and index of the folder. False
+// when it cannot be had.
+bool folderIdentity(const std::string& path, std::string* identity);
+
 struct FolderEntry {
   std::string name;
   bool isFolder = false;

@@ -9,6 +9,7 @@ packages=(
   mingw-w64 wine wine64                           # Windows builds and running them
   xvfb xdotool x11-utils imagemagick              # windows on a virtual display, screenshots
   python3 python3-mutagen id3v2 eyed3             # tag writers that generate test files
+  libsqlite3-dev                                  # the catalogue benchmark's baseline (never linked by the product)
 )
 
 missing=()

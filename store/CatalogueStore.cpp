@@ -11,6 +11,10 @@ std::string catalogueStorePath(const std::string& dataFolder) { return dataFolde
 
 std::string temporaryStorePath(const std::string& dataFolder) { return dataFolder + "\\TuhoTemp.dat"; }
 
+std::string catalogueInUseText(const std::string& dataFolder) {
+  return "the catalogue in " + dataFolder + " is in use by another program";
+}
+
 FieldList catalogueHeaderRecord() {
   FieldList header;
   header.addText(FLD_STORE_NAME, kStoreName);
@@ -23,6 +27,7 @@ FieldList catalogueHeaderRecord() {
 }
 
 OpenResult openCatalogueStore(RecordStore& store, const std::string& path) {
+  store.setFreshHeader(catalogueHeaderRecord());
   OpenResult result = store.open(path);
   if (result == kOpenedNew && store.writeHeader(catalogueHeaderRecord())) store.readHeaderRecord();
   return result;
@@ -39,7 +44,11 @@ int countRecords(RecordStore& store) {
 }
 
 bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
-  if (countRecords(store) < kCompactionThreshold) {
+  // Compaction only removes deleted records: without any, or in a session
+  // that wrote nothing, it would rewrite the file byte for byte. A read-only
+  // store keeps its damage where it is, for a later start to set aside.
+  if (store.readOnly() || !store.wroteSinceOpen() || store.deletedRecords() == 0 ||
+      countRecords(store) < kCompactionThreshold) {
     store.close();
     return false;
   }
@@ -65,10 +74,13 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
 
 bool compact(RecordStore& store, const std::string& cataloguePath, const std::string& temporaryPath) {
   bool complete = false;
+  // Ids of records deleted now are never handed out again.
+  const int counter = store.counter();
   {
     RecordStore temporary;
     if (temporary.create(temporaryPath)) {
       complete = copyLiveRecords(store, temporary);
+      temporary.raiseCounter(counter);
       temporary.close();  // writes the counter and flushes
       complete = complete && !temporary.hasFailed();
     }

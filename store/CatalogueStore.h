@@ -14,14 +14,17 @@ constexpr int kCompactionThreshold = 100;
 std::string catalogueStorePath(const std::string& dataFolder);   // "<folder>\Tuho.dat"
 std::string temporaryStorePath(const std::string& dataFolder);   // "<folder>\TuhoTemp.dat"
 FieldList catalogueHeaderRecord();
+// "the catalogue in DIR is in use by another program"
+std::string catalogueInUseText(const std::string& dataFolder);
 
 // Opens the store, writing the file head and header record of a new one.
 // Returns the result of RecordStore::open.
 OpenResult openCatalogueStore(RecordStore& store, const std::string& path);
 // The first live record and every record after it, live or deleted.
 int countRecords(RecordStore& store);
-// Closes the store, compacting it first when it holds enough records.
-// True when it was compacted.
+// Closes the store, compacting it first when it holds enough records, some
+// of them deleted, and the session wrote something. True when it was
+// compacted.
 bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder);
 // Copies the live records into the temporary store and, only when that copy
 // is complete and on disk, puts it in place of the catalogue file. On any

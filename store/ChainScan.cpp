@@ -1,19 +1,23 @@
 #include "store/ChainScan.h"
 
+#include "store/ReadWindow.h"
+
 namespace tuho {
 
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit) {
   ChainReport report;
   report.wholeEnd = start;
-  if (!file.size(&report.fileSize) || !file.seek(start, kSeekBegin)) {
+  if (!file.size(&report.fileSize)) {
     report.readFailed = true;
     return report;
   }
+  ReadWindow window(file);
   int64_t offset = start;
+  bool suspect = false;  // the last record read had damaged fields
   while (offset < report.fileSize) {
     uint8_t head[kRecordHeadBytes];
     uint32_t got = 0;
-    if (!readFully(file, head, kRecordHeadBytes, &got)) {
+    if (!window.read(offset, head, kRecordHeadBytes, &got)) {
       report.readFailed = true;
       break;
     }
@@ -39,7 +43,7 @@ ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, con
       report.fault = kRecordPastEnd;
       break;
     }
-    if (!readFully(file, body.data(), length, &got)) {
+    if (!window.read(offset + kRecordHeadBytes, body.data(), length, &got)) {
       report.readFailed = true;
       break;
     }
@@ -47,16 +51,24 @@ ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, con
       report.fault = kRecordPastEnd;
       break;
     }
+    offset += kRecordHeadBytes + length;
     RecordFault fault = decodeRecordBody(body.data(), length, nullptr);
     if (fault != kRecordWhole) {
+      // Two in a row: the size of the first one cannot be trusted either.
+      if (suspect) break;
+      report.damaged.push_back(record);
       report.fault = fault;
-      break;
+      suspect = true;
+      continue;
     }
+    suspect = false;
+    report.fault = kRecordWhole;
     if (visit) visit(record, body.data(), length);
     ++report.records;
-    offset += kRecordHeadBytes + length;
     report.wholeEnd = offset;
   }
+  // A damaged record that the chain ends with belongs to the damaged tail.
+  if (suspect) report.damaged.pop_back();
   return report;
 }
 

@@ -1,6 +1,7 @@
 // Walks the record chain of a store file as it is on disk, deleted records
-// included, and says where the whole part of it ends. Used when a store is
-// opened (to cut off a damaged tail) and by the inspection tools.
+// included, in one buffered pass, and says where the whole part of it ends.
+// Used when a store is opened (to cut off a damaged tail) and by the
+// inspection tools.
 #pragma once
 
 #include <cstdint>
@@ -25,13 +26,18 @@ struct ChainReport {
   RecordFault fault = kRecordWhole;
   bool readFailed = false;    // a seek or read failed: the verdict is incomplete
   int records = 0;            // whole records seen
-  bool whole() const { return fault == kRecordWhole && !readFailed && wholeEnd == fileSize; }
+  // Records whose fields are damaged but whose size led to a whole record:
+  // only they are lost, not what follows.
+  std::vector<ChainRecord> damaged;
+  bool whole() const { return fault == kRecordWhole && damaged.empty() && !readFailed && wholeEnd == fileSize; }
 };
 
 using ChainVisitor = std::function<void(const ChainRecord& record, const uint8_t* body, size_t length)>;
 
 // Reads every record from `start` on into `body` (at least kBodyBufferBytes)
-// and calls visit for each whole one. Stops at the first record that is not.
+// and calls visit for each whole one. A record with damaged fields is listed
+// and passed over when the record after it is whole again; otherwise the
+// chain stops at the first record that is not whole.
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit);
 
 }  // namespace tuho

@@ -1,9 +1,11 @@
 #include "store/RecordStore.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Alert.h"
 #include "platform/FileSystem.h"
+#include "platform/Win32Error.h"
 #include "store/ChainScan.h"
 #include "store/RecordCodec.h"
 #include "store/StoreErrors.h"
@@ -13,6 +15,8 @@ namespace tuho {
 namespace {
 
 const char kDamagedCaption[] = "DB Damaged File";
+const char kStoreFullCaption[] = "DB Full";
+const char kDiskFullCaption[] = "DB Disk Full";
 
 bool readInt(File& file, int32_t* value, bool* complete) {
   uint8_t bytes[4];
@@ -29,15 +33,25 @@ bool writeInt(File& file, int32_t value) {
   return file.write(bytes, 4);
 }
 
-std::string setAsideText(const std::string& path, const std::string& damagedPath, int64_t bytes, bool saved) {
+std::string byteCount(int64_t bytes) {
   char count[32];
   std::snprintf(count, sizeof count, "%lld", static_cast<long long>(bytes));
-  if (!saved) {
-    return path + " is damaged after its last whole record (" + count +
-           " bytes), and a copy could not be made in " + damagedPath + ". The file was left as it is.";
-  }
-  return path + " was damaged: " + count + " bytes after its last whole record were set aside in " +
-         damagedPath + " and removed from the file.";
+  return count;
+}
+
+std::string setAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
+  return path + " was damaged: " + byteCount(bytes) + " damaged bytes were set aside in " + asidePath +
+         " and removed from the file.";
+}
+
+std::string notSetAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
+  return path + " is damaged (" + byteCount(bytes) + " bytes), and a copy could not be made in " + asidePath +
+         ". The file was left as it is and is open for reading only: nothing can be added or changed "
+         "until there is room for the copy.";
+}
+
+std::string asidePathFor(const std::string& path, int number) {
+  return path + ".damaged" + (number == 1 ? std::string() : "." + std::to_string(number));
 }
 
 }  // namespace
@@ -47,8 +61,19 @@ RecordStore::RecordStore() : body_(kBodyBufferBytes) {}
 RecordStore::~RecordStore() { close(); }
 
 void RecordStore::failWithBox(int op, int step, int fieldId) {
-  showStoreError(op, step, fieldId);
+  const uint32_t error = lastError();
+  // A full disk is said in words; a job that defers the box tells it once
+  // at its end, with what it stored.
+  if (op == kStoreWrite && (error == kErrDiskFull || error == kErrHandleDiskFull)) {
+    if (!diskFull_ && !deferDiskFullBox_) {
+      alert("The disk is full: " + path_ + " could not be written.", kDiskFullCaption);
+    }
+    diskFull_ = true;
+  } else {
+    showStoreError(op, step, fieldId);
+  }
   file_.close();
+  window_.forget();
   failed_ = true;
   atEnd_ = true;
   endClean_ = false;
@@ -58,6 +83,7 @@ void RecordStore::resetWalk() {
   cursor_ = Cursor();
   nextOffset_ = -1;
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   queryActive_ = false;
   query_.release();
   atEnd_ = false;
@@ -68,7 +94,12 @@ void RecordStore::resetWalk() {
 void RecordStore::startOver(const std::string& path) {
   close();
   path_ = path;
+  window_.forget();
   failed_ = false;
+  wrote_ = false;
+  deletedRecords_ = 0;
+  readOnly_ = false;
+  diskFull_ = false;
   resetWalk();
   headerRecord_.release();
   firstDataOffset_ = -1;
@@ -77,18 +108,20 @@ void RecordStore::startOver(const std::string& path) {
 // Starts over on the file at `path`; on failure shows the open-failure box.
 bool RecordStore::openOrTell(const std::string& path, Disposition disposition) {
   startOver(path);
-  if (file_.open(path, kAccessReadWrite, kShareReadWrite, disposition)) return true;
-  showOpenFailure(path, lastError());
+  if (file_.open(path, kAccessReadWrite, kShareRead, disposition)) return true;
   failed_ = true;
+  // Held by another program: the caller says so; no box.
+  if (lastError() == kErrSharingViolation && disposition == kOpenAlways) return false;
+  showOpenFailure(path, lastError());
   return false;
 }
 
 OpenResult RecordStore::open(const std::string& path) {
-  if (!openOrTell(path, kOpenAlways)) return kOpenFailed;
+  if (!openOrTell(path, kOpenAlways)) return lastError() == kErrSharingViolation ? kOpenInUse : kOpenFailed;
   return readExisting();
 }
 
-OpenResult RecordStore::readExisting() {
+OpenResult RecordStore::readExisting(bool mayRescueHead) {
   uint8_t formatByte = 0;
   uint32_t got = 0;
   if (!file_.seek(kFirstHeadByteRead, kSeekBegin) || !file_.read(&formatByte, 1, &got) || got == 0) {
@@ -112,8 +145,10 @@ OpenResult RecordStore::readExisting() {
   int32_t highestId = 0;
   ChainReport chain;
   if (complete) {
-    chain = scanChain(file_, kHeaderRecordOffset, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
-      if (record.offset != kHeaderRecordOffset && record.id > highestId) highestId = record.id;
+    chain = scanChain(file_, kHeaderRecordOffset, body_, [&](const ChainRecord& record, const uint8_t*, size_t) {
+      if (record.offset == kHeaderRecordOffset) return;
+      if (record.id > highestId) highestId = record.id;
+      if (record.deleted != 0) ++deletedRecords_;
     });
   }
   if (chain.readFailed) {
@@ -122,10 +157,12 @@ OpenResult RecordStore::readExisting() {
     readHeaderRecord();
     return kOpenedExisting;
   }
-  if (!complete || chain.records == 0) {
+  const bool headerDamaged = !complete || chain.records == 0 ||
+                             (!chain.damaged.empty() && chain.damaged.front().offset == kHeaderRecordOffset);
+  if (headerDamaged) {
+    if (complete && mayRescueHead && rescueHead(counter)) return readExisting(false);
     // The file head or the header record is broken: nothing in the file is reachable.
-    int64_t size = 0;
-    if (!file_.size(&size) || !repair(0, size)) {
+    if (!restartDamagedFile()) {
       file_.close();
       failed_ = true;
       return kOpenFailed;
@@ -133,33 +170,144 @@ OpenResult RecordStore::readExisting() {
     counter_ = 1;
     return kOpenedNew;
   }
-  if (!chain.whole() && !repair(chain.wholeEnd, chain.fileSize) && !file_.isOpen()) return kOpenFailed;
+  if (!chain.whole() && !repair(chain) && !file_.isOpen()) return kOpenFailed;
   readHeaderRecord();
-  if (highestId > counter_) counter_ = highestId;
+  raiseCounter(highestId);
   return kOpenedExisting;
 }
 
-// Copies the file beside itself as "<path>.damaged", then cuts it at cutAt.
-// When no copy can be made the file is left as it is.
-bool RecordStore::repair(int64_t cutAt, int64_t fileSize) {
-  const std::string damagedPath = path_ + ".damaged";
-  file_.close();
-  const bool saved = copyFile(path_, damagedPath, false);
-  if (!file_.open(path_, kAccessReadWrite, kShareReadWrite, kOpenExisting)) {
-    showOpenFailure(path_, lastError());
-    failed_ = true;
+// Copies the byte ranges of the store file into a new set-aside file; an
+// earlier one is never overwritten. The file stays open throughout, so no
+// other program can step in.
+bool RecordStore::copyAside(const std::vector<Range>& ranges, std::string* asidePath) {
+  File aside;
+  for (int number = 1; number < 10000 && !aside.isOpen(); ++number) {
+    *asidePath = asidePathFor(path_, number);
+    if (aside.open(*asidePath, kAccessWrite, kShareNone, kCreateNew)) break;
+    if (lastError() != kErrFileExists && lastError() != kErrAlreadyExists) return false;
+  }
+  bool copied = aside.isOpen();
+  for (const Range& range : ranges) {
+    copied = copied && file_.seek(range.offset, kSeekBegin);
+    for (int64_t left = range.length; copied && left > 0;) {
+      uint32_t want = static_cast<uint32_t>(std::min<int64_t>(left, static_cast<int64_t>(body_.size())));
+      uint32_t got = 0;
+      copied = readFully(file_, body_.data(), want, &got) && got == want && aside.write(body_.data(), got);
+      left -= got;
+    }
+  }
+  copied = copied && aside.flush();
+  aside.close();
+  bodyOffset_ = -1;
+  if (!copied && !asidePath->empty()) deleteFile(*asidePath);
+  return copied;
+}
+
+// The header record is broken, but the records where a sound one would end
+// may be whole: the old head is set aside and a fresh file head and header
+// record are written over it, so that those records are kept.
+bool RecordStore::rescueHead(int32_t storedCounter) {
+  if (freshHeader_.count == 0) return false;
+  FieldList header = freshHeader_;
+  header.id = 2;
+  header.size = static_cast<int>(recordSizeOf(header));
+  const int64_t dataStart = kHeaderRecordOffset + kRecordHeadBytes + header.size - kMinRecordSize;
+  int32_t highestId = 0;
+  ChainReport chain = scanChain(file_, dataStart, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
+    highestId = std::max(highestId, record.id);
+  });
+  if (chain.readFailed || chain.records == 0) return false;
+  std::string asidePath;
+  if (!copyAside({{0, dataStart}}, &asidePath)) return false;
+  std::vector<uint8_t> head(kStoreMagic, kStoreMagic + 20);
+  head.insert(head.end(), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  storeInt(head.data() + kCounterOffset, std::max(storedCounter, highestId));
+  std::vector<uint8_t> record = encodeRecordBytes(header);
+  head.insert(head.end(), record.begin(), record.end());
+  if (!file_.seek(0, kSeekBegin) || !file_.write(head.data(), static_cast<uint32_t>(head.size()))) {
+    failWithBox(kStoreWrite, kErrHeadMagic, 0);
     return false;
   }
-  bool cut = saved && file_.seek(cutAt, kSeekBegin) && file_.truncateHere();
-  alert(setAsideText(path_, damagedPath, fileSize - cutAt, cut), kDamagedCaption);
-  return cut;
+  window_.forget();
+  wrote_ = true;
+  alert(path_ + " was damaged: its file head and header record were set aside in " + asidePath +
+            " and written anew; the records after them were kept.",
+        kDamagedCaption);
+  return true;
 }
+
+// Sets the whole file aside and empties it, so that it starts again as new.
+bool RecordStore::restartDamagedFile() {
+  int64_t size = 0;
+  std::string asidePath;
+  if (!file_.size(&size)) return false;
+  if (!copyAside({{0, size}}, &asidePath)) {
+    alert(notSetAsideText(path_, asidePath, size), kDamagedCaption);
+    return false;
+  }
+  if (!file_.seek(0, kSeekBegin) || !file_.truncateHere()) return false;
+  window_.forget();
+  alert(setAsideText(path_, asidePath, size), kDamagedCaption);
+  return true;
+}
+
+// Sets aside the damaged records inside the chain and the damaged tail, then
+// flags those records deleted and cuts the tail off. When no copy can be
+// made the file is left as it is and the store takes no writes, since
+// anything appended behind a damaged tail would be out of every walk's reach.
+bool RecordStore::repair(const ChainReport& chain) {
+  std::vector<Range> ranges;
+  int64_t bytes = 0;
+  for (const ChainRecord& record : chain.damaged) {
+    ranges.push_back({record.offset, kRecordHeadBytes + static_cast<int64_t>(record.size) - kMinRecordSize});
+  }
+  if (chain.wholeEnd < chain.fileSize) ranges.push_back({chain.wholeEnd, chain.fileSize - chain.wholeEnd});
+  for (const Range& range : ranges) bytes += range.length;
+  std::string asidePath;
+  if (!copyAside(ranges, &asidePath)) {
+    readOnly_ = true;
+    alert(notSetAsideText(path_, asidePath, bytes), kDamagedCaption);
+    return false;
+  }
+  for (const ChainRecord& record : chain.damaged) {
+    if (!blankRecord(record)) return false;
+  }
+  if (!file_.seek(chain.wholeEnd, kSeekBegin) || !file_.truncateHere()) return false;
+  window_.forget();
+  alert(setAsideText(path_, asidePath, bytes), kDamagedCaption);
+  return true;
+}
+
+// Writes a set-aside record again as a deleted record of the same size whose
+// one field is empty filler, so that the chain stays whole and no later open
+// sets it aside again. Compaction drops it.
+bool RecordStore::blankRecord(const ChainRecord& record) {
+  const int32_t bodyLength = record.size - kMinRecordSize;
+  if (bodyLength > 0 && bodyLength < kRecordHeadBytes + 4) return flagDeleted(record.offset) != 0;
+  std::vector<uint8_t> bytes(static_cast<size_t>(kRecordHeadBytes + bodyLength), 0);
+  storeInt(bytes.data(), record.size);
+  storeInt(bytes.data() + 4, record.id);
+  storeInt(bytes.data() + 8, 1);
+  if (bodyLength > 0) {
+    storeInt(bytes.data() + kRecordHeadBytes, bodyLength - 4);  // block length; type text, id 0, no data
+  }
+  if (!file_.seek(record.offset, kSeekBegin) || !file_.write(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
+    failWithBox(kStoreWrite, kErrDeleteFlag, 0);
+    return false;
+  }
+  window_.forget();
+  wrote_ = true;
+  ++deletedRecords_;
+  return true;
+}
+
+bool RecordStore::refusesWrites() { return readOnly_; }
 
 bool RecordStore::create(const std::string& path) { return openOrTell(path, kCreateAlways); }
 
 bool RecordStore::createWithRetry(const std::string& path) {
   startOver(path);
-  while (!file_.open(path, kAccessReadWrite, kShareReadWrite, kCreateAlways)) {
+  while (!file_.open(path, kAccessReadWrite, kShareRead, kCreateAlways)) {
     if (showOpenFailure(path, lastError(), kAlertRetryCancel) != kAnswerRetry) {
       failed_ = true;
       return false;
@@ -186,6 +334,8 @@ bool RecordStore::writeHeader(const FieldList& headerRecord) {
     failWithBox(kStoreWrite, kErrHeadMagic, 0);
     return false;
   }
+  wrote_ = true;
+  window_.forget();
   for (const Piece& piece : pieces) {
     if (!file_.write(piece.data, piece.size)) {
       failWithBox(kStoreWrite, piece.step, 0);
@@ -208,12 +358,9 @@ void RecordStore::readHeaderRecord() {
     failWithBox(kStoreRead, kErrHeaderCounter, 0);
     return;
   }
-  counter_ = counter;
+  counter_ = counter < 1 ? 1 : counter;
   if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
-    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &headerRecord_);
-    headerRecord_.size = cursor_.size;
-    headerRecord_.id = cursor_.id;
-    headerRecord_.deleted = cursor_.deleted;
+    headerRecord_ = decoded();
     firstDataOffset_ = kHeaderRecordOffset + kRecordHeadBytes + (cursor_.size - kMinRecordSize);
   }
   cursor_ = Cursor();
@@ -226,8 +373,7 @@ bool RecordStore::readHeadAt(int64_t offset) {
   cursor_.onLive = false;
   uint8_t head[kRecordHeadBytes];
   uint32_t got = 0;
-  bool readOk = offset >= 0 && file_.isOpen() && file_.seek(offset, kSeekBegin) &&
-                readFully(file_, head, kRecordHeadBytes, &got);
+  bool readOk = offset >= 0 && file_.isOpen() && window_.read(offset, head, kRecordHeadBytes, &got);
   int32_t size = got == kRecordHeadBytes ? loadInt(head) : 0;
   if (!readOk || got < kRecordHeadBytes || size < kMinRecordSize ||
       static_cast<uint32_t>(size) - kMinRecordSize > kBodyBufferBytes) {
@@ -244,14 +390,15 @@ bool RecordStore::readHeadAt(int64_t offset) {
   return true;
 }
 
-// Reads the body of the record under the cursor; a body that is cut off or
-// whose fields do not fit it ends the data.
+// Reads and checks the body of the record under the cursor; a body that is
+// cut off or whose fields do not fit it ends the data.
 bool RecordStore::loadBody() {
   const uint32_t length = static_cast<uint32_t>(cursor_.size) - kMinRecordSize;
   uint32_t got = 0;
   bodyOffset_ = -1;
-  if (!file_.seek(cursor_.offset + kRecordHeadBytes, kSeekBegin) || !readFully(file_, body_.data(), length, &got) ||
-      got < length || decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
+  bodyDecoded_ = false;
+  if (!window_.read(cursor_.offset + kRecordHeadBytes, body_.data(), length, &got) || got < length ||
+      decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
     atEnd_ = true;
     endClean_ = false;
     cursor_.onLive = false;
@@ -262,14 +409,16 @@ bool RecordStore::loadBody() {
   return true;
 }
 
-bool RecordStore::matchesQuery(const FieldList& record) const {
+// Tests the body in place, so records that do not match are never decoded.
+bool RecordStore::matchesQuery() const {
+  const size_t length = static_cast<size_t>(cursor_.size) - kMinRecordSize;
   for (int i = 0; i < query_.count; ++i) {
     const FieldSlot& wanted = query_.slots[i];
     if (wanted.type != FIELD_TEXT && wanted.type != FIELD_INT) continue;
-    FieldSlot found = record.findField(wanted.id);
+    RawField found = findRawField(body_.data(), length, wanted.id);
     if (found.type != wanted.type) return false;
-    if (wanted.type == FIELD_INT && found.value != wanted.value) return false;
-    if (wanted.type == FIELD_TEXT && found.text != wanted.text) return false;
+    if (wanted.type == FIELD_INT && found.intValue() != wanted.value) return false;
+    if (wanted.type == FIELD_TEXT && !found.textEquals(wanted.text)) return false;
   }
   return true;
 }
@@ -284,14 +433,13 @@ int RecordStore::advance() {
       continue;
     }
     if (!loadBody()) return 0;
-    if (!queryActive_) return cursor_.id;
-    FieldList record;
-    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &record);
-    if (matchesQuery(record)) return cursor_.id;
+    if (!queryActive_ || matchesQuery()) return cursor_.id;
   }
 }
 
+// Each walk starts with a fresh read of the file, then reads it in windows.
 int RecordStore::first() {
+  window_.forget();
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
@@ -305,6 +453,7 @@ int RecordStore::next() {
 }
 
 int RecordStore::findFirstMatching(const FieldList& query) {
+  window_.forget();
   atEnd_ = false;
   endClean_ = true;
   nextOffset_ = firstDataOffset_;
@@ -314,6 +463,7 @@ int RecordStore::findFirstMatching(const FieldList& query) {
 }
 
 int RecordStore::findById(int id) {
+  window_.forget();
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
@@ -324,26 +474,39 @@ int RecordStore::findById(int id) {
   }
 }
 
+// The record whose body is in body_, decoded at most once.
+const FieldList& RecordStore::decoded() {
+  if (!bodyDecoded_) {
+    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &current_);
+    current_.size = cursor_.size;
+    current_.id = cursor_.id;
+    current_.deleted = cursor_.deleted;
+    bodyDecoded_ = true;
+  }
+  return current_;
+}
+
 FieldList RecordStore::decodeCurrent() {
-  FieldList list;
-  if (atEnd_ || !cursor_.onLive) return list;
-  if (bodyOffset_ != cursor_.offset && !loadBody()) return list;
-  decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &list);
-  list.size = cursor_.size;
-  list.id = cursor_.id;
-  list.deleted = cursor_.deleted;
-  return list;
+  if (atEnd_ || !cursor_.onLive) return FieldList();
+  if (bodyOffset_ != cursor_.offset && !loadBody()) return FieldList();
+  return decoded();
 }
 
 bool RecordStore::flagDeleted(int64_t offset) {
+  if (refusesWrites()) return false;
   if (!file_.seek(offset + 8, kSeekBegin)) {
     failWithBox(kStoreWrite, kErrDeleteSeek, 0);
     return false;
   }
-  if (!writeInt(file_, 1)) {
+  wrote_ = true;
+  uint8_t flag[4];
+  storeInt(flag, 1);
+  if (!file_.write(flag, 4)) {
     failWithBox(kStoreWrite, kErrDeleteFlag, 0);
     return false;
   }
+  window_.patch(offset + 8, flag, 4);
+  ++deletedRecords_;
   return true;
 }
 
@@ -360,52 +523,65 @@ bool RecordStore::deleteById(int id) {
   return deleteCurrent();
 }
 
-// Writes the record at `offset`, or at the end of the file. A failed write
-// shows its numbered box and closes the file.
-bool RecordStore::writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset) {
+// Writes the record with this id at `offset`, or at the end of the file,
+// with one write. A failed write shows the box numbered by the step it fell
+// in and closes the file.
+bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset) {
   if (!file_.seek(atEndOfFile ? 0 : offset, atEndOfFile ? kSeekEnd : kSeekBegin)) {
     failWithBox(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
-  RecordSink sink;
-  sink.write = [this](const uint8_t* data, uint32_t size, int step, int fieldId) {
-    if (file_.write(data, size)) return true;
-    failWithBox(kStoreWrite, step, fieldId);
-    return false;
-  };
-  sink.malformed = [] { showMalformedBlock(); };
-  return encodeRecord(record, sink);
+  int64_t start = offset;
+  if (atEndOfFile && !file_.seek(0, kSeekCurrent, &start)) start = -1;
+  if (encodeRecord(record, encoded_)) showMalformedBlock();
+  storeInt(encoded_.data(), static_cast<int32_t>(recordSizeOf(record)));
+  storeInt(encoded_.data() + 4, id);
+  wrote_ = true;
+  uint32_t written = 0;
+  if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()), &written)) {
+    if (!atEndOfFile) window_.patch(offset, encoded_.data(), static_cast<uint32_t>(encoded_.size()));
+    return true;
+  }
+  const WritePiece failed = writeStepAt(record, written);
+  // A record cut short at the end would be a torn tail: take it back.
+  const uint32_t error = lastError();
+  if (atEndOfFile && start >= 0 && file_.seek(start, kSeekBegin)) file_.truncateHere();
+  window_.forget();
+  setLastError(error);
+  failWithBox(kStoreWrite, failed.step, failed.fieldId);
+  return false;
 }
 
 int RecordStore::append(const FieldList& record) {
-  FieldList out = record;
-  if (!isWritableRecord(out)) {
+  if (refusesWrites()) return 0;
+  if (!isWritableRecord(record)) {
     showMalformedBlock();
+    return 0;
+  }
+  if (counter_ >= kHighestRecordId) {
+    if (!idsExhaustedShown_) {
+      alert(path_ + " has handed out every record id it can: nothing more can be added.", kStoreFullCaption);
+    }
+    idsExhaustedShown_ = true;
     return 0;
   }
   atEnd_ = true;
   cursor_.onLive = false;
-  if (!file_.seek(0, kSeekEnd)) {
-    failWithBox(kStoreWrite, kStepRecordSize, 0);
-    return 0;
-  }
   counter_ += 1;
-  out.id = counter_;
-  out.size = static_cast<int>(recordSizeOf(out));
-  return writeRecordAt(out, true, 0) ? out.id : 0;
+  const int id = counter_;
+  return writeRecordAt(record, id, true, 0) ? id : 0;
 }
 
 int RecordStore::appendKeepingId(const FieldList& record) {
-  FieldList out = record;
-  if (!isWritableRecord(out)) {
+  if (refusesWrites()) return 0;
+  if (!isWritableRecord(record)) {
     showMalformedBlock();
     return 0;
   }
-  if (static_cast<uint32_t>(out.id) > static_cast<uint32_t>(counter_)) counter_ = out.id;
+  raiseCounter(record.id);
   atEnd_ = true;
   cursor_.onLive = false;
-  out.size = static_cast<int>(recordSizeOf(out));
-  return writeRecordAt(out, true, 0) ? out.id : 0;
+  return writeRecordAt(record, record.id, true, 0) ? record.id : 0;
 }
 
 RecordStore::Snapshot RecordStore::snapshot() const { return {cursor_, nextOffset_, queryActive_, atEnd_}; }
@@ -430,6 +606,10 @@ int RecordStore::updateById(const FieldList& record, int id) {
   FieldList out = record;
   out.id = id;
   out.deleted = 0;
+  if (refusesWrites()) {
+    restore(saved);
+    return 0;
+  }
   if (!isWritableRecord(out)) {
     showMalformedBlock();
     restore(saved);
@@ -441,14 +621,13 @@ int RecordStore::updateById(const FieldList& record, int id) {
   const int textSlot = out.firstTextSlot();
   bool written = false;
   if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) {
-    out.size = newSize;
-    written = writeRecordAt(out, true, 0) && flagDeleted(storedOffset);
+    written = writeRecordAt(out, id, true, 0) && flagDeleted(storedOffset);
   } else {
     if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
-    out.size = storedSize;
-    written = writeRecordAt(out, false, storedOffset);
+    written = writeRecordAt(out, id, false, storedOffset);
   }
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   restore(saved);
   return written ? id : 0;
 }
@@ -459,12 +638,14 @@ bool RecordStore::stepAny() {
   return true;
 }
 
+// A store that wrote nothing since it was opened is left exactly as it is.
 void RecordStore::close() {
-  if (file_.isOpen()) {
+  if (file_.isOpen() && wrote_ && !readOnly_) {
     bool ok = file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush();
     if (!ok) failed_ = true;
-    file_.close();
   }
+  file_.close();
+  window_.forget();
   atEnd_ = true;
   cursor_ = Cursor();
 }

@@ -9,12 +9,19 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "store/ChainScan.h"
 #include "store/FieldList.h"
+#include "store/ReadWindow.h"
 
 namespace tuho {
 
 // Results of RecordStore::open.
-enum OpenResult { kOpenedExisting = 0, kOpenFailed = 1, kOpenedNew = 2 };
+// kOpenInUse: another program (or another open in this one) holds the
+// file; nothing was shown and nothing was touched.
+enum OpenResult { kOpenedExisting = 0, kOpenFailed = 1, kOpenedNew = 2, kOpenInUse = 3 };
+
+// Ids only grow; at the top of the range a store takes no new record.
+constexpr int kHighestRecordId = 0x7FFFFFFF;
 
 class RecordStore {
  public:
@@ -24,8 +31,11 @@ class RecordStore {
   RecordStore& operator=(const RecordStore&) = delete;
 
   // kOpenedNew: the caller writes the header and then reads the header
-  // record. kOpenFailed: a box was shown. A damaged tail is set aside in
-  // "<path>.damaged" and cut off.
+  // record. kOpenFailed: a box was shown. kOpenInUse: another program holds
+  // the file. The file is held until closed: others may read it, none may
+  // write it or open it as a store. Damaged records
+  // and a damaged tail are copied into a new "<path>.damaged" (numbered when
+  // one exists) and taken out; when no copy can be made the store is read-only.
   OpenResult open(const std::string& path);
   // An empty file (truncating any old one); false with a box shown.
   [[nodiscard]] bool create(const std::string& path);
@@ -58,6 +68,9 @@ class RecordStore {
 
   bool isOpen() const { return file_.isOpen(); }
   int counter() const { return counter_; }
+  // The header record that opening writes anew when the file's own is
+  // damaged, so that the records after it can be kept.
+  void setFreshHeader(const FieldList& header) { freshHeader_ = header; }
   const FieldList& headerRecord() const { return headerRecord_; }
   const std::string& path() const { return path_; }
   // False when the last walk stopped at a damaged record or a failed read
@@ -66,6 +79,20 @@ class RecordStore {
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
+  // True once anything was written since the file was opened or created.
+  bool wroteSinceOpen() const { return wrote_; }
+  // Records flagged deleted, as found at opening plus those flagged since.
+  int deletedRecords() const { return deletedRecords_; }
+  // True once a write failed because the disk is full.
+  bool diskFull() const { return diskFull_; }
+  // While set, a full disk shows no box: the caller says it once itself.
+  void deferDiskFullBox(bool defer) { deferDiskFullBox_ = defer; }
+  // True when damage could not be set aside: nothing is written behind it.
+  bool readOnly() const { return readOnly_; }
+  // The counter never falls below `floor` (the ids a file handed out before).
+  void raiseCounter(int floor) {
+    if (floor > counter_) counter_ = floor;
+  }
 
  private:
   struct Cursor {
@@ -84,33 +111,54 @@ class RecordStore {
 
   void startOver(const std::string& path);
   bool openOrTell(const std::string& path, Disposition disposition);
-  OpenResult readExisting();
-  bool repair(int64_t cutAt, int64_t fileSize);
+  OpenResult readExisting(bool mayRescueHead = true);
+  bool rescueHead(int32_t storedCounter);
+  struct Range {
+    int64_t offset;
+    int64_t length;
+  };
+  bool repair(const ChainReport& chain);
+  bool restartDamagedFile();
+  bool blankRecord(const ChainRecord& record);
+  bool copyAside(const std::vector<Range>& ranges, std::string* asidePath);
+  bool refusesWrites();
   void resetWalk();
   bool readHeadAt(int64_t offset);
   bool loadBody();
   int advance();
-  bool matchesQuery(const FieldList& record) const;
-  bool writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset);
+  bool matchesQuery() const;
+  const FieldList& decoded();
+  bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
   bool flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
   Snapshot snapshot() const;
   void restore(const Snapshot& saved);
 
   std::vector<uint8_t> body_;
+  std::vector<uint8_t> encoded_;  // the record being written
   File file_;
+  ReadWindow window_{file_};
   std::string path_;
   bool queryActive_ = false;
   FieldList query_;
   int counter_ = 1;
   FieldList headerRecord_;
+  FieldList freshHeader_;
   int64_t firstDataOffset_ = -1;
   Cursor cursor_;
   int64_t nextOffset_ = -1;  // where the next record head is read
-  int64_t bodyOffset_ = -1;  // record whose body is in body_
+  int64_t bodyOffset_ = -1;     // record whose body is in body_
+  bool bodyDecoded_ = false;    // current_ holds it decoded
+  FieldList current_;
   bool atEnd_ = false;
   bool endClean_ = true;
   bool failed_ = false;
+  bool wrote_ = false;
+  int deletedRecords_ = 0;
+  bool readOnly_ = false;
+  bool diskFull_ = false;
+  bool deferDiskFullBox_ = false;
+  bool idsExhaustedShown_ = false;
 };
 
 }  // namespace tuho

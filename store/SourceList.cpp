@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/FileSystem.h"
 #include "store/FieldIds.h"
+#include "store/StoreErrors.h"
 
 namespace tuho {
 
 std::string sourceListPath(const std::string& dataFolder) { return dataFolder + "\\Folders.dat"; }
+
+std::string temporarySourceListPath(const std::string& dataFolder) { return dataFolder + "\\FoldersTemp.dat"; }
 
 FieldList sourceListHeaderRecord() {
   FieldList header;
@@ -23,6 +27,7 @@ SourceList::SourceList() { entries_.reserve(kMaxSources); }
 void SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
+  store_.setFreshHeader(sourceListHeaderRecord());
   OpenResult result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   if (result != kOpenFailed) readEntries();
@@ -43,8 +48,12 @@ void SourceList::readEntries() {
   }
 }
 
+// The list is written whole into a file of its own and only then, flushed,
+// put in place of the old one: a kill or a failure at any point leaves
+// either the old list or the new one, never a part of either.
 bool SourceList::save() {
-  if (!store_.createWithRetry(sourceListPath(dataFolder_))) return false;
+  const std::string temporary = temporarySourceListPath(dataFolder_);
+  if (!store_.createWithRetry(temporary)) return false;
   if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   for (const SourceRef& source : entries_) {
     FieldList record;
@@ -57,7 +66,17 @@ bool SourceList::save() {
     store_.append(record);
   }
   store_.close();
-  return !store_.hasFailed();
+  if (store_.hasFailed()) {
+    deleteFile(temporary);
+    return false;
+  }
+  while (!replaceFile(temporary, sourceListPath(dataFolder_))) {
+    if (showOpenFailure(sourceListPath(dataFolder_), lastError(), kAlertRetryCancel) != kAnswerRetry) {
+      deleteFile(temporary);
+      return false;
+    }
+  }
+  return true;
 }
 
 int SourceList::add(const SourceRef& source) {

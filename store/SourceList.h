@@ -32,7 +32,8 @@ struct SourceRef {
 
 constexpr int kMaxSources = 100;
 
-std::string sourceListPath(const std::string& dataFolder);  // "<folder>\Folders.dat"
+std::string sourceListPath(const std::string& dataFolder);           // "<folder>\Folders.dat"
+std::string temporarySourceListPath(const std::string& dataFolder);  // "<folder>\FoldersTemp.dat"
 FieldList sourceListHeaderRecord();
 
 class SourceList {
@@ -42,8 +43,9 @@ class SourceList {
   // Reads the file in dataFolder, creating it when there is none. A file
   // that cannot be opened leaves the list empty (its box was shown).
   void load(const std::string& dataFolder);
-  // Writes the whole list to the file of the last load; false when the user
-  // gave up creating the file or a write failed (the list stays in memory).
+  // Writes the whole list to the file of the last load through a new file
+  // that replaces it; false when the user gave up creating or placing the
+  // file or a write failed (the list stays in memory, the old file as it was).
   [[nodiscard]] bool save();
   // Index of the new entry (id = highest id + 1), or -1 when the list is full.
   int add(const SourceRef& source);

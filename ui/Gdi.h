@@ -17,6 +17,8 @@ HWND createChild(HWND parent, const char* className, const char* text, DWORD sty
 HWND createBitmapStatic(HWND parent, HBITMAP bitmap, DWORD extraStyle, int x, int y, int width, int height,
                         int id, HINSTANCE instance);
 void setFont(HWND control, HFONT font);
+// Moves and sizes the child with this id to a client rectangle of its parent.
+void placeChild(HWND parent, int id, int x, int y, int width, int height);
 // The rectangle of a child in its parent's client coordinates.
 RECT childRect(HWND child);
 

@@ -32,6 +32,10 @@ HWND createBitmapStatic(HWND parent, HBITMAP bitmap, DWORD extraStyle, int x, in
 
 void setFont(HWND control, HFONT font) { SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
+void placeChild(HWND parent, int id, int x, int y, int width, int height) {
+  SetWindowPos(GetDlgItem(parent, id), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 RECT childRect(HWND child) {
   RECT rect;
   GetWindowRect(child, &rect);

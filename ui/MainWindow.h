@@ -17,6 +17,8 @@
 #include "ui/SkinStrip.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
+#include "ui/dialogs/LocateVolumeDialog.h"
+#include "ui/dialogs/MediaStoreDialog.h"
 
 namespace tuho {
 
@@ -32,12 +34,14 @@ class MainWindow {
 
   // Registers the class, creates and lays out every control, shows the
   // window. False when the window cannot be created.
-  bool create(HINSTANCE instance, int showCommand, Catalogue* catalogue);
+  // The Media Store manages `sources`, the list the catalogue was made with.
+  bool create(HINSTANCE instance, int showCommand, Catalogue* catalogue, SourceList* sources = nullptr);
   HWND window() const { return window_; }
   void setWorkerThread(DWORD threadId) { workerThreadId_ = threadId; }
 
-  // Starts a worker job with its progress dialog. Returns false (and starts
-  // nothing) while another job runs or when the worker cannot be reached.
+  // Starts a worker job with its progress dialog: the dialog first, then the
+  // request. Returns false (and starts nothing) while another job runs, or
+  // when the dialog cannot be made or the worker cannot be reached.
   bool startJob(JobKind kind, IdList ids = IdList(), SourceRef* source = nullptr, int sourceId = 0);
   bool jobRunning() const { return progress_.isOpen(); }
 
@@ -53,6 +57,12 @@ class MainWindow {
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
   DesktopSide& desktop() { return desktop_; }
+  MediaStoreDialog& mediaStore() { return mediaStore_; }
+  SourceList* sourceList() const { return sources_; }
+  // The copy job's Locate Volume dialog (used on the worker thread).
+  LocateVolumeDialog& locateVolume() { return locate_; }
+  // Rebuilds the tree at the grouping the combo box shows.
+  void rebuildTreeFromCombo();
   Catalogue* catalogue() const { return catalogue_; }
   int listFlag() const { return listFlag_; }
 
@@ -67,11 +77,12 @@ class MainWindow {
   void showConfigMenu();
   void readyUpdate(const IdList& result);
   void unreadyUpdate(const IdList& result);
-  void rebuildTreeFromCombo();
+  void jobEnded();
 
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   Catalogue* catalogue_ = nullptr;
+  SourceList* sources_ = nullptr;
   DWORD workerThreadId_ = 0;
   ScopedBrush black_;
   ScopedFont viewFont_;
@@ -84,6 +95,9 @@ class MainWindow {
   GroupTree tree_;
   TrackList list_;
   DesktopSide desktop_;
+  MediaStoreDialog mediaStore_;
+  LocateVolumeDialog locate_;
+  JobKind runningJob_ = kJobCopyReady;
   int listFlag_ = 0;
 };
 

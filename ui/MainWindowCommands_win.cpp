@@ -29,6 +29,7 @@ bool anyMarked(const IdList& result) {
 
 void MainWindow::onCommand(int id, int code) {
   switch (id) {
+    case CMD_MEDIA_STORE: mediaStore_.open(instance_, *this); break;
     case CMD_READY_ALL: startJob(kJobCopyReady, list_.collectAllIds()); break;
     case CMD_READY_SELECTED: startJob(kJobCopyReady, list_.collectSelectedIds()); break;
     case CMD_UNREADY_ALL: startJob(kJobDeleteReady, list_.collectAllIds()); break;
@@ -50,6 +51,7 @@ void MainWindow::onSkinClick(int buttonId) {
   // A click can still be on its way when the strip was suspended.
   if (!strip_.isEnabled(buttonId)) return;
   switch (buttonId) {
+    case BTN_MEDIA_STORE: onCommand(CMD_MEDIA_STORE, 0); break;
     case BTN_READY_ALL: onCommand(CMD_READY_ALL, 0); break;
     case BTN_READY_SELECTED: onCommand(CMD_READY_SELECTED, 0); break;
     case BTN_PLAY_ALL: onCommand(CMD_PLAY_ALL, 0); break;
@@ -99,11 +101,25 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
   } else {
     lParam = reinterpret_cast<LPARAM>(source);
   }
-  progress_.ready = 0;
-  if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) return false;
+  // The dialog is up (and its ready flag set) before the worker can look.
+  if (!progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label)) return false;
+  if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) {
+    DestroyWindow(progress_.window());
+    return false;
+  }
   list.release();  // the worker owns it now
-  progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label);
+  runningJob_ = kind;
+  // The removal reports no count: its label shows from the start.
+  if (kind == kJobRemoveSource) progress_.showLabel();
   return true;
+}
+
+void MainWindow::jobEnded() {
+  if (progress_.isOpen()) SendMessageA(progress_.window(), TMSG_JOB_DONE, 0, 0);
+  // A source job changed the groups: the tree follows, unless the Media
+  // Store is open (its Close rebuilds the tree).
+  bool sourceJob = runningJob_ == kJobScanSource || runningJob_ == kJobRescanSource || runningJob_ == kJobRemoveSource;
+  if (sourceJob && !mediaStore_.isOpen()) rebuildTreeFromCombo();
 }
 
 bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
@@ -119,7 +135,7 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
       if (progress_.isOpen()) SendMessageA(progress_.window(), PMSG_SET_COUNT, 0, lParam);
       return true;
     case TMSG_JOB_DONE:
-      if (progress_.isOpen()) SendMessageA(progress_.window(), TMSG_JOB_DONE, 0, 0);
+      jobEnded();
       return true;
     case TMSG_COPY_READY_DONE:
       readyUpdate(*reinterpret_cast<const IdList*>(lParam));

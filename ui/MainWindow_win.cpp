@@ -54,12 +54,19 @@ void place(HWND parent, int id, int x, int y, int width, int height, bool move) 
 }  // namespace
 
 MainWindow::MainWindow() {
-  progress_.onOpen = [this] { strip_.suspend(); };
-  progress_.onClose = [this] { strip_.resume(); };
+  progress_.onOpen = [this] {
+    strip_.suspend();
+    mediaStore_.jobStateChanged();
+  };
+  progress_.onClose = [this] {
+    strip_.resume();
+    mediaStore_.jobStateChanged();
+  };
 }
 
 MainWindow::~MainWindow() {
   if (progress_.isOpen()) DestroyWindow(progress_.window());
+  if (mediaStore_.isOpen()) DestroyWindow(mediaStore_.dialog());
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
 }
 
@@ -80,9 +87,10 @@ bool MainWindow::registerClass() {
   return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue) {
+bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue, SourceList* sources) {
   instance_ = instance;
   catalogue_ = catalogue;
+  sources_ = sources;
   black_.reset(CreateSolidBrush(RGB(0, 0, 0)));
   if (!registerClass()) return false;
   window_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -110,6 +118,8 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
 void MainWindow::loadBitmaps() {
   progressLower_ = loadBitmap(instance_, IDB_PROGRESS_LOWER);
   for (size_t kind = 0; kind < jobBanners_.size(); ++kind) jobBanners_[kind] = loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner);
+  mediaStore_.loadBitmaps(instance_);
+  locate_.loadBitmaps(instance_);
 }
 
 void MainWindow::createBrowsingControls() {

@@ -25,6 +25,8 @@ class ProgressDialog {
 
   bool open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label);
   HWND window() const { return window_; }
+  // Shows the label alone on the count line, for a job that counts nothing.
+  void showLabel();
   bool isOpen() const { return window_ != nullptr; }
   // The count line last shown, kept after the dialog has closed.
   const std::string& countText() const { return countText_; }

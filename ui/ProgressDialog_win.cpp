@@ -25,7 +25,10 @@ bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMA
   ready = 0;
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, &dialogProcOf<ProgressDialog>,
                                    reinterpret_cast<LPARAM>(this));
-  if (!dialog) return false;
+  if (!dialog) {
+    ready = 0;
+    return false;
+  }
   ShowWindow(dialog, SW_SHOW);
   return true;
 }
@@ -46,6 +49,11 @@ void ProgressDialog::showFile(std::string* text) {
   if (!owned) return;
   fileText_ = *owned;
   SetDlgItemTextA(window_, IDC_PROGRESS_FILE, owned->c_str());
+}
+
+void ProgressDialog::showLabel() {
+  countText_ = label_;
+  SetDlgItemTextA(window_, IDC_PROGRESS_COUNT, countText_.c_str());
 }
 
 void ProgressDialog::showCount(int count) {

@@ -37,11 +37,12 @@ class SkinStrip {
   void reset();
   // The selection buttons follow their "all" buttons.
   void enableSelectionButtons();
-  // Saves which buttons are enabled and disables them all; false when the
-  // strip is suspended already (the first save stands).
+  // Saves which buttons are enabled and disables them all. Suspensions nest:
+  // only the first saves (and returns true), only the last resume shows the
+  // saved states again. Changes made meanwhile go to the saved states.
   bool suspend();
   void resume();
-  bool suspended() const { return suspended_; }
+  bool suspended() const { return suspendDepth_ > 0; }
 
   const SkinButton* button(int buttonId) const;
   HWND tooltips() const { return tooltips_; }
@@ -52,12 +53,14 @@ class SkinStrip {
   SkinButton* find(int buttonId);
   SkinButton* byWindow(HWND window);
   void show(SkinButton& button, HBITMAP image);
+  void setEnabled(SkinButton& button, bool on);
+  bool isEnabledAfterResume(int buttonId) const;
   void onMouse(SkinButton& button, UINT message);
 
   std::array<SkinButton, kButtonCount> buttons_{};
   HWND mainWindow_ = nullptr;
   HWND tooltips_ = nullptr;
-  bool suspended_ = false;
+  int suspendDepth_ = 0;
 };
 
 }  // namespace tuho

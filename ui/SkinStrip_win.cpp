@@ -142,25 +142,33 @@ void SkinStrip::show(SkinButton& button, HBITMAP image) {
   if (button.window) SendMessageA(button.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
 }
 
-void SkinStrip::enable(int buttonId) {
-  if (SkinButton* button = find(buttonId)) {
-    show(*button, button->normal);
-    button->enabled = 1;
-    button->hovering = 0;
+void SkinStrip::setEnabled(SkinButton& button, bool on) {
+  // While suspended, a change is kept for the resume and nothing is shown.
+  if (suspendDepth_ > 0) {
+    button.savedEnabled = on ? 1 : 0;
+    return;
   }
+  show(button, on ? button.normal : button.disabled);
+  button.enabled = on ? 1 : 0;
+  button.hovering = 0;
+}
+
+void SkinStrip::enable(int buttonId) {
+  if (SkinButton* button = find(buttonId)) setEnabled(*button, true);
 }
 
 void SkinStrip::disable(int buttonId) {
-  if (SkinButton* button = find(buttonId)) {
-    show(*button, button->disabled);
-    button->enabled = 0;
-    button->hovering = 0;
-  }
+  if (SkinButton* button = find(buttonId)) setEnabled(*button, false);
 }
 
 bool SkinStrip::isEnabled(int buttonId) const {
   const SkinButton* found = button(buttonId);
   return found && found->enabled;
+}
+
+bool SkinStrip::isEnabledAfterResume(int buttonId) const {
+  const SkinButton* found = button(buttonId);
+  return found && (suspendDepth_ > 0 ? found->savedEnabled : found->enabled);
 }
 
 void SkinStrip::reset() {
@@ -173,27 +181,25 @@ void SkinStrip::reset() {
 }
 
 void SkinStrip::enableSelectionButtons() {
-  if (isEnabled(BTN_READY_ALL)) enable(BTN_READY_SELECTED);
-  if (isEnabled(BTN_PLAY_ALL)) enable(BTN_PLAY_SELECTED);
-  if (isEnabled(BTN_ENQUEUE_ALL)) enable(BTN_ENQUEUE_SELECTED);
+  if (isEnabledAfterResume(BTN_READY_ALL)) enable(BTN_READY_SELECTED);
+  if (isEnabledAfterResume(BTN_PLAY_ALL)) enable(BTN_PLAY_SELECTED);
+  if (isEnabledAfterResume(BTN_ENQUEUE_ALL)) enable(BTN_ENQUEUE_SELECTED);
 }
 
 bool SkinStrip::suspend() {
-  if (suspended_) return false;
+  if (suspendDepth_++ > 0) return false;
   for (SkinButton& button : buttons_) {
     button.savedEnabled = button.enabled;
-    disable(button.id);
+    show(button, button.disabled);
+    button.enabled = 0;
+    button.hovering = 0;
   }
-  suspended_ = true;
   return true;
 }
 
 void SkinStrip::resume() {
-  if (!suspended_) return;
-  for (SkinButton& button : buttons_) {
-    if (button.savedEnabled) enable(button.id);
-  }
-  suspended_ = false;
+  if (suspendDepth_ == 0 || --suspendDepth_ > 0) return;
+  for (SkinButton& button : buttons_) setEnabled(button, button.savedEnabled != 0);
 }
 
 void SkinStrip::onMouse(SkinButton& button, UINT message) {

@@ -26,6 +26,7 @@ class WorkerLink {
   // A running job stops at its next file and the thread ends; waits at most
   // waitMs. True once nothing of the catalogue is in use any more.
   bool stop(DWORD waitMs);
+  DWORD threadId() const { return threadId_; }
 
  private:
   // The thread reads these as long as it runs.

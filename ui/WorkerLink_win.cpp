@@ -15,6 +15,9 @@ bool WorkerLink::start(MainWindow& window, Catalogue& catalogue) {
   params_.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window.window(), GWLP_HINSTANCE));
   params_.mainWindow = window.window();
   params_.noticeWindow = window.window();
+  // The copy job asks for a missing disc on this thread, owned by the window.
+  params_.locateVolume = locateVolumeQuestion(window.locateVolume(), params_.instance, window.window(),
+                                              [this] { return stopRequested_.load(); });
   thread_ = CreateThread(nullptr, 0, workerThread, &params_, 0, &threadId_);
   if (!thread_) return false;
   // The thread makes its queue first thing; a request posted before then

@@ -96,7 +96,17 @@ bool stopWorker(WorkerParams& params, HANDLE thread, DWORD threadId, DWORD waitM
   if (params.stopRequested) *params.stopRequested = true;
   if (!thread) return true;
   PostThreadMessageA(threadId, WM_QUIT, 0, 0);
-  return WaitForSingleObject(thread, waitMs) == WAIT_OBJECT_0;
+  // A dialog on the worker thread that is owned by one of this thread's
+  // windows sends to it while closing: take sent messages while waiting.
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD waited = GetTickCount() - start;
+    if (waited >= waitMs) return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, waitMs - waited, QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0) return true;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
 }
 
 DWORD WINAPI workerThread(LPVOID parameter) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/FaultPlan.h"
@@ -15,6 +16,7 @@
 #include "platform/Win32Error.h"
 #include "platform/posix/Errno.h"
 #include "platform/posix/OpenFiles.h"
+#include "platform/posix/ShareLocks.h"
 
 namespace tuho {
 namespace {
@@ -83,7 +85,10 @@ bool deleteFile(const std::string& path) {
   struct stat info;
   if (statPath(native, &info) && S_ISDIR(info.st_mode)) return setLastError(kErrAccessDenied), false;
   if (heldOpen(native)) return setLastError(kErrSharingViolation), false;
-  if (::unlink(native.c_str()) != 0) return failWithErrnoFor(native);
+  bool inUse = false;
+  bool unlinked = sharelocks::unlessOpen(native, [&native] { return ::unlink(native.c_str()) == 0; }, &inUse);
+  if (inUse) return setLastError(kErrSharingViolation), false;
+  if (!unlinked) return failWithErrnoFor(native);
   return true;
 }
 
@@ -93,7 +98,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
   std::string target = nativePath(to);
   if (heldOpen(source)) return setLastError(kErrSharingViolation), false;
   if (heldOpen(target)) return setLastError(kErrAccessDenied), false;
-  if (::rename(source.c_str(), target.c_str()) != 0) return failWithErrnoFor(source);
+  bool inUse = false;
+  bool renamed = sharelocks::unlessOpen(target, [&] { return ::rename(source.c_str(), target.c_str()) == 0; }, &inUse);
+  if (inUse) return setLastError(kErrAccessDenied), false;
+  if (!renamed) return failWithErrnoFor(source);
   syncFolderOf(target);
   return true;
 }
@@ -111,6 +119,14 @@ bool makeWritable(const std::string& path) {
   struct stat info;
   if (!statPath(native, &info)) return failWithErrno();
   if (::chmod(native.c_str(), (info.st_mode & 07777) | S_IWUSR) != 0) return failWithErrno();
+  return true;
+}
+
+bool folderIdentity(const std::string& path, std::string* identity) {
+  struct stat info;
+  if (!statPath(nativePath(path), &info)) return failWithErrno();
+  *identity = std::to_string(static_cast<unsigned long long>(info.st_dev)) + ":" +
+              std::to_string(static_cast<unsigned long long>(info.st_ino));
   return true;
 }
 

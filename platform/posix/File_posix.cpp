@@ -1,5 +1,6 @@
 #include "platform/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include "platform/Win32Error.h"
 #include "platform/posix/Errno.h"
 #include "platform/posix/OpenFiles.h"
+#include "platform/posix/ShareLocks.h"
 
 namespace tuho {
 namespace {
@@ -17,7 +19,7 @@ namespace {
 thread_local uint32_t tLastError = 0;
 
 int openFlags(Access access, Disposition disposition) {
-  int flags = O_CLOEXEC;
+  int flags = O_CLOEXEC | O_NONBLOCK;  // a FIFO must not block the open
   if (access == kAccessReadWrite) flags |= O_RDWR;
   else if (access == kAccessWrite) flags |= O_WRONLY;
   else flags |= O_RDONLY;
@@ -30,25 +32,39 @@ int openFlags(Access access, Disposition disposition) {
   return flags;
 }
 
-// Refuses folders (CreateFileA gives access denied) and registers the
-// sharing mode; on failure the descriptor is closed.
-bool admit(int fd, Access access, Share share) {
+// Opens only what ReadFile can read without waiting: a FIFO or a device
+// would block a scan for good, so such files are refused as CreateFileA
+// refuses a folder.
+bool isPlainFile(const struct stat& info) { return S_ISREG(info.st_mode); }
+
+// Refuses anything but plain files and registers the sharing mode with this
+// process and with the others. On failure the descriptor is closed; *moved
+// says that the path names another file by now and the open should be tried again.
+bool admit(int fd, const std::string& native, Access access, Share share, bool* moved) {
+  *moved = false;
   struct stat info;
   if (fstat(fd, &info) != 0) {
     failWithErrno();
     ::close(fd);
     return false;
   }
-  if (S_ISDIR(info.st_mode)) {
+  if (!isPlainFile(info)) {
     setLastError(kErrAccessDenied);
     ::close(fd);
     return false;
   }
-  if (!openfiles::add(openfiles::Key{info.st_dev, info.st_ino}, access, share, fd)) {
+  int lockFd = -1;
+  sharelocks::Claim claim = sharelocks::claim(fd, native, access, share, &lockFd);
+  if (claim != sharelocks::kClaimed ||
+      !openfiles::add(openfiles::Key{info.st_dev, info.st_ino}, access, share, fd, lockFd)) {
+    if (claim == sharelocks::kClaimed) sharelocks::release(lockFd);
+    *moved = claim == sharelocks::kClaimMoved;
     setLastError(kErrSharingViolation);
     ::close(fd);
     return false;
   }
+  // Reads and writes wait again as usual.
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return true;
 }
 
@@ -65,9 +81,14 @@ bool File::open(const std::string& path, Access access, Share share, Disposition
     setLastError(kErrPathNotFound);
     return false;
   }
-  int fd = ::open(native.c_str(), openFlags(access, disposition), 0644);
-  if (fd < 0) return failWithErrnoFor(native);
-  if (!admit(fd, access, share)) return false;
+  int fd = -1;
+  for (int attempt = 0;; ++attempt) {
+    fd = ::open(native.c_str(), openFlags(access, disposition), 0644);
+    if (fd < 0) return failWithErrnoFor(native);
+    bool moved = false;
+    if (admit(fd, native, access, share, &moved)) break;
+    if (!moved || attempt == 3) return false;
+  }
   // Truncate only once the sharing check has passed, as CREATE_ALWAYS does.
   if (disposition == kCreateAlways && ftruncate(fd, 0) != 0) {
     failWithErrno();
@@ -100,19 +121,25 @@ bool File::read(void* buffer, uint32_t size, uint32_t* got) {
   return true;
 }
 
-bool File::write(const void* buffer, uint32_t size) {
+bool File::write(const void* buffer, uint32_t size, uint32_t* written) {
+  uint32_t ignored = 0;
+  uint32_t& done = written ? *written : ignored;
+  done = 0;
   if (!isOpen()) return setLastError(kErrInvalidHandle), false;
   if (!(access_ & kAccessWrite)) return setLastError(kErrAccessDenied), false;
-  if (faultNow(kFaultWrite)) return false;
+  uint32_t pass = 0;
+  const bool fault = faultNow(kFaultWrite, &pass);
+  const uint32_t error = lastError();
+  const uint32_t goal = fault ? std::min(pass, size) : size;
   const auto* bytes = static_cast<const uint8_t*>(buffer);
-  uint32_t done = 0;
-  while (done < size) {
-    ssize_t n = ::write(static_cast<int>(handle_), bytes + done, size - done);
+  while (done < goal) {
+    ssize_t n = ::write(static_cast<int>(handle_), bytes + done, goal - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return failWithErrno();
     if (n == 0) return setLastError(kErrDiskFull), false;
     done += static_cast<uint32_t>(n);
   }
+  if (fault) return setLastError(error), false;
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "platform/posix/ShareLocks.h"
 
 namespace tuho::openfiles {
 namespace {
@@ -13,6 +14,7 @@ struct Entry {
   uint32_t access;
   uint32_t share;
   intptr_t owner;
+  int lockFd;
 };
 
 std::mutex gMutex;
@@ -31,12 +33,12 @@ bool compatible(const Entry& open, uint32_t access, uint32_t share) {
 
 }  // namespace
 
-bool add(Key key, uint32_t access, uint32_t share, intptr_t owner) {
+bool add(Key key, uint32_t access, uint32_t share, intptr_t owner, int lockFd) {
   std::lock_guard<std::mutex> lock(gMutex);
   for (const Entry& entry : gEntries) {
     if (same(entry.key, key) && !compatible(entry, access, share)) return false;
   }
-  gEntries.push_back(Entry{key, access, share, owner});
+  gEntries.push_back(Entry{key, access, share, owner, lockFd});
   return true;
 }
 
@@ -44,6 +46,7 @@ void remove(intptr_t owner) {
   std::lock_guard<std::mutex> lock(gMutex);
   for (size_t i = 0; i < gEntries.size(); ++i) {
     if (gEntries[i].owner == owner) {
+      sharelocks::release(gEntries[i].lockFd);
       gEntries.erase(gEntries.begin() + static_cast<std::ptrdiff_t>(i));
       return;
     }

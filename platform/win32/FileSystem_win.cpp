@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/FaultPlan.h"
 #include "platform/Path.h"
 
@@ -63,6 +65,19 @@ bool makeWritable(const std::string& path) {
   DWORD attributes = attributesOf(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return SetFileAttributesA(nativePath(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool folderIdentity(const std::string& path, std::string* identity) {
+  HANDLE folder = CreateFileA(nativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool known = GetFileInformationByHandle(folder, &info) != 0;
+  CloseHandle(folder);
+  if (!known) return false;
+  *identity = std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
+              std::to_string(info.nFileIndexLow);
+  return true;
 }
 
 bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "CatalogueFixture.h"
 #include "platform/FaultPlan.h"
@@ -119,7 +122,37 @@ TEST_F(ScanTest, PathsLongerThanWindowsCanOpenAreSkipped) {
   putSong("found.mp3");
   scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
   EXPECT_EQ(fileNames(), std::vector<std::string>{"\\found.mp3"});
+  // Said once, at the end of the job.
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "Paths Too Long");
+  EXPECT_EQ(alerts.records()[0].text.rfind("1 files or folders were skipped", 0), 0u) << alerts.records()[0].text;
 }
+
+#ifndef _WIN32
+// A link back up the tree, and a FIFO named like a track: each folder is
+// walked once, and the FIFO is refused instead of blocking the job.
+TEST_F(ScanTest, LinkLoopsAndFifosNeitherMultiplyNorHang) {
+  putSong("A\\one.mp3");
+  putSong("A\\B\\two.mp3");
+  std::filesystem::create_directory_symlink(musicDir.path() + "/A", musicDir.path() + "/A/B/up");
+  std::filesystem::create_directory_symlink(musicDir.path() + "/A/B", musicDir.path() + "/again");
+  ASSERT_EQ(mkfifo((musicDir.path() + "/zz.mp3").c_str(), 0644), 0);
+  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  std::vector<std::string> names = fileNames();
+  auto named = [&](const std::string& file) {
+    return std::count_if(names.begin(), names.end(), [&](const std::string& name) {
+      return name.size() >= file.size() && name.compare(name.size() - file.size(), file.size(), file) == 0;
+    });
+  };
+  // Whichever way the walk met them first, each file once; the FIFO is
+  // catalogued with default tags and its open refused.
+  EXPECT_EQ(names.size(), 3u);
+  EXPECT_EQ(named("\\one.mp3"), 1);
+  EXPECT_EQ(named("\\two.mp3"), 1);
+  std::vector<std::string> captions = alerts.captions();
+  EXPECT_EQ(std::count(captions.begin(), captions.end(), "MP3 Access Denied"), 1);
+}
+#endif
 
 #ifndef _WIN32
 TEST_F(ScanTest, AWholeVolumeIsWalkedFromItsRoot) {
@@ -183,6 +216,35 @@ TEST_F(ScanFailureTest, AFileThatCannotBeOpenedIsStoredWithDefaultTags) {
   TrackItem item = trackNamed("locked.mp3");
   EXPECT_EQ(item.tag.title, "Unspecified");
   EXPECT_EQ(alerts.captions(), std::vector<std::string>{"MP3 Sharing Violation"});
+}
+
+// A full disk stops the job at the first track it cannot store, with one
+// box that says so and how many were stored; no half track is left behind.
+TEST_F(ScanFailureTest, AFullDiskStopsTheJobWithOneBox) {
+  putSong("One\\first.mp3");
+  int writesPerTrack = 0;
+  {
+    FaultPlan counting;
+    scan(addSource("One", MEDIA_LOCAL_FOLDER, "One"));
+    writesPerTrack = counting.seen(kFaultWrite);
+  }
+  for (int i = 0; i < 6; ++i) putSong("Six\\s" + std::to_string(i) + ".mp3");
+  SourceRef source = addSource("Six", MEDIA_LOCAL_FOLDER, "Six");
+  log = JobLog();
+  {
+    FaultPlan plan;
+    // Fails the last write of the fourth track, and every one after it.
+    plan.fail(kFaultWrite, 4 * writesPerTrack, kErrDiskFull, true);
+    EXPECT_EQ(scan(source), 0);
+  }
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "Disk Full");
+  EXPECT_NE(alerts.records()[0].text.find("3 tracks were stored"), std::string::npos) << alerts.records()[0].text;
+  EXPECT_EQ(log.counts.size(), 4u);
+  catalogue.close();
+  catalogue.open();
+  EXPECT_EQ(tracks().size(), 4u);
+  EXPECT_EQ(alerts.count(), 1u);
 }
 
 }  // namespace

@@ -61,6 +61,37 @@ TEST(StoreIds, AppendKeepingIdRaisesTheCounterOnlyUpwards) {
   EXPECT_EQ(cat.add("y"), 41);
 }
 
+// Ids only grow: an id at the top of the range ends appending with one box
+// instead of wrapping round to negative ids, and compaction keeps the ids of
+// the records it drops from being handed out again.
+TEST(StoreIds, NeverOverflowNorRepeat) {
+  Catalogue cat;
+  for (const char* title : {"a", "b", "c"}) cat.add(title);
+  cat.store.deleteById(4);
+  ASSERT_EQ(compact(cat.store, cat.path(), cat.dir.file("TuhoTemp.dat")), 1);
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  EXPECT_EQ(cat.add("d"), 5);
+
+  FieldList top = withTitle("top");
+  top.id = kHighestRecordId;
+  EXPECT_EQ(cat.store.appendKeepingId(top), kHighestRecordId);
+  cat.store.close();
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  AlertSink sink;
+  EXPECT_EQ(cat.add("e"), 0);
+  EXPECT_EQ(cat.add("f"), 0);
+  EXPECT_EQ(sink.captions(), std::vector<std::string>{"DB Full"});
+  EXPECT_EQ(walkIds(cat.store), (std::vector<int>{2, 3, 5, kHighestRecordId}));
+  // A counter that reads negative never hands out ids below those stored.
+  cat.store.close();
+  test::Bytes bytes = cat.bytes();
+  test::putInt(bytes, 27, -7);
+  test::putInt(bytes, test::recordOffsets(bytes).back() + 4, 9);
+  test::writeBytes(cat.path(), bytes);
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  EXPECT_EQ(cat.add("g"), 10);
+}
+
 TEST(StoreIds, OpeningIgnoresAnAlteredMagic) {
   Catalogue cat;
   cat.add("a");

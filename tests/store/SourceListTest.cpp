@@ -119,7 +119,7 @@ TEST(SourceFile, SaveRetriesWhileTheUserAsks) {
   ASSERT_EQ(sink.count(), 2u);
   EXPECT_EQ(sink.records()[0].buttons, kAlertRetryCancel);
   EXPECT_EQ(sink.records()[0].caption, "DB Sharing Violation");
-  EXPECT_EQ(sink.records()[0].text, sourceListPath(dir.path()));
+  EXPECT_EQ(sink.records()[0].text, temporarySourceListPath(dir.path()));
   SourceList loaded;
   loaded.load(dir.path());
   EXPECT_EQ(loaded.count(), 1);
@@ -138,6 +138,51 @@ TEST(SourceFile, CancelledSaveKeepsTheListAndTheOldFile) {
   EXPECT_EQ(sink.count(), 1u);
   EXPECT_EQ(list.count(), 1);
   EXPECT_EQ(test::readBytes(dir.file("Folders.dat")), before);
+}
+
+// A save that fails at any step, or is killed, leaves the old list whole:
+// the new one is written beside it and only put in its place when complete.
+TEST(SourceFile, SaveIsAllOrNothing) {
+  test::TempDir dir;
+  SourceList list;
+  list.load(dir.path());
+  for (const char* name : {"a", "b", "c"}) list.add(source(name));
+  ASSERT_EQ(list.save(), 1);
+  list.add(source("d"));
+  auto opsOfASave = [&](FaultOp op) {
+    FaultPlan plan;
+    EXPECT_EQ(list.save(), 1);
+    list.removeById(5);
+    EXPECT_EQ(list.save(), 1);
+    list.add(source("d"));
+    return plan.seen(op) / 2;
+  };
+  int runs = 0;
+  for (FaultOp op : {kFaultWrite, kFaultSeek, kFaultFlush, kFaultReplace}) {
+    const int total = opsOfASave(op);
+    for (int nth = 1; nth <= total; ++nth) {
+      AlertSink sink;
+      int result;
+      {
+        FaultPlan plan;
+        plan.fail(op, nth, kErrDiskFull);
+        result = list.save();
+      }
+      SourceList loaded;
+      loaded.load(dir.path());
+      EXPECT_EQ(loaded.count(), result == 1 ? 4 : 3) << op << " #" << nth;
+      EXPECT_FALSE(test::exists(temporarySourceListPath(dir.path()))) << op << " #" << nth;
+      if (result == 0) {
+        ++runs;
+      } else {
+        // Put the three-source file back for the next step.
+        list.removeById(5);
+        ASSERT_EQ(list.save(), 1);
+        list.add(source("d"));
+      }
+    }
+  }
+  EXPECT_GT(runs, 10);
 }
 
 TEST(SourceFile, UnopenableFileLoadsAnEmptyList) {

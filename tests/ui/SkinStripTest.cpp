@@ -65,15 +65,26 @@ TEST_F(SkinStripTest, ADisabledButtonKeepsItsImageAndPostsNothing) {
   EXPECT_FALSE(takeSkinClick(BTN_PLAY_ALL));
 }
 
-TEST_F(SkinStripTest, SuspendSavesOnceAndResumeRestoresExactlyTheEnabledButtons) {
+TEST_F(SkinStripTest, SuspensionsNestAndTheLastResumeRestoresExactlyTheEnabledButtons) {
   SkinStrip& strip = window->strip();
   strip.enable(BTN_PLAY_ALL);
   EXPECT_TRUE(strip.suspend());
   for (int id : {BTN_MEDIA_STORE, BTN_CONFIG, BTN_PLAY_ALL}) EXPECT_EQ(shownImage(id), button(id).disabled);
-  EXPECT_FALSE(strip.suspend());  // the second suspend changes nothing
+  EXPECT_FALSE(strip.suspend());  // a progress dialog inside the Media Store
+  strip.resume();                 // the progress dialog ends
+  EXPECT_TRUE(strip.suspended());
+  EXPECT_FALSE(strip.isEnabled(BTN_MEDIA_STORE));
+  // A list filled meanwhile resets the strip: nothing shows until the resume.
+  strip.reset();
+  strip.enable(BTN_ENQUEUE_ALL);
+  EXPECT_FALSE(strip.isEnabled(BTN_MEDIA_STORE));
+  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).disabled);
   strip.resume();
-  for (int id : {BTN_MEDIA_STORE, BTN_CONFIG, BTN_PLAY_ALL}) EXPECT_TRUE(strip.isEnabled(id));
-  EXPECT_FALSE(strip.isEnabled(BTN_ENQUEUE_ALL));
+  for (int id : {BTN_MEDIA_STORE, BTN_CONFIG, BTN_ENQUEUE_ALL}) EXPECT_TRUE(strip.isEnabled(id));
+  EXPECT_EQ(shownImage(BTN_ENQUEUE_ALL), button(BTN_ENQUEUE_ALL).normal);
+  EXPECT_FALSE(strip.isEnabled(BTN_PLAY_ALL));  // the reset disabled it
+  EXPECT_FALSE(strip.suspended());
+  strip.resume();  // an extra resume changes nothing
   EXPECT_FALSE(strip.suspended());
 }
 

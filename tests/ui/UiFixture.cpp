@@ -38,7 +38,7 @@ void UiTest::clearSettings() {
 
 void UiTest::createWindow() {
   window = std::make_unique<MainWindow>();
-  EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get()));
+  EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get(), &sources));
   pumpFor(50);
 }
 

@@ -14,6 +14,7 @@
 #include "catalogue/DataFolder.h"
 #include "platform/Ansi.h"
 #include "platform/FileSystem.h"
+#include "store/CatalogueStore.h"
 
 namespace tuho::tuhodb {
 
@@ -37,10 +38,19 @@ bool Session::open() {
     std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", folder.c_str());
     return false;
   }
-  sources_.load(folder);
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
-  catalogue_->open();
+  if (catalogue_->open() == kOpenInUse) {
+    catalogue_.reset();
+    reportInUse(folder);
+    return false;
+  }
+  sources_.load(folder);
   return true;
+}
+
+int reportInUse(const std::string& dataFolder) {
+  std::fprintf(stderr, "tuhodb: %s\n", catalogueInUseText(dataFolder).c_str());
+  return 1;
 }
 
 const SourceRef* Session::sourceNamed(const std::string& name) {
@@ -106,6 +116,8 @@ bool parseOptions(const std::vector<std::string>& args, const std::vector<std::s
   return true;
 }
 
+ProgressLine::ProgressLine(std::string label) : label_(std::move(label)), terminal_(isatty(fileno(stderr)) != 0) {}
+
 ProgressLine::~ProgressLine() {
   if (last_ < 0) return;
   if (shown_) {
@@ -117,7 +129,7 @@ ProgressLine::~ProgressLine() {
 
 void ProgressLine::show(int count) {
   last_ = count;
-  if (isatty(fileno(stderr))) {
+  if (terminal_) {
     std::fprintf(stderr, "\r%s %d", label_.c_str(), count);
     shown_ = true;
   }

@@ -24,7 +24,9 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // False (with a message) when no data folder can be had.
+  // False (with a message) when no data folder can be had or another
+  // program holds it. The catalogue is opened first and held until the
+  // session ends; only then is the source list read.
   bool open();
   SourceList& sources() { return sources_; }
   Catalogue& catalogue() { return *catalogue_; }
@@ -36,6 +38,8 @@ class Session {
   std::unique_ptr<Catalogue> catalogue_;
 };
 
+// The "in use" line on standard error; returns the exit code for it.
+int reportInUse(const std::string& dataFolder);
 // A usage line on standard error; returns the exit code for bad usage.
 int usage(const char* text);
 void printLine(const std::string& json);
@@ -60,13 +64,14 @@ bool parseOptions(const std::vector<std::string>& args, const std::vector<std::s
 // place on a terminal, the final count alone otherwise.
 class ProgressLine {
  public:
-  explicit ProgressLine(std::string label) : label_(std::move(label)) {}
+  explicit ProgressLine(std::string label);
   ~ProgressLine();
   void show(int count);
   JobEvents events();
 
  private:
   std::string label_;
+  bool terminal_;  // asked once: a scan shows thousands of counts
   int last_ = -1;
   bool shown_ = false;
 };

@@ -12,6 +12,7 @@
 #include "store/SourceList.h"
 #include "store/StoreErrors.h"
 #include "tools/tuhodb/Commands.h"
+#include "tools/tuhodb/Session.h"
 #include "tools/tuhodb/Json.h"
 
 namespace tuho::tuhodb {
@@ -68,6 +69,10 @@ std::string damageText(const FileHead& head, const ChainReport& chain) {
     return std::string(describeRecordFault(chain.fault)) + " at offset " + std::to_string(chain.wholeEnd);
   }
   if (chain.records == 0) return "there is no header record";
+  if (!chain.damaged.empty()) {
+    return std::to_string(chain.damaged.size()) + " damaged records, the first at offset " +
+           std::to_string(chain.damaged.front().offset);
+  }
   return "";
 }
 
@@ -83,19 +88,17 @@ int runInit(const Args& args) {
     std::fprintf(stderr, "tuhodb: cannot create the folder %s\n", folder.c_str());
     return 1;
   }
-  bool failed = false;
+  // The catalogue is opened first: it holds the data folder for this program.
+  RecordStore catalogue;
+  if (openCatalogueStore(catalogue, catalogueStorePath(folder)) == kOpenInUse) return reportInUse(folder);
+  bool failed = catalogue.hasFailed();
   if (!fileExists(sourceListPath(folder))) {
     SourceList sources;
     sources.load(folder);
     failed = failed || !fileExists(sourceListPath(folder));
   }
-  if (!fileExists(catalogueStorePath(folder))) {
-    RecordStore catalogue;
-    openCatalogueStore(catalogue, catalogueStorePath(folder));
-    catalogue.close();
-    failed = failed || catalogue.hasFailed();
-  }
-  return failed ? 1 : 0;
+  catalogue.close();
+  return failed || catalogue.hasFailed() ? 1 : 0;
 }
 
 int runDump(const Args& args) {
@@ -164,7 +167,9 @@ int runCompact(const Args& args) {
     return 1;
   }
   RecordStore catalogue;
-  if (openCatalogueStore(catalogue, path) == kOpenFailed) return 1;
+  const int opened = openCatalogueStore(catalogue, path);
+  if (opened == kOpenInUse) return reportInUse(folder);
+  if (opened == kOpenFailed) return 1;
   const int count = countRecords(catalogue);
   if (count < kCompactionThreshold) {
     catalogue.close();

@@ -1,0 +1,28 @@
+// Win32 sharing modes between processes on POSIX. Every open file carries
+// open-file-description locks on bytes far past any real data, one byte for
+// each thing the open does (reads, writes, is open) or refuses to share
+// (reading, writing). An open first sets its own locks and then looks for
+// the opposite locks of others, so of two conflicting opens at least one
+// fails and never both succeed. The OS drops the locks when the process dies.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tuho::sharelocks {
+
+enum Claim { kClaimed, kClaimConflict, kClaimMoved };
+
+// Claims the file open as `fd` (reached at `native`) for this access and
+// sharing. On kClaimed *lockFd holds the locks (-1 where the file system
+// has no such locks) and is closed with the file. kClaimMoved: the path
+// names another file by now; open it again.
+Claim claim(int fd, const std::string& native, uint32_t access, uint32_t share, int* lockFd);
+void release(int lockFd);
+
+// Runs `change` (a delete or rename of the file at `native`) unless some
+// process holds the file open; false with *inUse set when one does.
+bool unlessOpen(const std::string& native, const std::function<bool()>& change, bool* inUse);
+
+}  // namespace tuho::sharelocks

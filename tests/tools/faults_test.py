@@ -1,0 +1,270 @@
+"""tuhodb under crashes and faults: kill -9 at random points (fixed seed), two
+programs on one data folder, a full disk, and every byte of a file head
+flipped. After each trial no track or source stored before is lost, nothing
+is duplicated, and `check` was right about the file."""
+import glob
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tuhodb_test import CORPUS, TUHODB, lines, run  # noqa: E402
+
+SEED = 1010
+TRIALS = int(os.environ.get("TUHO_FAULT_TRIALS", "10"))
+IN_USE = "is in use by another program"
+
+
+class DataFolder(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="tuhodb-faults-")
+        self.data = os.path.join(self.root, "data")
+        self.random = random.Random(SEED)
+
+    def tearDown(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def db(self, *args, check=True):
+        return run(*args, data=self.data, check=check)
+
+    def music(self, name, count, per_folder=25):
+        """A folder of `count` MP3 files, `per_folder` to a sub-folder."""
+        folder = os.path.join(self.root, name)
+        corpus = os.path.join(CORPUS, "tinytag__cbr.mp3")
+        for i in range(count):
+            sub = os.path.join(folder, "f%02d" % (i // per_folder))
+            os.makedirs(sub, exist_ok=True)
+            shutil.copyfile(corpus, os.path.join(sub, "t%04d.mp3" % i))
+        os.makedirs(folder, exist_ok=True)
+        return folder
+
+    def add_source(self, name, folder, check=True):
+        return self.db("add-source", "--name", name, "--kind", "local", "--path", folder, check=check)
+
+    def catalogue(self):
+        """Track id -> its fields; fails on a duplicated id or file."""
+        tracks = lines(self.db("tracks"))
+        ids = [t["id"] for t in tracks]
+        self.assertEqual(len(ids), len(set(ids)), "a track id appears twice")
+        files = [(t["source"], t["folder"], t["file"]) for t in tracks]
+        self.assertEqual(len(files), len(set(files)), "a file is catalogued twice")
+        return {t["id"]: t for t in tracks}
+
+    def sources(self):
+        return {s["id"]: s for s in lines(self.db("sources"))}
+
+    def path(self, name="Tuho.dat"):
+        return os.path.join(self.data, name)
+
+    def set_aside(self):
+        return sorted(glob.glob(self.path("Tuho.dat.damaged*")))
+
+    def kill_during(self, args, seconds):
+        process = subprocess.Popen([TUHODB, "--data", self.data] + list(args), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        time.sleep(seconds)
+        process.send_signal(signal.SIGKILL)
+        process.wait()
+
+    def timed(self, args):
+        start = time.monotonic()
+        self.db(*args)
+        return time.monotonic() - start
+
+    def assert_survived(self, before_tracks, before_sources, where, changing=()):
+        """`check` must say whether opening will repair; afterwards nothing
+        stored before is missing (or changed, but for `changing`) and the file is whole."""
+        verdict = run("check", self.path(), check=False).returncode
+        aside = self.set_aside()
+        after_tracks = self.catalogue()
+        repaired = self.set_aside() != aside
+        self.assertEqual(verdict == 1, repaired, where + ": check said %s" % ("damaged" if verdict else "whole"))
+        missing = [i for i, t in before_tracks.items()
+                   if i not in after_tracks or (i not in changing and after_tracks[i] != t)]
+        self.assertEqual(missing, [], where + ": stored tracks lost or changed")
+        after_sources = self.sources()
+        self.assertTrue(all(after_sources.get(i) == s for i, s in before_sources.items()), where + ": sources lost")
+        self.assertEqual(run("check", self.path(), check=False).returncode, 0, where + ": not whole after opening")
+        return after_tracks
+
+
+class Kills(DataFolder):
+    def trials(self, prepare, args, check_after=None, changing=()):
+        """Kills the command at TRIALS random points within its running time."""
+        folder = prepare()
+        duration = self.timed(args)
+        for trial in range(TRIALS):
+            shutil.rmtree(self.data)
+            shutil.copytree(folder, self.data)
+            before_tracks, before_sources = self.catalogue(), self.sources()
+            delay = self.random.uniform(0, duration * 1.2)
+            self.kill_during(args, delay)
+            where = "%s, trial %d, killed at %.1f ms" % (args[0], trial, delay * 1000)
+            after = self.assert_survived(before_tracks, before_sources, where, changing)
+            if check_after:
+                check_after(before_tracks, after, where)
+
+    def saved(self, setup):
+        """Runs setup on a fresh data folder and keeps a copy of the result."""
+        setup()
+        copy = os.path.join(self.root, "saved")
+        shutil.copytree(self.data, copy)
+        return copy
+
+    def test_scan(self):
+        music = self.music("new", 150)
+        self.trials(lambda: self.saved(lambda: self.add_source("Old", self.music("old", 30))),
+                    ["add-source", "--name", "New", "--kind", "local", "--path", music])
+
+    def test_rescan(self):
+        music = self.music("m", 60)
+
+        def setup():
+            self.add_source("M", music)
+            for i in range(120):
+                shutil.copyfile(os.path.join(music, "f00", "t0000.mp3"), os.path.join(music, "f00", "n%03d.mp3" % i))
+        self.trials(lambda: self.saved(setup), ["rescan", "M"])
+
+    def test_edit(self):
+        def setup():
+            self.add_source("M", self.music("m", 20))
+        folder = self.saved(setup)
+        track = min(lines(self.db("tracks")), key=lambda t: t["id"])["id"]
+        artist = "A much longer artist name that moves the record"
+
+        def edited_or_not(before, after, where):
+            self.assertIn(after[track]["artist"], (before[track]["artist"], artist), where)
+        self.trials(lambda: folder, ["edit", str(track), "--artist", artist], edited_or_not, changing=[track])
+
+    def test_source_list_save(self):
+        def setup():
+            empty = self.music("empty", 0)
+            for i in range(60):
+                self.add_source("S%02d" % i, empty)
+        self.trials(lambda: self.saved(setup), ["add-source", "--name", "New", "--kind", "local", "--path",
+                                                self.music("one", 1)])
+
+    def test_compaction(self):
+        def setup():
+            self.add_source("M", self.music("m", 130))
+            for track in lines(self.db("tracks"))[::10]:
+                self.db("delete", str(track["id"]))
+        self.trials(lambda: self.saved(setup), ["compact", self.data])
+
+
+class TwoPrograms(DataFolder):
+    def together(self, first, second, rounds):
+        """Runs two command lists side by side; returns every result."""
+        results = []
+
+        def loop(commands):
+            for _ in range(rounds):
+                for command in commands:
+                    results.append((command, self.db(*command, check=False)))
+        threads = [threading.Thread(target=loop, args=(c,)) for c in (first, second)]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        for command, result in results:
+            if result.returncode != 0:
+                self.assertIn(IN_USE, result.stderr, "%s failed otherwise: %s" % (command, result.stderr))
+                self.assertEqual(result.stderr.count("\n"), 1, result.stderr)
+        return results
+
+    def test_readers_beside_each_other_lose_nothing(self):
+        self.add_source("M", self.music("m", 300))
+        before = self.catalogue()
+        results = self.together([["tracks"]], [["tracks"]], 15)
+        for command, result in results:
+            if result.returncode == 0:
+                self.assertEqual(len(lines(result)), 300)
+        self.assertEqual(self.catalogue(), before)
+        self.assertEqual(run("check", self.path()).returncode, 0)
+
+    def test_two_scans_each_whole_or_refused(self):
+        folders = {"A": self.music("a", 200), "B": self.music("b", 200)}
+        self.db("init", self.data)
+        results = self.together([["add-source", "--name", "A", "--kind", "local", "--path", folders["A"]]],
+                                [["add-source", "--name", "B", "--kind", "local", "--path", folders["B"]]], 1)
+        added = [c[2] for c, r in results if r.returncode == 0]
+        self.assertGreaterEqual(len(added), 1)
+        self.assertEqual(sorted(s["name"] for s in self.sources().values()), sorted(added))
+        self.assertEqual(len(self.catalogue()), 200 * len(added))
+
+    def test_rescan_beside_edits(self):
+        self.add_source("M", self.music("m", 300))
+        before = self.catalogue()
+        track = min(before)
+        results = self.together([["rescan", "M"]], [["edit", str(track), "--artist", "Edited artist " + "x" * 40]], 5)
+        after = self.catalogue()
+        self.assertEqual(sorted(after), sorted(before))
+        edits = [r for c, r in results if c[0] == "edit" and r.returncode == 0]
+        if edits:
+            self.assertTrue(after[track]["artist"].startswith("Edited artist"))
+
+
+class FullDisk(DataFolder):
+    def test_a_scan_onto_a_full_disk_stops_with_one_message(self):
+        small = os.path.join(self.root, "small")
+        os.makedirs(small)
+        mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", small], capture_output=True)
+        if mounted.returncode != 0:
+            self.skipTest("full disk: no small file system can be mounted here (mount tmpfs failed)")
+        try:
+            self.data = os.path.join(small, "data")
+            self.add_source("Old", self.music("old", 20))
+            before_tracks, before_sources = self.catalogue(), self.sources()
+            result = self.add_source("Big", self.music("big", 600), check=False)
+            self.assertNotEqual(result.returncode, 0)
+            self.assertNotIn("Error 200", result.stderr)
+            full = [line for line in result.stderr.splitlines() if "disk is full" in line]
+            self.assertEqual(len(full), 1, result.stderr)
+            stored = len(self.catalogue()) - len(before_tracks)
+            self.assertIn("%d tracks were stored" % stored, full[0])
+            self.assert_survived(before_tracks, before_sources, "full disk")
+        finally:
+            subprocess.run(["umount", "-l", small])
+
+
+class DamagedHead(DataFolder):
+    def test_every_byte_of_the_head_flipped(self):
+        self.add_source("M", self.music("m", 3))
+        before = self.catalogue()
+        with open(self.path(), "rb") as file:
+            whole = file.read()
+        lost = []
+        for offset in range(147):
+            for name in self.set_aside():
+                os.remove(name)
+            damaged = bytearray(whole)
+            damaged[offset] ^= 0xFF
+            with open(self.path(), "wb") as file:
+                file.write(bytes(damaged))
+            verdict = run("check", self.path(), check=False).returncode
+            result = self.db("tracks", check=False)
+            self.assertEqual(result.returncode, 0, "byte %d: %s" % (offset, result.stderr))
+            self.assertEqual(verdict == 1, bool(self.set_aside()), "byte %d: check was wrong" % offset)
+            after = {t["id"]: t for t in lines(result)}
+            if after != before:
+                lost.append(offset)
+                # What was not kept must have been set aside whole.
+                kept = b""
+                for name in self.set_aside():
+                    with open(name, "rb") as file:
+                        kept += file.read()
+                self.assertEqual(kept, bytes(damaged), "byte %d" % offset)
+            self.assertEqual(run("check", self.path(), check=False).returncode, 0, "byte %d" % offset)
+        print("head flips that emptied the catalogue: %d of 147" % len(lost), file=sys.stderr)
+        self.assertEqual(lost, [])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,367 @@
+// The Media Store, its Add Media wizard and the copy job's Locate Volume
+// dialog, driven as a user would: clicks and typed text, with the wizard's
+// and the folder browser's modal loops running for real.
+#include <algorithm>
+#include <filesystem>
+
+#include "DialogScript.h"
+#include "UiFixture.h"
+#include "catalogue/win32/ThreadMessages.h"
+#include "resources/resource.h"
+#include "ui/Gdi.h"
+#include "ui/UiIds.h"
+
+namespace tuho::test {
+namespace {
+
+using Step = DialogScript::Step;
+
+class MediaStoreTest : public UiTest {
+ protected:
+  void SetUp() override { startWorker(); }
+
+  HWND store() { return window->mediaStore().dialog(); }
+  HWND wizard() { return window->mediaStore().wizard().dialog(); }
+  AddMediaWizard::Page page() { return window->mediaStore().wizard().page(); }
+  void openStore() {
+    SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_MEDIA_STORE, 0);
+    ASSERT_TRUE(store());
+  }
+  void click(int id) { SendMessageA(store(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+  void select(const std::string& name) {
+    SendDlgItemMessageA(store(), IDC_STORE_LIST, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  std::vector<std::string> listed() {
+    std::vector<std::string> names;
+    int count = static_cast<int>(SendDlgItemMessageA(store(), IDC_STORE_LIST, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+      char text[600] = {};
+      SendDlgItemMessageA(store(), IDC_STORE_LIST, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+      names.push_back(text);
+    }
+    return names;
+  }
+  bool enabled(int id) { return IsWindowEnabled(GetDlgItem(store(), id)) != FALSE; }
+  bool waitForJobEnd() { return pumpUntil([&] { return !window->jobRunning(); }); }
+  std::vector<std::string> savedNames() {
+    SourceList saved;
+    saved.load(dataDir.path());
+    std::vector<std::string> names;
+    for (int i = 0; i < saved.count(); ++i) names.push_back(saved.at(i).name);
+    return names;
+  }
+  std::string songFolder(const std::string& name, int count) {
+    std::string folder = musicDir.file(name);
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < count; ++i) {
+      writeBytes(folder + "\\" + std::to_string(i) + ".mp3", songWithId3v1(SongTag{"T", "A", "", 17, i + 1}));
+    }
+    return folder;
+  }
+  // Clicks "Add" and runs the script inside the wizard's modal loop.
+  void addThroughWizard(std::vector<Step> steps) {
+    DialogScript script(std::move(steps));
+    PostMessageA(store(), WM_COMMAND, IDC_STORE_ADD, 0);
+    EXPECT_TRUE(pumpUntil([&] { return script.finished() && !wizard(); }));
+  }
+
+  // Script verbs.
+  Step whenWizardOn(AddMediaWizard::Page expected, std::function<void(HWND)> act) {
+    return [this, expected, act] {
+      HWND dialog = wizard();
+      if (!dialog || page() != expected || !IsWindowEnabled(dialog)) return false;
+      act(dialog);
+      return true;
+    };
+  }
+  Step alertsReach(size_t count) {
+    return [this, count] { return alerts.count() >= count; };
+  }
+  Step cancelFolderBrowser() {
+    return [this] {
+      HWND browser = ownedWindow(wizard());
+      if (!browser) return false;
+      postCommand(browser, IDCANCEL);
+      return true;
+    };
+  }
+};
+
+void type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+TEST_F(MediaStoreTest, TheStoreListsSourcesSortedInItsLayoutAndOnlyOneOpens) {
+  addSourceWithSongs("Beta", MEDIA_LOCAL_FOLDER, 1);
+  addSourceWithSongs("Alpha", MEDIA_LOCAL_FOLDER, 1);
+  window->strip().enable(BTN_PLAY_ALL);
+  openStore();
+  EXPECT_EQ(textOf(store()), "Media Store");
+  RECT client;
+  GetClientRect(store(), &client);
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 300);
+  RECT add = childRect(GetDlgItem(store(), IDC_STORE_ADD));
+  EXPECT_EQ(add.left, 305);
+  EXPECT_EQ(add.top, 94);
+  EXPECT_EQ(listed(), (std::vector<std::string>{"Alpha", "Beta"}));
+  EXPECT_TRUE(window->strip().suspended());
+  HWND first = store();
+  SendMessageA(window->window(), WM_COMMAND, CMD_MEDIA_STORE, 0);
+  EXPECT_EQ(store(), first);
+  // "Remove" and "Rescan" with nothing selected do nothing.
+  click(IDC_STORE_REMOVE);
+  click(IDC_STORE_RESCAN);
+  EXPECT_FALSE(window->jobRunning());
+  EXPECT_EQ(alerts.count(), 0u);
+  click(IDC_STORE_CLOSE);
+  EXPECT_FALSE(store());
+  EXPECT_FALSE(window->strip().suspended());
+  EXPECT_TRUE(window->strip().isEnabled(BTN_MEDIA_STORE));
+}
+
+TEST_F(MediaStoreTest, AddingAFolderThroughTheWizardScansItAndSavesTheList) {
+  addSourceWithSongs("Alpha", MEDIA_WRITE_ONCE, 1);
+  std::string rock = songFolder("Rock", 5);
+  openStore();
+  addThroughWizard({
+      whenWizardOn(AddMediaWizard::kTypePage,
+                   [](HWND dialog) {
+                     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_WIZARD_TYPE_FIRST), BST_CHECKED);
+                     SendDlgItemMessageA(dialog, 2107, BM_CLICK, 0, 0);  // "Local Folder"
+                     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_WIZARD_TYPE_FIRST), BST_UNCHECKED);
+                     postCommand(dialog, IDOK);
+                   }),
+      cancelFolderBrowser(),  // opens by itself on a first run
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [](HWND dialog) {
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_WIZARD_LOCATION)), "");
+                     type(dialog, IDC_WIZARD_LOCATION, "C");
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(1),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, "Music\\Rock");  // neither a drive nor a share
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(2),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [rock](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, rock);
+                     postCommand(dialog, IDOK);
+                   }),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDOK)), "Finish");
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_WIZARD_NAME)), "Rock");  // the typed folder's name
+                     type(dialog, IDC_WIZARD_NAME, "Alpha");
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(3),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_NAME, "alpha");  // differs in case only: accepted
+                     postCommand(dialog, IDOK);
+                   }),
+  });
+  std::vector<AlertRecord> boxes = alerts.records();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0].text, "Please choose a folder");
+  EXPECT_EQ(boxes[1].text, "Please choose a folder");
+  EXPECT_EQ(boxes[2].text, "A Media Source already exists with this name");
+  EXPECT_EQ(boxes[2].caption, "Whoops");
+  ASSERT_TRUE(waitForJobEnd());
+  EXPECT_EQ(window->progress().countText(), "Found: 5");
+  std::vector<std::string> names = listed();
+  std::sort(names.begin(), names.end());  // the list box sorts without regard to case
+  EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "alpha"}));
+  const SourceRef& added = sources.at(sources.indexOfName("alpha"));
+  EXPECT_EQ(added.mediaType, MEDIA_LOCAL_FOLDER);
+  EXPECT_EQ(added.root + added.folder, rock);
+  EXPECT_EQ(savedNames(), (std::vector<std::string>{"Alpha", "alpha"}));
+  // The progress dialog has ended but the Media Store still holds the strip.
+  EXPECT_TRUE(window->strip().suspended());
+  EXPECT_TRUE(enabled(IDC_STORE_ADD));
+  click(IDC_STORE_CLOSE);
+  EXPECT_FALSE(window->strip().suspended());
+  EXPECT_EQ(window->list().rowCount(), 5);  // Close rebuilt the tree
+}
+
+TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
+  std::string rock = songFolder("Rock", 1);
+  openStore();
+  window->setWorkerThread(0xFFFFFFF0);  // no such thread: the request cannot be posted
+  addThroughWizard({
+      whenWizardOn(AddMediaWizard::kTypePage, [](HWND dialog) { postCommand(dialog, IDOK); }),
+      cancelFolderBrowser(),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [rock](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, rock);
+                     postCommand(dialog, IDOK);
+                   }),
+      whenWizardOn(AddMediaWizard::kNamePage, [](HWND dialog) { postCommand(dialog, IDOK); }),
+  });
+  EXPECT_EQ(window->mediaStore().wizard().kind(), MEDIA_WRITE_ONCE);  // "Standard CD"
+  EXPECT_FALSE(window->jobRunning());
+  EXPECT_TRUE(listed().empty());
+  EXPECT_EQ(sources.count(), 0);
+  EXPECT_TRUE(savedNames().empty());
+  EXPECT_TRUE(window->strip().suspended());  // by the store alone
+  window->setWorkerThread(worker.threadId());
+}
+
+TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
+  openStore();
+  addThroughWizard({
+      whenWizardOn(AddMediaWizard::kTypePage,
+                   [](HWND dialog) {
+                     SendDlgItemMessageA(dialog, 2108, BM_CLICK, 0, 0);  // "Network Folder"
+                     postCommand(dialog, IDOK);
+                   }),
+      cancelFolderBrowser(),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, "\\\\server\\share\\Music");
+                     postCommand(dialog, IDOK);
+                   }),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_WIZARD_NAME)), "Music");
+                     postCommand(dialog, IDOK);
+                   }),
+  });
+  ASSERT_TRUE(waitForJobEnd());
+  ASSERT_EQ(sources.count(), 1);
+  EXPECT_EQ(sources.at(0).root, "\\\\server\\share");
+  EXPECT_EQ(sources.at(0).folder, "\\Music");
+  EXPECT_EQ(sources.at(0).mediaType, MEDIA_NETWORK_FOLDER);
+  EXPECT_EQ(savedNames(), std::vector<std::string>{"Music"});
+  EXPECT_GE(alerts.count(), 1u);  // no share here: the scan says the volume is missing
+}
+
+TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
+  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
+  catalogue->scanSource(*disc, false, JobEvents());
+  ASSERT_TRUE(sources.save());
+  openStore();
+  select("Disc");
+  click(IDC_STORE_REMOVE);  // answered No
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].text, "Remove the Media Source \"Disc\" and its 3 tracks from the catalogue?");
+  EXPECT_EQ(alerts.records()[0].buttons, kAlertYesNo);
+  EXPECT_FALSE(window->jobRunning());
+  EXPECT_EQ(listed(), std::vector<std::string>{"Disc"});
+  alerts.answer = [](const AlertRecord&) { return kAnswerYes; };
+  click(IDC_STORE_REMOVE);
+  ASSERT_TRUE(window->jobRunning());
+  EXPECT_EQ(window->progress().countText(), "Removed:");
+  EXPECT_FALSE(enabled(IDC_STORE_ADD));
+  ASSERT_TRUE(waitForJobEnd());
+  EXPECT_TRUE(listed().empty());
+  EXPECT_TRUE(savedNames().empty());
+  EXPECT_TRUE(catalogue->listTracks(TrackFilter()).empty());
+}
+
+TEST_F(MediaStoreTest, WhileAJobRunsTheSourceButtonsWaitAndTheTreeFollowsTheJob) {
+  SourceRef* big = addSourceWithSongs("Big", MEDIA_LOCAL_FOLDER, 300);
+  openStore();
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), big));
+  for (int id : {IDC_STORE_ADD, IDC_STORE_REMOVE, IDC_STORE_RESCAN}) EXPECT_FALSE(enabled(id));
+  EXPECT_TRUE(enabled(IDC_STORE_CLOSE));
+  select("Big");
+  click(IDC_STORE_REMOVE);  // a posted click on a disabled button does nothing
+  EXPECT_EQ(alerts.count(), 0u);
+  // Closed during the scan: the tree is rebuilt when the scan ends.
+  click(IDC_STORE_CLOSE);
+  EXPECT_TRUE(window->strip().suspended());  // the progress dialog still holds it
+  ASSERT_TRUE(waitForJobEnd());
+  EXPECT_FALSE(window->strip().suspended());
+  EXPECT_TRUE(pumpUntil([&] { return window->list().rowCount() == 300; }, 5000));
+}
+
+TEST_F(MediaStoreTest, AFullListRefusesAddBeforeTheWizard) {
+  for (int i = 0; i < kMaxSources; ++i) {
+    SourceRef source;
+    source.name = "Source " + std::to_string(i);
+    source.root = "C:";
+    ASSERT_GE(sources.add(source), 0);
+  }
+  openStore();
+  DialogScript safety({whenWizardOn(AddMediaWizard::kTypePage, [](HWND dialog) { postCommand(dialog, IDCANCEL); })});
+  click(IDC_STORE_ADD);
+  EXPECT_FALSE(safety.finished());  // no wizard opened
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "Media Store");
+  EXPECT_EQ(sources.count(), kMaxSources);
+}
+
+// The copy job asks on the worker thread; the test answers from the UI thread.
+class LocateVolumeTest : public MediaStoreTest {
+ protected:
+  void SetUp() override {
+    startWorker();
+    disc = addSourceWithSongs("Music CD", MEDIA_WRITE_ONCE, 2);
+    expected = disc->root + disc->folder;
+    catalogue->scanSource(*disc, false, JobEvents());
+    moved = musicDir.file("moved");
+    std::filesystem::rename(expected, moved);  // the disc is in another drive now
+    waitForFirstNode();
+  }
+  HWND question() {
+    HWND found = nullptr;
+    pumpUntil([&] { return (found = FindWindowA("#32770", "Music CD")) != nullptr && IsWindowVisible(found); });
+    return found;
+  }
+  void answer(HWND dialog, const std::string& location, int button) {
+    SetDlgItemTextA(dialog, IDC_LOCATE_LOCATION, location.c_str());
+    postCommand(dialog, button);
+    pumpUntil([&] { return !IsWindow(dialog); });
+  }
+  std::vector<int> readyFlags() {
+    std::vector<int> flags;
+    for (const TrackItem& item : catalogue->listTracks(TrackFilter())) flags.push_back(item.ready);
+    return flags;
+  }
+  SourceRef* disc = nullptr;
+  std::string expected;
+  std::string moved;
+};
+
+TEST_F(LocateVolumeTest, TheUserPointsTheJobAtTheDiscOrStopsIt) {
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_READY_ALL, 0);
+  HWND dialog = question();
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_LOCATE_PROMPT)), "Need Volume: Music CD");
+  EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_LOCATE_LOCATION)), expected);
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 180);
+  answer(dialog, "", IDOK);  // an empty answer finds nothing: asked again
+  dialog = question();
+  ASSERT_TRUE(dialog);
+  answer(dialog, moved + "\\", IDOK);  // one trailing backslash is dropped
+  dialog = question();                 // the next track asks again
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_LOCATE_LOCATION)), expected);
+  answer(dialog, moved, IDCANCEL);
+  ASSERT_TRUE(waitForJobEnd());
+  std::vector<int> flags = readyFlags();
+  EXPECT_EQ(std::count(flags.begin(), flags.end(), 1), 1);
+  EXPECT_EQ(window->progress().countText(), "Copied: 1");
+}
+
+TEST_F(LocateVolumeTest, ClosingTheProgramWhileItAsksStopsTheJobWithNothingHalfDone) {
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_READY_ALL, 0);
+  HWND dialog = question();
+  ASSERT_TRUE(dialog);
+  DWORD started = GetTickCount();
+  ASSERT_TRUE(worker.stop(20000));
+  EXPECT_LT(GetTickCount() - started, 5000u);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(readyFlags(), (std::vector<int>{0, 0}));
+  EXPECT_FALSE(std::filesystem::exists(dataDir.file("Album")));
+}
+
+}  // namespace
+}  // namespace tuho::test

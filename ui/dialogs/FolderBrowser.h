@@ -1,0 +1,27 @@
+// The shell's folder browser as the Add Media wizard and the Locate Volume
+// dialog open it, and the shell's display name of a picked folder.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "ui/ScopedWin.h"
+
+namespace tuho {
+
+struct PickedFolder {
+  std::unique_ptr<ScopedItemIdList> item;  // null when the user cancelled
+  std::string path;
+};
+
+// "Please choose a drive or folder", file-system folders only, no New Folder
+// button. Needs no COM set up by the caller.
+PickedFolder browseForFolder(HWND owner);
+
+// The desktop folder's normal display name of the item, in the ANSI code
+// page; empty when the shell gives none.
+std::string shellDisplayName(const ScopedItemIdList& item);
+
+}  // namespace tuho

@@ -1,0 +1,180 @@
+#include "ui/dialogs/MediaStoreDialog.h"
+
+#include <vector>
+
+#include "platform/Alert.h"
+#include "resources/resource.h"
+#include "ui/Gdi.h"
+#include "ui/MainWindow.h"
+#include "ui/WindowAttach.h"
+
+namespace tuho {
+namespace {
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 300;
+
+struct Placement {
+  int id;
+  int x, y, width, height;
+};
+
+const Placement kControls[] = {
+    {IDC_STORE_GROUP, 10, 74, 380, 181}, {IDC_STORE_LIST, 20, 94, 275, 151},  {IDC_STORE_ADD, 305, 94, 75, 25},
+    {IDC_STORE_REMOVE, 305, 129, 75, 25}, {IDC_STORE_RESCAN, 305, 220, 75, 25}, {IDC_STORE_CLOSE, 315, 265, 75, 25},
+};
+
+std::string removalQuestion(const std::string& name, int tracks) {
+  return "Remove the Media Source \"" + name + "\" and its " + std::to_string(tracks) +
+         (tracks == 1 ? " track" : " tracks") + " from the catalogue?";
+}
+
+}  // namespace
+
+void MediaStoreDialog::loadBitmaps(HINSTANCE instance) {
+  upper_ = loadBitmap(instance, IDB_MEDIA_STORE_BANNER);
+  lower_ = loadBitmap(instance, IDB_MEDIA_STORE_LOWER);
+  wizard_.loadBitmaps(instance);
+}
+
+bool MediaStoreDialog::open(HINSTANCE instance, MainWindow& main) {
+  if (!main.sourceList()) return false;
+  if (dialog_) {
+    SetForegroundWindow(dialog_);
+    BringWindowToTop(dialog_);
+    return true;
+  }
+  instance_ = instance;
+  main_ = &main;
+  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MEDIA_STORE), main.window(),
+                                   &dialogProcOf<MediaStoreDialog>, reinterpret_cast<LPARAM>(this));
+  if (!dialog) return false;
+  ShowWindow(dialog, SW_SHOW);
+  return true;
+}
+
+void MediaStoreDialog::initialise(HWND dialog) {
+  dialog_ = dialog;
+  main_->strip().suspend();
+  skin_.apply(dialog, kWidth, kHeight, upper_, lower_);
+  for (const Placement& control : kControls) {
+    placeChild(dialog, control.id, control.x, control.y, control.width, control.height);
+    setFont(GetDlgItem(dialog, control.id), skin_.font());
+  }
+  refill();
+  jobStateChanged();
+}
+
+void MediaStoreDialog::refill() {
+  SourceList& sources = *main_->sourceList();
+  SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_RESETCONTENT, 0, 0);
+  for (int i = 0; i < sources.count(); ++i) {
+    SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sources.at(i).name.c_str()));
+  }
+}
+
+void MediaStoreDialog::jobStateChanged() {
+  if (!dialog_) return;
+  BOOL idle = main_->jobRunning() ? FALSE : TRUE;
+  for (int id : {IDC_STORE_ADD, IDC_STORE_REMOVE, IDC_STORE_RESCAN}) EnableWindow(GetDlgItem(dialog_, id), idle);
+}
+
+int MediaStoreDialog::selectedSource() const {
+  LRESULT row = SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETCURSEL, 0, 0);
+  if (row == LB_ERR) return -1;
+  LRESULT length = SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+  if (length == LB_ERR) return -1;
+  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+  SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETTEXT, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(text.data()));
+  return main_->sourceList()->indexOfName(text.data());
+}
+
+bool MediaStoreDialog::confirmRemoval(int index) const {
+  const SourceRef& source = main_->sourceList()->at(index);
+  int tracks = 0;
+  main_->catalogue()->forEachTrack(TrackFilter(), [&](const TrackItem& item) {
+    if (item.source.id == source.id) ++tracks;
+    return true;
+  });
+  return alert(removalQuestion(source.name, tracks), "Media Store", kAlertYesNo) == kAnswerYes;
+}
+
+void MediaStoreDialog::add() {
+  SourceList& sources = *main_->sourceList();
+  if (main_->jobRunning()) return;
+  if (sources.count() >= kMaxSources) {
+    alert("The Media Store is full: it holds " + std::to_string(kMaxSources) +
+              " Media Sources. Remove one before adding another.",
+          "Media Store");
+    return;
+  }
+  if (wizard_.run(instance_, dialog_, sources) != 0) return;
+  SourceRef source;
+  source.folder = wizard_.folder();
+  source.root = wizard_.drive();
+  source.mediaType = wizard_.kind();
+  source.name = wizard_.name();
+  int index = sources.add(source);
+  if (index < 0) return;
+  // The list changes, in memory and on disk, only once its scan has started.
+  if (!main_->startJob(kJobScanSource, IdList(), sources.entry(index))) {
+    sources.removeById(sources.at(index).id);
+    return;
+  }
+  // A failed save has told the user; the list is written with the next one.
+  static_cast<void>(sources.save());
+  refill();
+}
+
+void MediaStoreDialog::remove() {
+  SourceList& sources = *main_->sourceList();
+  int index = main_->jobRunning() ? -1 : selectedSource();
+  if (index < 0 || !confirmRemoval(index)) return;
+  int id = sources.at(index).id;
+  if (!main_->startJob(kJobRemoveSource, IdList(), nullptr, id)) return;
+  LRESULT row = SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETCURSEL, 0, 0);
+  SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+  sources.removeById(id);
+  static_cast<void>(sources.save());  // a failure has told the user
+}
+
+void MediaStoreDialog::rescan() {
+  int index = main_->jobRunning() ? -1 : selectedSource();
+  if (index < 0) return;
+  main_->startJob(kJobRescanSource, IdList(), main_->sourceList()->entry(index));
+}
+
+void MediaStoreDialog::close() {
+  main_->strip().resume();
+  // During a job the tree is rebuilt when the job ends.
+  if (!main_->jobRunning()) main_->rebuildTreeFromCombo();
+  skin_.destroy();
+  DestroyWindow(dialog_);
+}
+
+INT_PTR MediaStoreDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      initialise(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      // The whole wParam: only clicks reach the buttons.
+      switch (wParam) {
+        case IDC_STORE_ADD: add(); break;
+        case IDC_STORE_REMOVE: remove(); break;
+        case IDC_STORE_RESCAN: rescan(); break;
+        case IDC_STORE_CLOSE:
+        case IDCANCEL: close(); break;
+        default: break;
+      }
+      return TRUE;
+    case WM_DESTROY:
+      dialog_ = nullptr;
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace tuho
