@@ -41,6 +41,7 @@ void MainWindow::onCommand(int id, int code) {
       if (code == CBN_SELCHANGE) rebuildTreeFromCombo();
       break;
     default:
+      desktop_.onCommand(id);
       break;
   }
 }

@@ -23,6 +23,11 @@ class UiTest : public ::testing::Test {
   UiTest();
   ~UiTest() override;
 
+  // Removes the program's settings and the launcher's log-on entry.
+  static void clearSettings();
+  // A new main window on the same catalogue, settings read as at start-up.
+  void createWindow();
+
   // Dispatches messages until the condition holds or the time runs out.
   bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
   void pumpFor(DWORD milliseconds);
