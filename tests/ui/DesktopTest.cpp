@@ -10,7 +10,7 @@
 #include "ModalDriver.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
-#include "resources/version.h"
+#include "version.h"  // generated from the project version
 #include "ui/LauncherEntry.h"
 #include "ui/RegistryKey.h"
 #include "ui/Settings.h"
