@@ -39,11 +39,9 @@ int runMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  // One copy runs; the running one is left alone.
-  if (FindWindowA("Tunehoard", "Tunehoard")) return 0;
+// Everything the program opens lives in this scope, so that it is all
+// closed by the time the caller looks at `launcherWanted`.
+int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -67,11 +65,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     catalogue.close();
     return 1;
   }
+  // The last step of showing the window: with no media source, offer help.
+  window->desktop().welcomeIfNoSources(sources.count());
   // Lives as long as the worker may run, which is until the process ends.
   static tuho::WorkerLink worker;
   worker.start(*window, catalogue);
 
   int exitCode = runMessageLoop();
+  launcherWanted = window->desktop().launcherWanted();
 
   // A running job stops at its next file; its last record is whole once the
   // worker has left the catalogue, and only then is the store closed. A
@@ -80,5 +81,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // closing or destroying any of them, and the OS closes the store (every
   // record already written is on disk).
   if (!worker.stopAndClose(catalogue, kWorkerExitWaitMs)) ExitProcess(static_cast<UINT>(exitCode));
+  return exitCode;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  // One copy runs; the running one is left alone.
+  if (FindWindowA("Tunehoard", "Tunehoard")) return 0;
+  bool launcherWanted = false;
+  int exitCode = runCatalogue(instance, showCommand, launcherWanted);
+  // Only now, with the catalogue closed and the window gone, may the
+  // launcher's icon start another copy.
+  if (launcherWanted) tuho::startLauncher();
   return exitCode;
 }

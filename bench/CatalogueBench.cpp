@@ -1,53 +1,43 @@
-// Catalogue costs at a given size: the first scan of a source, a rescan of
-// the unchanged source, what the rescan would cost looking every file up
-// with a walk from the first record, and the floor a rescan cannot beat:
-// listing the folders and walking the catalogue once. Also a grouping query
-// and a whole-catalogue walk. Figures are ratios within one run.
+// Catalogue costs at a given size, each as a ratio against a baseline
+// measured in the same run (medians of several runs):
+//   first scan            against reading the same files' tags alone
+//   unchanged rescan      against its floor: listing the folders plus one walk
+//   compaction at close   against copying the catalogue file
+//   read-only tuhodb      against its open plus its query in process
+//   grouping queries and the tracks of one artist
+//                         against the same tracks in SQLite without an index
 //
 // usage: catalogue_bench [FILE_COUNT]
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
+#include <memory>
 #include <string>
 
+#include "BenchSupport.h"
+#include "SqliteBaseline.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
 #include "platform/FileSystem.h"
+#include "tags/TagReader.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using bench::fs::path;
 
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void writeSong(const fs::path& path, int number) {
-  std::string bytes(1024, '\xff');
-  std::string tag(128, '\0');
-  tag.replace(0, 3, "TAG");
-  std::string title = "Song " + std::to_string(number);
-  std::string artist = "Artist " + std::to_string(number % 97);
-  std::string album = "Album " + std::to_string(number % 401);
-  tag.replace(3, title.size(), title);
-  tag.replace(33, artist.size(), artist);
-  tag.replace(63, album.size(), album);
-  tag[127] = static_cast<char>(number % 148);
-  std::ofstream(path, std::ios::binary) << bytes << tag;
-}
-
-void makeMusic(const fs::path& folder, int count) {
-  for (int i = 0; i < count; ++i) {
-    fs::path album = folder / ("Folder " + std::to_string(i / 20));
-    fs::create_directories(album);
-    writeSong(album / ("song " + std::to_string(i) + ".mp3"), i);
-  }
+int readAllTags(const std::string& folder) {
+  int files = 0;
+  tuho::listFolder(folder, [&](const tuho::FolderEntry& entry) {
+    std::string child = folder + "/" + entry.name;
+    if (entry.isFolder) {
+      files += readAllTags(child);
+    } else {
+      tuho::TrackTag tag;
+      tuho::readTag(child, tag);
+      ++files;
+    }
+    return true;
+  });
+  return files;
 }
 
 int countFiles(const std::string& folder) {
@@ -59,51 +49,107 @@ int countFiles(const std::string& folder) {
   return files;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  int count = argc > 1 ? std::atoi(argv[1]) : 5000;
-  fs::path root = fs::temp_directory_path() / ("tuho-catalogue-bench-" + std::to_string(count));
-  fs::remove_all(root);
-  fs::create_directories(root / "data");
-  makeMusic(root / "music", count);
-  tuho::AlertSink quiet;
-
+// A source list and catalogue on one data folder, as a session opens them.
+struct Session {
   tuho::SourceList sources;
-  sources.load((root / "data").string());
-  tuho::Catalogue catalogue(sources, (root / "data").string());
-  catalogue.open();
+  tuho::Catalogue catalogue;
+  explicit Session(const path& data) : catalogue((sources.load(data.string()), sources), data.string()) {
+    catalogue.open();
+  }
+};
+
+tuho::SourceRef addSource(const path& data, const path& music) {
+  tuho::SourceList sources;
+  sources.load(data.string());
   tuho::SourceRef source;
-  tuho::Location location = tuho::splitLocation((root / "music").string());
+  tuho::Location location = tuho::splitLocation(music.string());
   source.root = location.root;
   source.folder = location.folder;
   source.name = "Bench";
-  source = sources.at(sources.add(source));
+  return sources.at(sources.add(source));
+}
 
-  double scan = seconds([&] { catalogue.scanSource(source, false, tuho::JobEvents()); });
-  double rescan = seconds([&] { catalogue.scanSource(source, true, tuho::JobEvents()); });
-  std::vector<tuho::TrackItem> all;
-  double walk = seconds([&] { all = catalogue.listTracks(tuho::TrackFilter()); });
-  double listing = seconds([&] { countFiles((root / "music").string()); });
-  // A rescan that looks each file up from the first record, as a plain walk
-  // would: measured on a sample and scaled, since it grows with the square.
-  size_t sample = std::min<size_t>(all.size(), 500);
-  double lookups = seconds([&] {
-    for (size_t i = 0; i < sample; ++i) catalogue.findTrack(source.id, all[i * all.size() / sample].folder,
-                                                            all[i * all.size() / sample].fileName);
+double processSeconds(const std::string& command) {
+  return bench::seconds([&] {
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
   });
-  double perFileWalks = lookups / static_cast<double>(sample) * static_cast<double>(all.size());
-  double groups = seconds([&] { catalogue.groupValues(tuho::TrackFilter(), tuho::LEVEL_ARTIST); });
-  catalogue.close();
+}
 
-  double floor = walk + listing;
-  std::printf("tracks: %zu\n", all.size());
-  std::printf("first scan            %8.3f s  (%.0f files/s)\n", scan, all.size() / scan);
-  std::printf("rescan, unchanged     %8.3f s  = %.2f x the floor\n", rescan, rescan / floor);
-  std::printf("floor (list + 1 walk) %8.3f s\n", floor);
-  std::printf("rescan by per-file walks (estimated from %zu lookups) %8.3f s = %.1f x our rescan\n", sample,
-              perFileWalks, perFileWalks / rescan);
-  std::printf("group values (artist) %8.3f s  = %.2f x one walk\n", groups, groups / walk);
-  fs::remove_all(root);
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
+  const int runs = 3;
+  const path root = bench::fs::temp_directory_path() / ("tuho-catalogue-bench-" + std::to_string(count));
+  const path music = root / "music", data = root / "data";
+  bench::fs::remove_all(root);
+  bench::makeMusic(music, count);
+  tuho::AlertSink quiet;
+  std::printf("files: %d (%d artists, %d albums, %d genres), medians of %d+ runs\n", count, bench::kArtists,
+              bench::kAlbums, bench::kGenres, runs);
+
+  double tagsAlone = bench::median(runs, [&] { readAllTags(music.string()); });
+  tuho::SourceRef source;
+  double scan = bench::median(
+      runs,
+      [&] {
+        Session session(data);
+        session.catalogue.scanSource(source, false, tuho::JobEvents());
+      },
+      [&] {
+        bench::fs::remove_all(data);
+        bench::fs::create_directories(data);
+        source = addSource(data, music);
+      });
+  bench::row("first scan", scan, tagsAlone, "tags alone");
+
+  Session session(data);
+  std::vector<tuho::TrackItem> all;
+  double walk = bench::median(runs, [&] { all = session.catalogue.listTracks(tuho::TrackFilter()); });
+  double listing = bench::median(runs, [&] { countFiles(music.string()); });
+  double rescan = bench::median(runs, [&] { session.catalogue.scanSource(source, true, tuho::JobEvents()); });
+  bench::row("unchanged rescan", rescan, walk + listing, "list + 1 walk");
+
+  bench::SqliteBaseline sqlite(all);
+  const char* columns[] = {"genre", "artist", "album"};
+  const int levels[] = {tuho::LEVEL_GENRE, tuho::LEVEL_ARTIST, tuho::LEVEL_ALBUM};
+  for (int i = 0; i < 3; ++i) {
+    double ours = bench::median(5, [&] { session.catalogue.groupValues(tuho::TrackFilter(), levels[i]); });
+    double theirs = bench::median(5, [&] { sqlite.groupBy(columns[i]); });
+    bench::row((std::string("group by ") + columns[i]).c_str(), ours, theirs, "SQLite");
+  }
+  tuho::TrackFilter oneArtist;
+  oneArtist.artist = "Artist 7";
+  double ours = bench::median(5, [&] { session.catalogue.listTracks(oneArtist); });
+  double theirs = bench::median(5, [&] { sqlite.tracksOf("Artist 7"); });
+  bench::row("tracks of one artist", ours, theirs, "SQLite");
+  session.catalogue.close();
+
+  const std::string catalogueFile = (data / "Tuho.dat").string();
+  double fileCopy = bench::median(runs, [&] { bench::fs::copy_file(catalogueFile, catalogueFile + ".copy",
+                                                                     bench::fs::copy_options::overwrite_existing); });
+  // Each close has one more deleted track to remove, so each compacts.
+  std::unique_ptr<Session> deleting;
+  size_t deleted = 0;
+  double compaction = bench::median(
+      runs, [&] { deleting->catalogue.close(); },
+      [&] {
+        deleting = std::make_unique<Session>(data);
+        deleting->catalogue.deleteTrack(all[deleted++].id);
+      });
+  bench::row("compaction at close", compaction, fileCopy, "file copy");
+
+#ifdef TUHO_BENCH_TUHODB
+  double inProcess = bench::median(runs, [&] {
+    Session reader(data);
+    reader.catalogue.groupValues(tuho::TrackFilter(), tuho::LEVEL_GENRE);
+  });
+  const std::string command = std::string(TUHO_BENCH_TUHODB) + " --data " + data.string() + " groups genre >/dev/null";
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) times.push_back(processSeconds(command));
+  std::sort(times.begin(), times.end());
+  bench::row("tuhodb groups genre (process)", times[times.size() / 2], inProcess, "open + query");
+#endif
+  bench::fs::remove_all(root);
   return 0;
 }

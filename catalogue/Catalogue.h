@@ -26,6 +26,15 @@ struct TrackFilter {
   std::optional<std::string> album;
 };
 
+// The tag values an edit sets; an absent value stays as the track has it.
+struct TagChange {
+  std::optional<std::string> artist;
+  std::optional<std::string> album;
+  std::optional<std::string> title;
+  std::optional<std::string> trackNo;
+  std::optional<std::string> genre;
+};
+
 class Catalogue {
  public:
   Catalogue(SourceList& sources, std::string dataFolder);
@@ -50,6 +59,12 @@ class Catalogue {
   void forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
   ValueList groupValues(const TrackFilter& filter, int groupBy);
   int updateTrack(const TrackItem& item);  // the id, 0 on failure
+  // Field-level writes: each re-reads the record under the lock and changes
+  // only its own fields, so a writer holding an older copy of the track (a
+  // copy job waiting for a volume, an open tag dialog) undoes no other
+  // write. Return the id, or 0 when the track is gone or the write failed.
+  int updateTags(int id, const TagChange& change);
+  int setReady(int id, int ready);
   bool deleteTrack(int id);
 
   // Scanning. scanSource returns 1 when the source was walked, 0 when its
@@ -76,6 +91,7 @@ class Catalogue {
   TrackItem firstTrack(const TrackFilter& filter);
   TrackItem nextTrack();
   TrackItem currentTrack();
+  int rewriteTrack(int id, const std::function<void(TrackItem&)>& change);
   void walkFolder(const std::string& path, WalkState& walk);
   void catalogueFile(const std::string& path, const std::string& name, WalkState& walk);
   void dropVanished(const WalkState& walk);

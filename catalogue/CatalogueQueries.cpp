@@ -61,14 +61,14 @@ std::vector<TrackItem> Catalogue::listTracks(const TrackFilter& filter) {
 }
 
 ValueList Catalogue::groupValues(const TrackFilter& filter, int groupBy) {
-  ValueList list;
-  if (filter.genre && filter.artist && filter.album) return list;
+  if (filter.genre && filter.artist && filter.album) return ValueList();
+  GroupValueCollector values;
   forEachTrack(filter, [&](const TrackItem& item) {
     const std::optional<std::string>* value = groupedValue(item, groupBy);
-    if (value && *value) addGroupValue(list, **value, item.ready, item.source.mediaType);
+    if (value && *value) values.add(**value, item.ready, item.source.mediaType);
     return true;
   });
-  return list;
+  return values.take();
 }
 
 }  // namespace tuho

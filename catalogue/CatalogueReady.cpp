@@ -39,9 +39,8 @@ IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
       toldFailure = true;
       continue;
     }
-    item.ready = 1;
-    storeTrack(item, true);
-    entry.mark = 1;
+    // Only the mark is written: the record may have been edited meanwhile.
+    if (setReady(entry.id, 1)) entry.mark = 1;
   }
   return ids;
 }
@@ -75,8 +74,7 @@ IdList Catalogue::deleteReadyJob(IdList ids, const JobEvents& events) {
     if (item.isEmpty() || item.ready != 1) continue;
     events.reportProgress(item.fileName, ++deleted);
     deleteCopy(item);
-    item.ready = 0;
-    storeTrack(item, true);
+    setReady(entry.id, 0);
     entry.mark = 0;
   }
   return ids;

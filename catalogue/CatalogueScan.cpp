@@ -161,9 +161,11 @@ void Catalogue::dropVanished(const WalkState& walk) {
   FieldList query;
   query.addInt(FLD_SOURCE_ID, walk.source.id);
   Lock lock(mutex_);
-  for (store_.findFirstMatching(query); !store_.atEnd(); store_.next()) {
+  // Tracks seen during the walk are passed over by id alone, undecoded.
+  for (int id = store_.findFirstMatching(query); !store_.atEnd(); id = store_.next()) {
+    if (walk.seen.count(id)) continue;
     TrackItem item = currentTrack();
-    if (item.isEmpty() || walk.seen.count(item.id)) continue;
+    if (item.isEmpty()) continue;
     bool unread = false;
     for (const std::string& folder : walk.unreadFolders) unread = unread || isInside(item.folder, folder);
     if (!unread) store_.deleteCurrent();

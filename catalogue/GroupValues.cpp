@@ -1,16 +1,36 @@
 #include "catalogue/GroupValues.h"
 
 namespace tuho {
+namespace {
+
+GroupValue newGroupValue(const std::string& value, int ready, int kind) {
+  return GroupValue{value, ready == 1 ? READY_ALL : READY_NONE, kind};
+}
+
+void mergeReadyState(GroupValue& known, int ready) {
+  if ((known.state == READY_NONE && ready == 1) || (known.state == READY_ALL && ready != 1)) {
+    known.state = READY_SOME;
+  }
+}
+
+}  // namespace
 
 void addGroupValue(ValueList& list, const std::string& value, int ready, int kind) {
   for (GroupValue& known : list.values) {
     if (known.value != value) continue;
-    if ((known.state == READY_NONE && ready == 1) || (known.state == READY_ALL && ready != 1)) {
-      known.state = READY_SOME;
-    }
+    mergeReadyState(known, ready);
     return;
   }
-  list.values.push_back(GroupValue{value, ready == 1 ? READY_ALL : READY_NONE, kind});
+  list.values.push_back(newGroupValue(value, ready, kind));
+}
+
+void GroupValueCollector::add(const std::string& value, int ready, int kind) {
+  auto found = positions_.emplace(value, list_.values.size());
+  if (found.second) {
+    list_.values.push_back(newGroupValue(value, ready, kind));
+  } else {
+    mergeReadyState(list_.values[found.first->second], ready);
+  }
 }
 
 }  // namespace tuho

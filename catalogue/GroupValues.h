@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "catalogue/TrackItem.h"
 
@@ -11,5 +12,18 @@ namespace tuho {
 // source's media type; a known value becomes READY_SOME once its tracks
 // differ in being ready.
 void addGroupValue(ValueList& list, const std::string& value, int ready, int kind);
+
+// The same for a whole walk: a hash of where each value sits in the list
+// finds known values at once, so a catalogue with thousands of albums does
+// not search the list once per track. Values keep their first-seen order.
+class GroupValueCollector {
+ public:
+  void add(const std::string& value, int ready, int kind);
+  ValueList take() { return std::move(list_); }
+
+ private:
+  ValueList list_;
+  std::unordered_map<std::string, size_t> positions_;
+};
 
 }  // namespace tuho

@@ -14,6 +14,7 @@ struct Rule {
   int nth;
   uint32_t error;
   bool andAfter;
+  uint32_t passBytes;
 };
 
 struct PlanState {
@@ -42,7 +43,12 @@ FaultPlan::~FaultPlan() {
 
 void FaultPlan::fail(FaultOp op, int nth, uint32_t error, bool andAfter) {
   std::lock_guard<std::mutex> lock(gPlan.mutex);
-  gPlan.rules.push_back(Rule{op, nth, error, andAfter});
+  gPlan.rules.push_back(Rule{op, nth, error, andAfter, 0});
+}
+
+void FaultPlan::failWriteAfter(int nth, uint32_t bytes, uint32_t error) {
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  gPlan.rules.push_back(Rule{kFaultWrite, nth, error, false, bytes});
 }
 
 int FaultPlan::seen(FaultOp op) const {
@@ -50,7 +56,10 @@ int FaultPlan::seen(FaultOp op) const {
   return gPlan.seen[op];
 }
 
-bool faultNow(FaultOp op) {
+bool faultNow(FaultOp op) { return faultNow(op, nullptr); }
+
+bool faultNow(FaultOp op, uint32_t* passBytes) {
+  if (passBytes) *passBytes = 0;
   if (!gActive) return false;
   std::lock_guard<std::mutex> lock(gPlan.mutex);
   int count = ++gPlan.seen[op];
@@ -58,6 +67,7 @@ bool faultNow(FaultOp op) {
     if (rule.op != op) continue;
     if (count == rule.nth || (rule.andAfter && count > rule.nth)) {
       setLastError(rule.error);
+      if (passBytes) *passBytes = rule.passBytes;
       return true;
     }
   }

@@ -21,6 +21,9 @@ class FaultPlan {
   // The nth (1-based) operation of this kind fails with `error`; with
   // `andAfter` every later one fails too.
   void fail(FaultOp op, int nth, uint32_t error, bool andAfter = false);
+  // The nth write stops after `bytes` bytes reached the file, as a disk
+  // that fills up part way through a write.
+  void failWriteAfter(int nth, uint32_t bytes, uint32_t error);
   // Operations of this kind seen so far.
   int seen(FaultOp op) const;
 };
@@ -28,5 +31,7 @@ class FaultPlan {
 // Called by the backends: true when this operation is to fail; the error is
 // then set as the thread's last error.
 bool faultNow(FaultOp op);
+// As faultNow, also saying how many bytes a failing write lets through.
+bool faultNow(FaultOp op, uint32_t* passBytes);
 
 }  // namespace tuho

@@ -29,8 +29,9 @@ class File {
 
   // ReadFile: true with *got == 0 at the end of the file; false on failure.
   bool read(void* buffer, uint32_t size, uint32_t* got);
-  // WriteFile: true only when every byte was written.
-  bool write(const void* buffer, uint32_t size);
+  // WriteFile: true only when every byte was written. On failure *written
+  // (when given) says how many bytes reached the file first.
+  bool write(const void* buffer, uint32_t size, uint32_t* written = nullptr);
   // SetFilePointerEx; newPosition may be null.
   bool seek(int64_t offset, SeekFrom from, int64_t* newPosition = nullptr);
   bool size(int64_t* bytes);

@@ -15,6 +15,7 @@ struct ShellRequest {
   std::string file;       // file name alone
   std::string directory;  // folder that holds it
   intptr_t owner = 0;     // owner window
+  bool quiet = false;     // a failure shows no box of the shell's own
 };
 
 // ShellExecuteExA, then a wait until the started player is idle for input

@@ -7,8 +7,10 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev   # native builds, sanitizers, libFuzzer
   googletest                                      # unit tests (built from source per target)
   mingw-w64 wine wine64                           # Windows builds and running them
+  msitools wixl                                   # installer packages (wixl, msiinfo)
   xvfb xdotool x11-utils imagemagick              # windows on a virtual display, screenshots
   python3 python3-mutagen id3v2 eyed3             # tag writers that generate test files
+  libsqlite3-dev                                  # the catalogue benchmark's baseline (never linked by the product)
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: native unit tests, the same under
-# ASan+UBSan, the Windows x86_64 build's tests under Wine, the i686 build,
-# and bounded fuzz runs. Exits non-zero when anything fails.
+# ASan+UBSan, the Windows x86_64 build's tests under Wine (its installer
+# package among them), the i686 build and its installer package, and bounded
+# fuzz runs. Exits non-zero when anything fails.
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -68,7 +69,10 @@ threads() {
 windows64() {
   configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" && build win64 && run_tests win64
 }
-windows32() { configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" && build win32; }
+# The i686 programs cannot run here; their installer package can be installed.
+windows32() {
+  configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" && build win32 && run_tests win32 -L package
+}
 fuzzing() {
   CC=clang CXX=clang++ configure fuzz -DTUHO_FUZZ=ON -DTUHO_TESTS=OFF -DTUHO_FUZZ_SECONDS="$fuzz_seconds" &&
     build fuzz && run_tests fuzz
@@ -78,7 +82,7 @@ stage native native
 stage "asan+ubsan" sanitized
 stage "tsan (catalogue threads)" threads
 stage "windows x86_64 (wine)" windows64
-stage "windows i686 (build)" windows32
+stage "windows i686 (build, package)" windows32
 stage fuzz fuzzing
 
 echo

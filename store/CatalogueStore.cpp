@@ -44,8 +44,11 @@ int countRecords(RecordStore& store) {
 }
 
 bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
-  // A read-only store keeps its damage where it is, for a later start to set aside.
-  if (store.readOnly() || countRecords(store) < kCompactionThreshold) {
+  // Compaction only removes deleted records: without any, or in a session
+  // that wrote nothing, it would rewrite the file byte for byte. A read-only
+  // store keeps its damage where it is, for a later start to set aside.
+  if (store.readOnly() || !store.wroteSinceOpen() || store.deletedRecords() == 0 ||
+      countRecords(store) < kCompactionThreshold) {
     store.close();
     return false;
   }

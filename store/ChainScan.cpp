@@ -1,20 +1,23 @@
 #include "store/ChainScan.h"
 
+#include "store/ReadWindow.h"
+
 namespace tuho {
 
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit) {
   ChainReport report;
   report.wholeEnd = start;
-  if (!file.size(&report.fileSize) || !file.seek(start, kSeekBegin)) {
+  if (!file.size(&report.fileSize)) {
     report.readFailed = true;
     return report;
   }
+  ReadWindow window(file);
   int64_t offset = start;
   bool suspect = false;  // the last record read had damaged fields
   while (offset < report.fileSize) {
     uint8_t head[kRecordHeadBytes];
     uint32_t got = 0;
-    if (!readFully(file, head, kRecordHeadBytes, &got)) {
+    if (!window.read(offset, head, kRecordHeadBytes, &got)) {
       report.readFailed = true;
       break;
     }
@@ -40,7 +43,7 @@ ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, con
       report.fault = kRecordPastEnd;
       break;
     }
-    if (!readFully(file, body.data(), length, &got)) {
+    if (!window.read(offset + kRecordHeadBytes, body.data(), length, &got)) {
       report.readFailed = true;
       break;
     }

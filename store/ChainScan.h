@@ -1,6 +1,7 @@
 // Walks the record chain of a store file as it is on disk, deleted records
-// included, and says where the whole part of it ends. Used when a store is
-// opened (to cut off a damaged tail) and by the inspection tools.
+// included, in one buffered pass, and says where the whole part of it ends.
+// Used when a store is opened (to cut off a damaged tail) and by the
+// inspection tools.
 #pragma once
 
 #include <cstdint>

@@ -81,6 +81,34 @@ RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out)
   return kRecordWhole;
 }
 
+RawField findRawField(const uint8_t* body, size_t length, int fieldId) {
+  RawField field;
+  for (size_t pos = 0; length - pos >= 4 + kFieldHeadBytes;) {
+    const int32_t block = loadInt(body + pos);
+    if (block < kFieldHeadBytes || static_cast<size_t>(block) > length - pos - 4) break;
+    const uint8_t* head = body + pos + 4;
+    if (loadInt(head + 4) == fieldId) {
+      field.type = loadInt(head);
+      field.dataLength = loadInt(head + 8);
+      field.data = head + kFieldHeadBytes;
+      if (field.dataLength < 0 || field.dataLength > block - kFieldHeadBytes ||
+          (field.type == FIELD_INT && block < kIntBlockLength)) {
+        field.type = FIELD_NONE;
+      }
+      return field;
+    }
+    pos += 4 + static_cast<size_t>(block);
+  }
+  return field;
+}
+
+bool RawField::textEquals(const std::string& text) const {
+  const size_t size = text.size();
+  if (type != FIELD_TEXT || static_cast<size_t>(dataLength) < size) return false;
+  if (std::memchr(text.data(), 0, size) != nullptr || std::memcmp(data, text.data(), size) != 0) return false;
+  return static_cast<size_t>(dataLength) == size || data[size] == 0;
+}
+
 bool isWritableRecord(const FieldList& list) {
   if (list.count < 0 || list.count > kMaxRecordFields) return false;
   for (int i = 0; i < list.count; ++i) {
@@ -94,64 +122,110 @@ bool isWritableRecord(const FieldList& list) {
 
 namespace {
 
-bool writeInt(const RecordSink& sink, int32_t value, int step, int fieldId) {
+using PieceVisitor = std::function<void(const WritePiece&)>;
+
+void visitInt(const PieceVisitor& visit, int32_t value, int step, int fieldId) {
   uint8_t bytes[4];
   storeInt(bytes, value);
-  return sink.write(bytes, 4, step, fieldId);
+  WritePiece piece;
+  piece.step = step;
+  piece.fieldId = fieldId;
+  piece.size = 4;
+  piece.data = bytes;
+  piece.dataSize = 4;
+  visit(piece);
 }
 
-bool writeZeros(const RecordSink& sink, int count, int step, int fieldId) {
-  if (count <= 0) return true;
-  std::vector<uint8_t> zeros(static_cast<size_t>(count), 0);
-  return sink.write(zeros.data(), static_cast<uint32_t>(count), step, fieldId);
-}
-
-bool writeField(const RecordSink& sink, const FieldSlot& slot) {
-  const int id = slot.id;
-  if (!writeInt(sink, slot.blockLength, kStepBlockLength, id) || !writeInt(sink, slot.type, kStepType, id) ||
-      !writeInt(sink, slot.id, kStepFieldId, id) || !writeInt(sink, slot.dataLength, kStepDataLength, id)) {
-    return false;
+void visitBytes(const PieceVisitor& visit, int size, const std::string* text, int step, int fieldId,
+                bool malformed = false) {
+  if (size <= 0) return;
+  WritePiece piece;
+  piece.step = step;
+  piece.fieldId = fieldId;
+  piece.size = static_cast<uint32_t>(size);
+  if (text) {
+    // A decoded text stops at a zero byte; the rest of its data is zeros.
+    piece.data = reinterpret_cast<const uint8_t*>(text->data());
+    piece.dataSize = static_cast<uint32_t>(std::min(text->size(), static_cast<size_t>(size)));
   }
+  piece.malformed = malformed;
+  visit(piece);
+}
+
+void visitField(const PieceVisitor& visit, const FieldSlot& slot) {
+  const int id = slot.id;
+  visitInt(visit, slot.blockLength, kStepBlockLength, id);
+  visitInt(visit, slot.type, kStepType, id);
+  visitInt(visit, slot.id, kStepFieldId, id);
+  visitInt(visit, slot.dataLength, kStepDataLength, id);
   const int content = slot.blockLength - kFieldHeadBytes;
   if (slot.type == FIELD_TEXT) {
-    // A decoded text stops at a zero byte; the rest of its data is zeros.
-    if (slot.dataLength > 0) {
-      std::vector<uint8_t> data(static_cast<size_t>(slot.dataLength), 0);
-      std::memcpy(data.data(), slot.text.data(), std::min(data.size(), slot.text.size()));
-      if (!sink.write(data.data(), static_cast<uint32_t>(data.size()), kStepText, id)) return false;
-    }
-    return writeZeros(sink, content - slot.dataLength, kStepPadding, id);
+    visitBytes(visit, slot.dataLength, &slot.text, kStepText, id);
+    visitBytes(visit, content - slot.dataLength, nullptr, kStepPadding, id);
+  } else if (slot.type == FIELD_INT) {
+    visitInt(visit, slot.value, kStepIntValue, id);
+    visitBytes(visit, content - 4, nullptr, kStepPadding, id);
+  } else {
+    // Keep the record's length whole even though the field cannot be written.
+    visitBytes(visit, content, nullptr, kStepPadding, id, true);
   }
-  if (slot.type == FIELD_INT) {
-    return writeInt(sink, slot.value, kStepIntValue, id) && writeZeros(sink, content - 4, kStepPadding, id);
-  }
-  // Keep the record's length whole even though the field cannot be written.
-  sink.malformed();
-  return writeZeros(sink, content, kStepPadding, id);
 }
 
 }  // namespace
 
-bool encodeRecord(const FieldList& list, const RecordSink& sink) {
-  if (!writeInt(sink, list.size, kStepRecordSize, 0) || !writeInt(sink, list.id, kStepRecordId, 0) ||
-      !writeInt(sink, 0, kStepDeletedFlag, 0)) {
-    return false;
-  }
+void forEachWritePiece(const FieldList& list, const std::function<void(const WritePiece&)>& visit) {
+  visitInt(visit, list.size, kStepRecordSize, 0);
+  visitInt(visit, list.id, kStepRecordId, 0);
+  visitInt(visit, 0, kStepDeletedFlag, 0);
+  for (int i = 0; i < list.count; ++i) visitField(visit, list.slots[i]);
+}
+
+// Lays the record out directly (the same bytes forEachWritePiece describes):
+// zeros first, so padding and the data after a text's zero byte need no work.
+bool encodeRecord(const FieldList& list, std::vector<uint8_t>& out) {
+  out.assign(static_cast<size_t>(recordSizeOf(list)) + 4, 0);
+  uint8_t* at = out.data();
+  auto put = [&at](int32_t value) {
+    storeInt(at, value);
+    at += 4;
+  };
+  put(list.size);
+  put(list.id);
+  put(0);
+  bool malformed = false;
   for (int i = 0; i < list.count; ++i) {
-    if (!writeField(sink, list.slots[i])) return false;
+    const FieldSlot& slot = list.slots[i];
+    for (int32_t word : {slot.blockLength, slot.type, slot.id, slot.dataLength}) put(word);
+    uint8_t* content = at;
+    at += slot.blockLength - kFieldHeadBytes;
+    if (slot.type == FIELD_TEXT) {
+      std::memcpy(content, slot.text.data(), std::min(slot.text.size(), static_cast<size_t>(slot.dataLength)));
+    } else if (slot.type == FIELD_INT) {
+      storeInt(content, slot.value);
+    } else {
+      malformed = true;
+    }
   }
-  return true;
+  return malformed;
+}
+
+WritePiece writeStepAt(const FieldList& list, uint32_t written) {
+  WritePiece found;
+  uint64_t end = 0;
+  bool done = false;
+  forEachWritePiece(list, [&](const WritePiece& piece) {
+    if (done) return;
+    found = piece;
+    end += piece.size;
+    done = end > written;
+  });
+  found.data = nullptr;
+  return found;
 }
 
 std::vector<uint8_t> encodeRecordBytes(const FieldList& list) {
   std::vector<uint8_t> out;
-  RecordSink sink;
-  sink.write = [&out](const uint8_t* data, uint32_t size, int, int) {
-    out.insert(out.end(), data, data + size);
-    return true;
-  };
-  sink.malformed = [] {};
-  encodeRecord(list, sink);
+  encodeRecord(list, out);
   return out;
 }
 

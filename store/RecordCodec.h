@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "store/FieldList.h"
@@ -43,6 +44,18 @@ void storeInt(uint8_t* bytes, int32_t value);
 // caller fills in size, id and deleted flag.
 RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out);
 
+// The first field with `fieldId` in a body that decodeRecordBody accepted,
+// read in place; type is FIELD_NONE when the body has no such field.
+struct RawField {
+  int type = FIELD_NONE;
+  const uint8_t* data = nullptr;
+  int32_t dataLength = 0;
+  int32_t intValue() const { return loadInt(data); }
+  // Equal to the text decoding gives: the data up to its first zero byte.
+  bool textEquals(const std::string& text) const;
+};
+RawField findRawField(const uint8_t* body, size_t length, int fieldId);
+
 // A list that can be written so that every field takes exactly its block
 // length + 4 bytes and the body fits the body buffer.
 bool isWritableRecord(const FieldList& list);
@@ -61,16 +74,28 @@ enum WriteStep {
   kStepDeletedFlag = 2203,
 };
 
-struct RecordSink {
-  // Writes the bytes of one step; false stops the record.
-  std::function<bool(const uint8_t* data, uint32_t size, int step, int fieldId)> write;
-  // A field of neither type: reported, and its block is filled with zeros.
-  std::function<void()> malformed;
+// One step of writing a record: `size` bytes, of which the first
+// `dataSize` come from `data` and the rest are zeros.
+struct WritePiece {
+  int step = 0;
+  int fieldId = 0;
+  uint32_t size = 0;
+  const uint8_t* data = nullptr;
+  uint32_t dataSize = 0;
+  bool malformed = false;  // the zero-filled block of a field of neither type
 };
 
-// Writes the record head (size as given, id, deleted 0) and every field, one
-// write per step. Returns false when a write failed. Expects isWritableRecord.
-bool encodeRecord(const FieldList& list, const RecordSink& sink);
+// The steps of writing a record, in file order: the record head (size as
+// given, id, deleted 0), then each field. Expects isWritableRecord.
+void forEachWritePiece(const FieldList& list, const std::function<void(const WritePiece&)>& visit);
+
+// The bytes of the record in `out` (reusing its storage); true when a field
+// of neither type was zero-filled and must be reported.
+bool encodeRecord(const FieldList& list, std::vector<uint8_t>& out);
+
+// The step and field id a write of the record fell in when only the first
+// `written` bytes reached the file.
+WritePiece writeStepAt(const FieldList& list, uint32_t written);
 
 // The bytes encodeRecord writes, in one buffer.
 std::vector<uint8_t> encodeRecordBytes(const FieldList& list);

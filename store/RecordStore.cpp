@@ -73,6 +73,7 @@ void RecordStore::failWithBox(int op, int step, int fieldId) {
     showStoreError(op, step, fieldId);
   }
   file_.close();
+  window_.forget();
   failed_ = true;
   atEnd_ = true;
   endClean_ = false;
@@ -82,6 +83,7 @@ void RecordStore::resetWalk() {
   cursor_ = Cursor();
   nextOffset_ = -1;
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   queryActive_ = false;
   query_.release();
   atEnd_ = false;
@@ -92,7 +94,10 @@ void RecordStore::resetWalk() {
 void RecordStore::startOver(const std::string& path) {
   close();
   path_ = path;
+  window_.forget();
   failed_ = false;
+  wrote_ = false;
+  deletedRecords_ = 0;
   readOnly_ = false;
   diskFull_ = false;
   resetWalk();
@@ -140,8 +145,10 @@ OpenResult RecordStore::readExisting(bool mayRescueHead) {
   int32_t highestId = 0;
   ChainReport chain;
   if (complete) {
-    chain = scanChain(file_, kHeaderRecordOffset, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
-      if (record.offset != kHeaderRecordOffset && record.id > highestId) highestId = record.id;
+    chain = scanChain(file_, kHeaderRecordOffset, body_, [&](const ChainRecord& record, const uint8_t*, size_t) {
+      if (record.offset == kHeaderRecordOffset) return;
+      if (record.id > highestId) highestId = record.id;
+      if (record.deleted != 0) ++deletedRecords_;
     });
   }
   if (chain.readFailed) {
@@ -221,6 +228,8 @@ bool RecordStore::rescueHead(int32_t storedCounter) {
     failWithBox(kStoreWrite, kErrHeadMagic, 0);
     return false;
   }
+  window_.forget();
+  wrote_ = true;
   alert(path_ + " was damaged: its file head and header record were set aside in " + asidePath +
             " and written anew; the records after them were kept.",
         kDamagedCaption);
@@ -237,6 +246,7 @@ bool RecordStore::restartDamagedFile() {
     return false;
   }
   if (!file_.seek(0, kSeekBegin) || !file_.truncateHere()) return false;
+  window_.forget();
   alert(setAsideText(path_, asidePath, size), kDamagedCaption);
   return true;
 }
@@ -263,6 +273,7 @@ bool RecordStore::repair(const ChainReport& chain) {
     if (!blankRecord(record)) return false;
   }
   if (!file_.seek(chain.wholeEnd, kSeekBegin) || !file_.truncateHere()) return false;
+  window_.forget();
   alert(setAsideText(path_, asidePath, bytes), kDamagedCaption);
   return true;
 }
@@ -284,6 +295,9 @@ bool RecordStore::blankRecord(const ChainRecord& record) {
     failWithBox(kStoreWrite, kErrDeleteFlag, 0);
     return false;
   }
+  window_.forget();
+  wrote_ = true;
+  ++deletedRecords_;
   return true;
 }
 
@@ -320,6 +334,8 @@ bool RecordStore::writeHeader(const FieldList& headerRecord) {
     failWithBox(kStoreWrite, kErrHeadMagic, 0);
     return false;
   }
+  wrote_ = true;
+  window_.forget();
   for (const Piece& piece : pieces) {
     if (!file_.write(piece.data, piece.size)) {
       failWithBox(kStoreWrite, piece.step, 0);
@@ -344,10 +360,7 @@ void RecordStore::readHeaderRecord() {
   }
   counter_ = counter < 1 ? 1 : counter;
   if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
-    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &headerRecord_);
-    headerRecord_.size = cursor_.size;
-    headerRecord_.id = cursor_.id;
-    headerRecord_.deleted = cursor_.deleted;
+    headerRecord_ = decoded();
     firstDataOffset_ = kHeaderRecordOffset + kRecordHeadBytes + (cursor_.size - kMinRecordSize);
   }
   cursor_ = Cursor();
@@ -360,8 +373,7 @@ bool RecordStore::readHeadAt(int64_t offset) {
   cursor_.onLive = false;
   uint8_t head[kRecordHeadBytes];
   uint32_t got = 0;
-  bool readOk = offset >= 0 && file_.isOpen() && file_.seek(offset, kSeekBegin) &&
-                readFully(file_, head, kRecordHeadBytes, &got);
+  bool readOk = offset >= 0 && file_.isOpen() && window_.read(offset, head, kRecordHeadBytes, &got);
   int32_t size = got == kRecordHeadBytes ? loadInt(head) : 0;
   if (!readOk || got < kRecordHeadBytes || size < kMinRecordSize ||
       static_cast<uint32_t>(size) - kMinRecordSize > kBodyBufferBytes) {
@@ -378,14 +390,15 @@ bool RecordStore::readHeadAt(int64_t offset) {
   return true;
 }
 
-// Reads the body of the record under the cursor; a body that is cut off or
-// whose fields do not fit it ends the data.
+// Reads and checks the body of the record under the cursor; a body that is
+// cut off or whose fields do not fit it ends the data.
 bool RecordStore::loadBody() {
   const uint32_t length = static_cast<uint32_t>(cursor_.size) - kMinRecordSize;
   uint32_t got = 0;
   bodyOffset_ = -1;
-  if (!file_.seek(cursor_.offset + kRecordHeadBytes, kSeekBegin) || !readFully(file_, body_.data(), length, &got) ||
-      got < length || decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
+  bodyDecoded_ = false;
+  if (!window_.read(cursor_.offset + kRecordHeadBytes, body_.data(), length, &got) || got < length ||
+      decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
     atEnd_ = true;
     endClean_ = false;
     cursor_.onLive = false;
@@ -396,14 +409,16 @@ bool RecordStore::loadBody() {
   return true;
 }
 
-bool RecordStore::matchesQuery(const FieldList& record) const {
+// Tests the body in place, so records that do not match are never decoded.
+bool RecordStore::matchesQuery() const {
+  const size_t length = static_cast<size_t>(cursor_.size) - kMinRecordSize;
   for (int i = 0; i < query_.count; ++i) {
     const FieldSlot& wanted = query_.slots[i];
     if (wanted.type != FIELD_TEXT && wanted.type != FIELD_INT) continue;
-    FieldSlot found = record.findField(wanted.id);
+    RawField found = findRawField(body_.data(), length, wanted.id);
     if (found.type != wanted.type) return false;
-    if (wanted.type == FIELD_INT && found.value != wanted.value) return false;
-    if (wanted.type == FIELD_TEXT && found.text != wanted.text) return false;
+    if (wanted.type == FIELD_INT && found.intValue() != wanted.value) return false;
+    if (wanted.type == FIELD_TEXT && !found.textEquals(wanted.text)) return false;
   }
   return true;
 }
@@ -418,14 +433,13 @@ int RecordStore::advance() {
       continue;
     }
     if (!loadBody()) return 0;
-    if (!queryActive_) return cursor_.id;
-    FieldList record;
-    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &record);
-    if (matchesQuery(record)) return cursor_.id;
+    if (!queryActive_ || matchesQuery()) return cursor_.id;
   }
 }
 
+// Each walk starts with a fresh read of the file, then reads it in windows.
 int RecordStore::first() {
+  window_.forget();
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
@@ -439,6 +453,7 @@ int RecordStore::next() {
 }
 
 int RecordStore::findFirstMatching(const FieldList& query) {
+  window_.forget();
   atEnd_ = false;
   endClean_ = true;
   nextOffset_ = firstDataOffset_;
@@ -448,6 +463,7 @@ int RecordStore::findFirstMatching(const FieldList& query) {
 }
 
 int RecordStore::findById(int id) {
+  window_.forget();
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
@@ -458,15 +474,22 @@ int RecordStore::findById(int id) {
   }
 }
 
+// The record whose body is in body_, decoded at most once.
+const FieldList& RecordStore::decoded() {
+  if (!bodyDecoded_) {
+    decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &current_);
+    current_.size = cursor_.size;
+    current_.id = cursor_.id;
+    current_.deleted = cursor_.deleted;
+    bodyDecoded_ = true;
+  }
+  return current_;
+}
+
 FieldList RecordStore::decodeCurrent() {
-  FieldList list;
-  if (atEnd_ || !cursor_.onLive) return list;
-  if (bodyOffset_ != cursor_.offset && !loadBody()) return list;
-  decodeRecordBody(body_.data(), static_cast<size_t>(cursor_.size) - kMinRecordSize, &list);
-  list.size = cursor_.size;
-  list.id = cursor_.id;
-  list.deleted = cursor_.deleted;
-  return list;
+  if (atEnd_ || !cursor_.onLive) return FieldList();
+  if (bodyOffset_ != cursor_.offset && !loadBody()) return FieldList();
+  return decoded();
 }
 
 bool RecordStore::flagDeleted(int64_t offset) {
@@ -475,10 +498,15 @@ bool RecordStore::flagDeleted(int64_t offset) {
     failWithBox(kStoreWrite, kErrDeleteSeek, 0);
     return false;
   }
-  if (!writeInt(file_, 1)) {
+  wrote_ = true;
+  uint8_t flag[4];
+  storeInt(flag, 1);
+  if (!file_.write(flag, 4)) {
     failWithBox(kStoreWrite, kErrDeleteFlag, 0);
     return false;
   }
+  window_.patch(offset + 8, flag, 4);
+  ++deletedRecords_;
   return true;
 }
 
@@ -495,37 +523,38 @@ bool RecordStore::deleteById(int id) {
   return deleteCurrent();
 }
 
-// Writes the record at `offset`, or at the end of the file. A failed write
-// shows its numbered box and closes the file.
-bool RecordStore::writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset) {
+// Writes the record with this id at `offset`, or at the end of the file,
+// with one write. A failed write shows the box numbered by the step it fell
+// in and closes the file.
+bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset) {
   if (!file_.seek(atEndOfFile ? 0 : offset, atEndOfFile ? kSeekEnd : kSeekBegin)) {
     failWithBox(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
   int64_t start = offset;
   if (atEndOfFile && !file_.seek(0, kSeekCurrent, &start)) start = -1;
-  int failedStep = 0, failedField = 0;
-  RecordSink sink;
-  sink.write = [&](const uint8_t* data, uint32_t size, int step, int fieldId) {
-    if (file_.write(data, size)) return true;
-    failedStep = step;
-    failedField = fieldId;
-    return false;
-  };
-  sink.malformed = [] { showMalformedBlock(); };
-  if (encodeRecord(record, sink)) return true;
+  if (encodeRecord(record, encoded_)) showMalformedBlock();
+  storeInt(encoded_.data(), static_cast<int32_t>(recordSizeOf(record)));
+  storeInt(encoded_.data() + 4, id);
+  wrote_ = true;
+  uint32_t written = 0;
+  if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()), &written)) {
+    if (!atEndOfFile) window_.patch(offset, encoded_.data(), static_cast<uint32_t>(encoded_.size()));
+    return true;
+  }
+  const WritePiece failed = writeStepAt(record, written);
   // A record cut short at the end would be a torn tail: take it back.
   const uint32_t error = lastError();
   if (atEndOfFile && start >= 0 && file_.seek(start, kSeekBegin)) file_.truncateHere();
+  window_.forget();
   setLastError(error);
-  failWithBox(kStoreWrite, failedStep, failedField);
+  failWithBox(kStoreWrite, failed.step, failed.fieldId);
   return false;
 }
 
 int RecordStore::append(const FieldList& record) {
-  FieldList out = record;
   if (refusesWrites()) return 0;
-  if (!isWritableRecord(out)) {
+  if (!isWritableRecord(record)) {
     showMalformedBlock();
     return 0;
   }
@@ -538,28 +567,21 @@ int RecordStore::append(const FieldList& record) {
   }
   atEnd_ = true;
   cursor_.onLive = false;
-  if (!file_.seek(0, kSeekEnd)) {
-    failWithBox(kStoreWrite, kStepRecordSize, 0);
-    return 0;
-  }
   counter_ += 1;
-  out.id = counter_;
-  out.size = static_cast<int>(recordSizeOf(out));
-  return writeRecordAt(out, true, 0) ? out.id : 0;
+  const int id = counter_;
+  return writeRecordAt(record, id, true, 0) ? id : 0;
 }
 
 int RecordStore::appendKeepingId(const FieldList& record) {
-  FieldList out = record;
   if (refusesWrites()) return 0;
-  if (!isWritableRecord(out)) {
+  if (!isWritableRecord(record)) {
     showMalformedBlock();
     return 0;
   }
-  raiseCounter(out.id);
+  raiseCounter(record.id);
   atEnd_ = true;
   cursor_.onLive = false;
-  out.size = static_cast<int>(recordSizeOf(out));
-  return writeRecordAt(out, true, 0) ? out.id : 0;
+  return writeRecordAt(record, record.id, true, 0) ? record.id : 0;
 }
 
 RecordStore::Snapshot RecordStore::snapshot() const { return {cursor_, nextOffset_, queryActive_, atEnd_}; }
@@ -599,14 +621,13 @@ int RecordStore::updateById(const FieldList& record, int id) {
   const int textSlot = out.firstTextSlot();
   bool written = false;
   if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) {
-    out.size = newSize;
-    written = writeRecordAt(out, true, 0) && flagDeleted(storedOffset);
+    written = writeRecordAt(out, id, true, 0) && flagDeleted(storedOffset);
   } else {
     if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
-    out.size = storedSize;
-    written = writeRecordAt(out, false, storedOffset);
+    written = writeRecordAt(out, id, false, storedOffset);
   }
   bodyOffset_ = -1;
+  bodyDecoded_ = false;
   restore(saved);
   return written ? id : 0;
 }
@@ -617,12 +638,14 @@ bool RecordStore::stepAny() {
   return true;
 }
 
+// A store that wrote nothing since it was opened is left exactly as it is.
 void RecordStore::close() {
-  if (file_.isOpen() && !readOnly_) {
+  if (file_.isOpen() && wrote_ && !readOnly_) {
     bool ok = file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush();
     if (!ok) failed_ = true;
   }
   file_.close();
+  window_.forget();
   atEnd_ = true;
   cursor_ = Cursor();
 }

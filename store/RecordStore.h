@@ -11,6 +11,7 @@
 #include "platform/File.h"
 #include "store/ChainScan.h"
 #include "store/FieldList.h"
+#include "store/ReadWindow.h"
 
 namespace tuho {
 
@@ -78,6 +79,10 @@ class RecordStore {
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
+  // True once anything was written since the file was opened or created.
+  bool wroteSinceOpen() const { return wrote_; }
+  // Records flagged deleted, as found at opening plus those flagged since.
+  int deletedRecords() const { return deletedRecords_; }
   // True once a write failed because the disk is full.
   bool diskFull() const { return diskFull_; }
   // While set, a full disk shows no box: the caller says it once itself.
@@ -121,15 +126,18 @@ class RecordStore {
   bool readHeadAt(int64_t offset);
   bool loadBody();
   int advance();
-  bool matchesQuery(const FieldList& record) const;
-  bool writeRecordAt(FieldList& record, bool atEndOfFile, int64_t offset);
+  bool matchesQuery() const;
+  const FieldList& decoded();
+  bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
   bool flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
   Snapshot snapshot() const;
   void restore(const Snapshot& saved);
 
   std::vector<uint8_t> body_;
+  std::vector<uint8_t> encoded_;  // the record being written
   File file_;
+  ReadWindow window_{file_};
   std::string path_;
   bool queryActive_ = false;
   FieldList query_;
@@ -139,10 +147,14 @@ class RecordStore {
   int64_t firstDataOffset_ = -1;
   Cursor cursor_;
   int64_t nextOffset_ = -1;  // where the next record head is read
-  int64_t bodyOffset_ = -1;  // record whose body is in body_
+  int64_t bodyOffset_ = -1;     // record whose body is in body_
+  bool bodyDecoded_ = false;    // current_ holds it decoded
+  FieldList current_;
   bool atEnd_ = false;
   bool endClean_ = true;
   bool failed_ = false;
+  bool wrote_ = false;
+  int deletedRecords_ = 0;
   bool readOnly_ = false;
   bool diskFull_ = false;
   bool deferDiskFullBox_ = false;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "catalogue/Catalogue.h"
+#include "ui/DesktopSide.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ScopedWin.h"
 #include "ui/SkinStrip.h"
@@ -55,6 +56,7 @@ class MainWindow {
   SkinStrip& strip() { return strip_; }
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
+  DesktopSide& desktop() { return desktop_; }
   MediaStoreDialog& mediaStore() { return mediaStore_; }
   SourceList* sourceList() const { return sources_; }
   // The copy job's Locate Volume dialog (used on the worker thread).
@@ -92,10 +94,12 @@ class MainWindow {
   SkinStrip strip_;
   GroupTree tree_;
   TrackList list_;
+  DesktopSide desktop_;
   MediaStoreDialog mediaStore_;
   LocateVolumeDialog locate_;
   JobKind runningJob_ = kJobCopyReady;
   int listFlag_ = 0;
+  NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };
 
 }  // namespace tuho

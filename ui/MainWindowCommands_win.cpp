@@ -7,16 +7,13 @@
 #include "ui/Jobs.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
+#include "ui/browse/ContextMenu.h"
 
 namespace tuho {
 namespace {
 
 // The menu the Configuration button opens.
-struct MenuEntry {
-  const char* text;
-  int command;
-};
-const MenuEntry kConfigMenu[] = {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}};
+const MenuEntries kConfigMenu = {{"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}};
 
 bool anyMarked(const IdList& result) {
   for (const IdEntry& entry : result.entries) {
@@ -38,10 +35,13 @@ void MainWindow::onCommand(int id, int code) {
     case CMD_ENQUEUE_ALL: list_.playItems(false, true); break;
     case CMD_PLAY_SELECTED: list_.playItems(true, false); break;
     case CMD_ENQUEUE_SELECTED: list_.playItems(true, true); break;
+    case CMD_EDIT_TAG: list_.editSelected(); break;
+    case CMD_DELETE: list_.deleteSelected(); break;
     case IDC_GROUP_COMBO:
       if (code == CBN_SELCHANGE) rebuildTreeFromCombo();
       break;
     default:
+      desktop_.onCommand(id);
       break;
   }
 }
@@ -63,19 +63,7 @@ void MainWindow::onSkinClick(int buttonId) {
 }
 
 void MainWindow::showConfigMenu() {
-  ScopedPopupMenu menu;
-  UINT position = 0;
-  for (const MenuEntry& entry : kConfigMenu) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.wID = static_cast<UINT>(entry.command);
-    item.dwTypeData = const_cast<char*>(entry.text);
-    InsertMenuItemA(menu, position++, TRUE, &item);
-  }
-  DWORD where = GetMessagePos();
-  TrackPopupMenu(menu, 0, static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)), 0, window_, nullptr);
+  showContextMenu(window_, messagePoint(), kConfigMenu);
 }
 
 void MainWindow::rebuildTreeFromCombo() {
@@ -106,6 +94,7 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
     DestroyWindow(progress_.window());
     return false;
   }
+  if (list) jobNode_ = tree_.currentRef();
   list.release();  // the worker owns it now
   runningJob_ = kind;
   // The removal reports no count: its label shows from the start.
@@ -153,13 +142,13 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
 void MainWindow::readyUpdate(const IdList& result) {
   IdList copy = result;
   list_.refreshRowImages(copy);
-  if (anyMarked(copy)) tree_.markCurrentReady();
+  if (anyMarked(copy)) tree_.markNode(jobNode_, true);
 }
 
 void MainWindow::unreadyUpdate(const IdList& result) {
   IdList copy = result;
   list_.refreshRowImages(copy);
-  if (!anyMarked(copy)) tree_.markCurrentUnready();
+  if (!anyMarked(copy)) tree_.markNode(jobNode_, false);
 }
 
 }  // namespace tuho

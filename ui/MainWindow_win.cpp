@@ -97,8 +97,8 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
   if (!window_) return false;
-  tree_.attach(window_, instance, catalogue, &list_);
-  list_.attach(window_, instance, catalogue, &strip_, &listFlag_);
+  tree_.attach(window_, instance, catalogue, &list_, &strip_, &listFlag_);
+  list_.attach(window_, instance, catalogue, &strip_, &listFlag_, &tree_);
   loadBitmaps();
   createBrowsingControls();
   strip_.build(window_, instance);
@@ -106,7 +106,10 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
   listFlag_ = 0;
   createFrame();
   list_.insertColumns();
+  desktop_.attach(window_, instance, &list_);
+  desktop_.restoreViewSettings();
   strip_.createTooltips(instance);
+  desktop_.readNotificationSettings();
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
   return true;
@@ -182,12 +185,13 @@ void MainWindow::layout() {
 LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) window_ = window;
   if (handleWorkerNotice(message, wParam, lParam)) return 0;
+  desktop_.onMessage(message, wParam, lParam);
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) layout();
       break;
     case WM_CLOSE:
-      PostQuitMessage(0);
+      desktop_.onClose();
       break;
     case WM_NOTIFY: {
       auto* notification = reinterpret_cast<NMHDR*>(lParam);
@@ -202,7 +206,7 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       onCommand(LOWORD(wParam), HIWORD(wParam));
       break;
     case MMSG_TREE_DELETE_ITEM:
-      tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam));
+      tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
       break;
     case MMSG_SKIN_CLICK:
       onSkinClick(static_cast<int>(wParam));

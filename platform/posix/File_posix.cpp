@@ -1,5 +1,6 @@
 #include "platform/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -120,19 +121,25 @@ bool File::read(void* buffer, uint32_t size, uint32_t* got) {
   return true;
 }
 
-bool File::write(const void* buffer, uint32_t size) {
+bool File::write(const void* buffer, uint32_t size, uint32_t* written) {
+  uint32_t ignored = 0;
+  uint32_t& done = written ? *written : ignored;
+  done = 0;
   if (!isOpen()) return setLastError(kErrInvalidHandle), false;
   if (!(access_ & kAccessWrite)) return setLastError(kErrAccessDenied), false;
-  if (faultNow(kFaultWrite)) return false;
+  uint32_t pass = 0;
+  const bool fault = faultNow(kFaultWrite, &pass);
+  const uint32_t error = lastError();
+  const uint32_t goal = fault ? std::min(pass, size) : size;
   const auto* bytes = static_cast<const uint8_t*>(buffer);
-  uint32_t done = 0;
-  while (done < size) {
-    ssize_t n = ::write(static_cast<int>(handle_), bytes + done, size - done);
+  while (done < goal) {
+    ssize_t n = ::write(static_cast<int>(handle_), bytes + done, goal - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return failWithErrno();
     if (n == 0) return setLastError(kErrDiskFull), false;
     done += static_cast<uint32_t>(n);
   }
+  if (fault) return setLastError(error), false;
   return true;
 }
 

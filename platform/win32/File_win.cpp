@@ -64,11 +64,19 @@ bool File::read(void* buffer, uint32_t size, uint32_t* got) {
   return true;
 }
 
-bool File::write(const void* buffer, uint32_t size) {
+bool File::write(const void* buffer, uint32_t size, uint32_t* written) {
+  uint32_t ignored = 0;
+  uint32_t& done = written ? *written : ignored;
+  done = 0;
   if (!isOpen()) return setLastError(kErrInvalidHandle), false;
-  if (faultNow(kFaultWrite)) return false;
+  uint32_t pass = 0;
+  const bool fault = faultNow(kFaultWrite, &pass);
+  const uint32_t error = lastError();
+  const uint32_t goal = fault ? (pass < size ? pass : size) : size;
   DWORD count = 0;
-  if (!WriteFile(asHandle(handle_), buffer, size, &count, nullptr)) return false;
+  if (goal > 0 && !WriteFile(asHandle(handle_), buffer, goal, &count, nullptr)) return done = count, false;
+  done = count;
+  if (fault) return setLastError(error), false;
   if (count != size) return setLastError(kErrDiskFull), false;
   return true;
 }

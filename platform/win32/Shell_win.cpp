@@ -8,7 +8,7 @@ namespace tuho {
 void runShellVerb(const ShellRequest& request) {
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | (request.quiet ? SEE_MASK_FLAG_NO_UI : 0);
   info.hwnd = reinterpret_cast<HWND>(request.owner);
   info.lpVerb = request.verb.c_str();
   info.lpFile = request.file.c_str();

@@ -18,5 +18,28 @@ TEST(GroupValues, AValueTurnsSomeReadyFromEitherSideAndKeepsItsFirstKind) {
   EXPECT_EQ(list.values[1].kind, 4);
 }
 
+// The walk's collector finds known values through a hash; it must give the
+// list that adding the values one by one gives, order and states included.
+TEST(GroupValues, CollectorGivesTheSameListInFirstSeenOrder) {
+  const struct {
+    const char* value;
+    int ready;
+    int kind;
+  } tracks[] = {{"Rock", 1, 0}, {"rock", 0, 3}, {"Jazz", 0, 4}, {"Rock", 1, 4}, {"Jazz", 1, 0}, {"rock", 0, 0}};
+  ValueList expected;
+  GroupValueCollector collector;
+  for (const auto& track : tracks) {
+    addGroupValue(expected, track.value, track.ready, track.kind);
+    collector.add(track.value, track.ready, track.kind);
+  }
+  ValueList collected = collector.take();
+  ASSERT_EQ(collected.count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(collected.values[i].value, expected.values[i].value);
+    EXPECT_EQ(collected.values[i].state, expected.values[i].state);
+    EXPECT_EQ(collected.values[i].kind, expected.values[i].kind);
+  }
+}
+
 }  // namespace
 }  // namespace tuho::test

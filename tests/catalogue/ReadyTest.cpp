@@ -80,6 +80,39 @@ TEST_F(ReadyTest, AMovedDiscIsLocatedByTheUser) {
   EXPECT_TRUE(exists(copied(disc, "Album/song.mp3")));
 }
 
+// The job reads the track, then waits for the volume; the user edits the
+// track's tags and deletes another meanwhile. The mark joins the edit, and
+// the deleted track is not written back.
+TEST_F(ReadyTest, EditsAndDeletionsMadeWhileTheJobWaitsForTheVolumeStand) {
+  putSong("Disc\\Album\\a.mp3");
+  putSong("Disc\\Album\\b.mp3");
+  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  std::filesystem::rename(music("Disc"), music("Moved"));
+  int editedId = trackNamed("a.mp3").id;
+  int deletedId = trackNamed("b.mp3").id;
+  JobEvents events = log.events();
+  events.locateVolume = [&](const SourceRef&, const std::string&) -> std::optional<std::string> {
+    TagChange change;
+    change.artist = "Edited Meanwhile";
+    EXPECT_EQ(catalogue.updateTags(editedId, change), editedId);
+    EXPECT_TRUE(catalogue.deleteTrack(deletedId));
+    return music("Moved") + "\\";
+  };
+  IdList ids;
+  ids.append(editedId);
+  ids.append(deletedId);
+  IdList result = catalogue.copyReadyJob(ids, events);
+  EXPECT_EQ(result.entries[0].mark, 1);
+  EXPECT_EQ(result.entries[1].mark, 0);
+  TrackItem edited = catalogue.readTrack(editedId);
+  EXPECT_EQ(edited.ready, 1);
+  EXPECT_EQ(edited.tag.artist, "Edited Meanwhile");
+  EXPECT_EQ(catalogue.setReady(deletedId, 1), 0);
+  EXPECT_EQ(catalogue.updateTags(deletedId, TagChange()), 0);
+  EXPECT_EQ(edited.tag.album, "Album");  // fields the edit did not name stay
+  EXPECT_TRUE(catalogue.readTrack(deletedId).isEmpty());
+}
+
 TEST_F(ReadyTest, CancellingTheLocateQuestionStopsTheJob) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");

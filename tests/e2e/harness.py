@@ -295,6 +295,14 @@ class Session:
     def wait_for_no_window(self, title, timeout=20):
         wait_until(lambda: not self.find_windows(title), timeout, what=f'window "{title}" to go')
 
+    def decline_welcome(self, timeout=20):
+        """While the catalogue has no media source Tuho first offers help, at
+        once after its window appears; closes that offer. Raises HarnessError
+        when no offer comes within `timeout`."""
+        self.wait_for_window("Like Help?", timeout=timeout, win_class="#32770")
+        self.run(self.win_query, "close", "#32770", "Like Help?")
+        self.wait_for_no_window("Like Help?")
+
     def window_geometry(self, window):
         """(x, y, width, height) of the X window on the screen."""
         out = self.xdotool("getwindowgeometry", "--shell", window.xid)

@@ -56,6 +56,37 @@ TEST(CatalogueClose, NinetyNineFollowingRecordsCompact) {
   EXPECT_EQ(test::recordOffsets(cat.bytes()).size(), live.size() + 1);
 }
 
+// Compaction would only rewrite the same bytes: without a deleted record, or
+// after a session that wrote nothing, closing leaves the file alone, and a
+// session that only read does not write at all.
+TEST(CatalogueClose, CompactsOnlyWhenItChangesSomething) {
+  Catalogue cat;
+  for (int i = 0; i < 120; ++i) cat.add("t" + std::to_string(i));
+  const auto size = test::fileSize(cat.path());
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 0);
+  EXPECT_EQ(test::fileSize(cat.path()), size);
+
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  cat.store.deleteById(5);
+  cat.store.close();
+  const Bytes withDeleted = cat.bytes();
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  EXPECT_EQ(cat.store.deletedRecords(), 1);
+  {
+    FaultPlan plan;
+    EXPECT_EQ(test::walkIds(cat.store).size(), 119u);
+    EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 0);
+    EXPECT_EQ(plan.seen(kFaultWrite), 0);
+    EXPECT_EQ(plan.seen(kFaultFlush), 0);
+  }
+  EXPECT_EQ(cat.bytes(), withDeleted);
+
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  cat.add("one more");
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 1);
+  EXPECT_EQ(test::recordOffsets(cat.bytes()).size(), 1u + 120);
+}
+
 TEST(Compaction, DropsDeletedRecordsKeepsIdsAndCounter) {
   Catalogue cat;
   for (const char* title : {"two", "three", "four", "five"}) cat.add(title);
@@ -153,7 +184,7 @@ TEST(CompactionFaults, CatalogueSurvivesAFailureAtEveryStep) {
       ++runs;
     }
   }
-  EXPECT_GT(runs, 100);
+  EXPECT_GT(runs, 25);
 }
 
 TEST(CompactionFaults, UncreatableTemporaryFileKeepsTheCatalogue) {

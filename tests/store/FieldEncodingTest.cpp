@@ -135,6 +135,52 @@ TEST(FieldEncoding, NewSourceListFileIs127BytesAsLaidOut) {
   EXPECT_EQ(test::readBytes(dir.file("Folders.dat")), expected);
 }
 
+void writeStepwise(File& file, const FieldList& record) {
+  forEachWritePiece(record, [&](const WritePiece& piece) {
+    Bytes bytes(piece.data, piece.data + piece.dataSize);
+    bytes.resize(piece.size, 0);
+    ASSERT_TRUE(file.write(bytes.data(), piece.size));
+  });
+}
+
+// The store writes each record at once; the same records written step by
+// step, one write per integer, text and padding run, give the same file.
+TEST(FieldEncoding, OneWritePerRecordGivesTheBytesOfOneWritePerStep) {
+  test::Catalogue cat;
+  FieldList odd = test::trackRecord("title!");
+  odd.slots[3].text = std::string("a\0b", 3);  // written back with its data length
+  odd.slots[3].dataLength = 5;
+  odd.slots[0].blockLength += 9;  // capacity gained by an earlier rewrite
+  odd.computeSize();
+  const std::vector<FieldList> records = {test::trackRecord("a"), odd, test::trackRecord("a longer title")};
+  for (const FieldList& record : records) ASSERT_NE(cat.store.append(record), 0);
+  ASSERT_EQ(cat.store.updateById(test::trackRecord(""), 2), 2);
+  cat.store.close();
+
+  const std::string stepwise = cat.dir.file("Stepwise.dat");
+  const Bytes whole = cat.bytes();
+  test::writeBytes(stepwise, Bytes(whole.begin(), whole.begin() + 147));
+  File file;
+  ASSERT_TRUE(file.open(stepwise, kAccessReadWrite, kShareNone, kOpenExisting));
+  ASSERT_TRUE(file.seek(0, kSeekEnd));
+  int id = 2;
+  for (FieldList record : records) {
+    record.id = id++;
+    writeStepwise(file, record);
+  }
+  FieldList rewritten = test::trackRecord("");
+  rewritten.id = 2;
+  rewritten.slots[0].blockLength += static_cast<int>(recordSizeOf(records[0]) - recordSizeOf(rewritten));
+  rewritten.computeSize();
+  ASSERT_TRUE(file.seek(147, kSeekBegin));
+  writeStepwise(file, rewritten);
+  ASSERT_TRUE(file.seek(27, kSeekBegin));
+  const uint8_t counter[4] = {4, 0, 0, 0};
+  ASSERT_TRUE(file.write(counter, 4));
+  file.close();
+  EXPECT_EQ(test::readBytes(stepwise), whole);
+}
+
 TEST(FieldDecoding, TextStopsAtAZeroByteInsideItsData) {
   Bytes record;
   for (int word : {8 + 20, 4, 0, 16, FIELD_TEXT, 9, 4}) appendInt(record, word);

@@ -150,36 +150,28 @@ TEST(StoreWriteErrors, EachStepOfTheFileHead) {
   }
 }
 
-TEST(StoreWriteErrors, EachStepOfTheRecordHead) {
-  for (int step = 1; step <= 3; ++step) {
-    Catalogue cat;
-    AlertSink sink;
-    FaultPlan plan;
-    plan.fail(kFaultWrite, step, kErrWriteFault);
-    EXPECT_EQ(cat.add("a"), 0);
-    EXPECT_EQ(sink.count(), 1u);
-    EXPECT_TRUE(sawBox(sink, "ERROR", errorHead(200, 2200 + step, 0))) << step;
-  }
-}
-
-// Writes of a track record: 3 for the record head, then for field 301
-// (text) block, type, id, data length, text, padding; then field 1200
-// (integer) block, type, id, data length, value.
-TEST(StoreWriteErrors, EachStepOfAFieldNamesTheField) {
+// A record goes to the file in one write; a write that stops part way (a
+// disk filling up) is reported by the step its first missing byte belongs
+// to. Bytes of a track record "a": 0-11 the record head (size, id, deleted
+// flag); field 301 "a.mp3" from 12: block length, type, field id, data
+// length, text 28-32, padding 33-35; field 1200 from 36, its value at 52.
+TEST(StoreWriteErrors, EachStepOfARecordIsNamedByWhereTheWriteStopped) {
   const struct {
-    int write;
+    uint32_t written;
     int step;
     int field;
-  } cases[] = {{4, 2101, 301}, {5, 2102, 301}, {6, 2103, 301}, {7, 2104, 301},
-               {8, 2105, 301}, {9, 2106, 301}, {14, 2107, 1200}};
+  } cases[] = {{0, 2201, 0},    {4, 2202, 0},    {11, 2203, 0},   {12, 2101, 301}, {16, 2102, 301},
+               {20, 2103, 301}, {24, 2104, 301}, {28, 2105, 301}, {32, 2105, 301}, {33, 2106, 301},
+               {36, 2101, 1200}, {52, 2107, 1200}, {55, 2107, 1200}, {56, 2101, 303}};
   for (const auto& c : cases) {
     Catalogue cat;
     AlertSink sink;
     FaultPlan plan;
-    plan.fail(kFaultWrite, c.write, kErrWriteFault);
+    plan.failWriteAfter(1, c.written, kErrWriteFault);
     EXPECT_EQ(cat.add("a"), 0);
-    EXPECT_EQ(sink.count(), 1u) << c.step;
-    EXPECT_TRUE(sawBox(sink, "ERROR", errorHead(200, c.step, c.field))) << c.step;
+    EXPECT_EQ(sink.count(), 1u) << c.written;
+    EXPECT_TRUE(sawBox(sink, "ERROR", errorHead(200, c.step, c.field))) << c.written;
+    EXPECT_EQ(plan.seen(kFaultWrite), 1) << "one write per record";
   }
 }
 
@@ -189,7 +181,7 @@ TEST(StoreWriteErrors, StoreStaysClosedAfterABoxAndTheNextAppendSaysSo) {
   AlertSink sink;
   {
     FaultPlan plan;
-    plan.fail(kFaultWrite, 5, kErrWriteFault);
+    plan.failWriteAfter(1, 20, kErrWriteFault);
     EXPECT_EQ(cat.add("b"), 0);
   }
   EXPECT_FALSE(cat.store.isOpen());
@@ -253,10 +245,10 @@ TEST(StoreWriteErrors, FailedGrowingRewriteKeepsTheOldCopy) {
   AlertSink sink;
   {
     FaultPlan plan;
-    plan.fail(kFaultWrite, 10, kErrWriteFault);
+    plan.failWriteAfter(1, 40, kErrWriteFault);
     EXPECT_EQ(cat.store.updateById(test::trackRecord("a much longer title"), 2), 0);
   }
-  EXPECT_TRUE(sawBox(sink, "ERROR", "Error 200:"));
+  EXPECT_TRUE(sawBox(sink, "ERROR", errorHead(200, 2105, 301)));
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
   EXPECT_EQ(test::walkTitles(cat.store), std::vector<std::string>{"abc"});
 }

@@ -128,6 +128,19 @@ class Catalogue(Workspace):
         self.db("delete", str(track["id"]))
         self.assertEqual(self.tracks(), [])
 
+    def test_editing_several_tracks_changes_only_the_given_values(self):
+        self.put("a.mp3")
+        self.put("b.mp3")
+        self.add()
+        first, second = self.tracks()
+        self.db("edit", str(first["id"]), "--album", "Own Album")
+        self.db("edit", str(first["id"]), str(second["id"]), "--artist", "Shared")
+        after = {track["id"]: track for track in self.tracks()}
+        self.assertEqual([after[t["id"]]["artist"] for t in (first, second)], ["Shared", "Shared"])
+        self.assertEqual(after[first["id"]]["album"], "Own Album")
+        self.assertEqual(after[second["id"]]["album"], second["album"])
+        self.assertEqual(after[second["id"]]["title"], second["title"])
+
     def test_disc_tracks_are_made_ready_and_played_from_their_copies(self):
         self.put("Disc/Album/a.mp3")
         drive = "D=" + self.music

@@ -84,7 +84,12 @@ TEST_F(MainWindowTest, GroupingOffersGenreArtistAlbumWithGenreChosen) {
 TEST_F(MainWindowTest, ListHasItsFourColumns) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(control(IDC_LIST), LVM_GETHEADER, 0, 0));
   EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 4);
-  EXPECT_EQ(SendMessageA(control(IDC_LIST), LVM_GETCOLUMNWIDTH, 3, 0), 255);
+  // A fresh user's widths come from the settings, which replace the list's own.
+  EXPECT_EQ(SendMessageA(control(IDC_LIST), LVM_GETCOLUMNWIDTH, 3, 0), 200);
+  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{125, 125, 25, 200}));
+  // Stored widths are taken by their low 16 bits.
+  window->list().applyColumnWidths({0x10000 + 80, 90, 40, 200});
+  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{80, 90, 40, 200}));
 }
 
 // The menu a popup shows, read when it is about to open (the owner hears

@@ -6,6 +6,9 @@
 
 #include "catalogue/TrackFiles.h"
 #include "ui/Gdi.h"
+#include "ui/LauncherEntry.h"
+#include "ui/RegistryKey.h"
+#include "ui/Settings.h"
 #include "ui/UiIds.h"
 
 namespace tuho::test {
@@ -21,9 +24,19 @@ Bytes songBytes(int number) {
 UiTest::UiTest() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
+  clearSettings();
   sources.load(dataDir.path());
   catalogue = std::make_unique<Catalogue>(sources, dataDir.path());
   catalogue->open();
+  createWindow();
+}
+
+void UiTest::clearSettings() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath);
+  RegistryKey(kRunKeyPath).deleteValue(kLauncherValueName);
+}
+
+void UiTest::createWindow() {
   window = std::make_unique<MainWindow>();
   EXPECT_TRUE(window->create(GetModuleHandleA(nullptr), SW_HIDE, catalogue.get(), &sources));
   pumpFor(50);
@@ -61,6 +74,10 @@ SourceRef* UiTest::addSourceWithSongs(const std::string& name, int kind, int cou
   std::string folder = musicDir.file(name);
   std::filesystem::create_directories(folder + "\\Album");
   for (int i = 0; i < count; ++i) writeBytes(folder + "\\Album\\song" + std::to_string(i) + ".mp3", songBytes(i));
+  return registerFolder(name, kind, folder);
+}
+
+SourceRef* UiTest::registerFolder(const std::string& name, int kind, const std::string& folder) {
   Location location = splitLocation(folder);
   SourceRef source;
   source.root = location.root;

@@ -23,6 +23,11 @@ class UiTest : public ::testing::Test {
   UiTest();
   ~UiTest() override;
 
+  // Removes the program's settings and the launcher's log-on entry.
+  static void clearSettings();
+  // A new main window on the same catalogue, settings read as at start-up.
+  void createWindow();
+
   // Dispatches messages until the condition holds or the time runs out.
   bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
   void pumpFor(DWORD milliseconds);
@@ -30,6 +35,7 @@ class UiTest : public ::testing::Test {
   // Writes `count` MP3 files with ID3v1 tags below the music folder and
   // registers the folder as a source of the given kind.
   SourceRef* addSourceWithSongs(const std::string& name, int kind, int count);
+  SourceRef* registerFolder(const std::string& name, int kind, const std::string& folder);
   // The tree is built from the posted combo notice; wait for it to fill the list.
   void waitForFirstNode();
   void resizeClient(int width, int height);

@@ -2,6 +2,7 @@
 // each through the same engine calls the program makes.
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "catalogue/TrackFiles.h"
 #include "tools/tuhodb/CatalogueJson.h"
@@ -133,28 +134,34 @@ int runGroups(const Args& args) {
   return 0;
 }
 
+// Every given value goes to every listed track; values not given stay as
+// each track has them, as the tag dialog does for several tracks.
 int runEdit(const Args& args) {
   Options options;
-  int id = 0;
-  const char* text = "edit ID [--artist A] [--album B] [--title T] [--genre G] [--track N]";
+  const char* text = "edit ID [ID...] [--artist A] [--album B] [--title T] [--genre G] [--track N]";
   if (!parseOptions(args, {"--artist", "--album", "--title", "--genre", "--track"}, {}, options) ||
-      options.positional.size() != 1 || !parseId(options.positional[0], id)) {
+      options.positional.empty()) {
     return usage(text);
   }
+  std::vector<int> ids(options.positional.size());
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (!parseId(options.positional[i], ids[i])) return usage(text);
+  }
+  TagChange change;
+  if (auto value = options.get("--artist")) change.artist = ansiArg(*value);
+  if (auto value = options.get("--album")) change.album = ansiArg(*value);
+  if (auto value = options.get("--title")) change.title = ansiArg(*value);
+  if (auto value = options.get("--genre")) change.genre = ansiArg(*value);
+  if (auto value = options.get("--track")) change.trackNo = ansiArg(*value);
   Session session;
   if (!session.open()) return 1;
-  TrackItem item = session.catalogue().readTrack(id);
-  if (item.isEmpty()) {
-    std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
-    return 1;
+  for (int id : ids) {
+    if (session.catalogue().updateTags(id, change) != id) {
+      std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
+      return 1;
+    }
+    printLine(trackJson(session.catalogue().readTrack(id)));
   }
-  if (auto value = options.get("--artist")) item.tag.artist = ansiArg(*value);
-  if (auto value = options.get("--album")) item.tag.album = ansiArg(*value);
-  if (auto value = options.get("--title")) item.tag.title = ansiArg(*value);
-  if (auto value = options.get("--genre")) item.tag.genre = ansiArg(*value);
-  if (auto value = options.get("--track")) item.tag.trackNo = ansiArg(*value);
-  if (session.catalogue().updateTrack(item) != id) return 1;
-  printLine(trackJson(session.catalogue().readTrack(id)));
   return 0;
 }
 

@@ -116,6 +116,8 @@ bool parseOptions(const std::vector<std::string>& args, const std::vector<std::s
   return true;
 }
 
+ProgressLine::ProgressLine(std::string label) : label_(std::move(label)), terminal_(isatty(fileno(stderr)) != 0) {}
+
 ProgressLine::~ProgressLine() {
   if (last_ < 0) return;
   if (shown_) {
@@ -127,7 +129,7 @@ ProgressLine::~ProgressLine() {
 
 void ProgressLine::show(int count) {
   last_ = count;
-  if (isatty(fileno(stderr))) {
+  if (terminal_) {
     std::fprintf(stderr, "\r%s %d", label_.c_str(), count);
     shown_ = true;
   }

@@ -64,13 +64,14 @@ bool parseOptions(const std::vector<std::string>& args, const std::vector<std::s
 // place on a terminal, the final count alone otherwise.
 class ProgressLine {
  public:
-  explicit ProgressLine(std::string label) : label_(std::move(label)) {}
+  explicit ProgressLine(std::string label);
   ~ProgressLine();
   void show(int count);
   JobEvents events();
 
  private:
   std::string label_;
+  bool terminal_;  // asked once: a scan shows thousands of counts
   int last_ = -1;
   bool shown_ = false;
 };

@@ -2,75 +2,116 @@
 
 #include <memory>
 
+#include "ui/SkinStrip.h"
+#include "ui/browse/ContextMenu.h"
 #include "ui/UiIds.h"
 #include "ui/browse/TrackList.h"
 
 namespace tuho {
 
 // The data of one node: the values of the levels above it (its own value
-// is its text), its level and whether its children have been built.
-struct GroupTree::Node {
+// is its text), its level, whether its children have been built, how many
+// of its tracks are ready, and the serial that tells it from a later node
+// given the same handle.
+struct GroupTree::GroupNode {
   std::optional<std::string> genre;
   std::optional<std::string> artist;
   int level = LEVEL_GENRE;
   bool populated = false;
   int state = READY_NONE;
+  int magic = GROUP_NODE_MAGIC;
+  unsigned serial = 0;
 };
 
 namespace {
 
-std::string itemText(HWND tree, HTREEITEM item) {
+struct ItemText {
+  std::string text;
+  UINT state = 0;
+};
+
+ItemText readItem(HWND tree, HTREEITEM item) {
   char buffer[512] = {};
   TVITEMA data = {};
-  data.mask = TVIF_TEXT;
+  data.mask = TVIF_TEXT | TVIF_STATE;
+  data.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
   data.hItem = item;
   data.pszText = buffer;
   data.cchTextMax = sizeof buffer;
   SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return buffer;
+  return {buffer, data.state};
 }
 
-void setFilter(TrackFilter& filter, int level, const std::string& value) {
-  if (level == LEVEL_GENRE) filter.genre = value;
-  if (level == LEVEL_ARTIST) filter.artist = value;
-  if (level == LEVEL_ALBUM) filter.album = value;
+HTREEITEM related(HWND tree, HTREEITEM item, UINT relation) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
+
+const std::optional<std::string>& valueAt(const TrackFilter& path, int level) {
+  if (level == LEVEL_GENRE) return path.genre;
+  if (level == LEVEL_ARTIST) return path.artist;
+  return path.album;
+}
+
+void setValue(TrackFilter& path, int level, const std::string& value) {
+  if (level == LEVEL_GENRE) path.genre = value;
+  if (level == LEVEL_ARTIST) path.artist = value;
+  if (level == LEVEL_ALBUM) path.album = value;
+}
+
 
 }  // namespace
 
-void GroupTree::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, TrackList* list) {
+GroupTree::~GroupTree() {
+  for (auto& entry : live_) delete entry.second;
+}
+
+void GroupTree::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, TrackList* list, SkinStrip* strip,
+                       const int* listFlag) {
   window_ = mainWindow;
   instance_ = instance;
   catalogue_ = catalogue;
   list_ = list;
+  strip_ = strip;
+  listFlag_ = listFlag;
 }
 
-HWND GroupTree::control() const { return GetDlgItem(window_, IDC_TREE); }
+// Looked up once: each lookup by id asks for the parent's whole child list.
+HWND GroupTree::control() const {
+  if (!treeControl_) treeControl_ = GetDlgItem(window_, IDC_TREE);
+  return treeControl_;
+}
 
-GroupTree::Node* GroupTree::nodeOf(HTREEITEM item) {
-  TVITEMA data = {};
-  data.mask = TVIF_PARAM;
-  data.hItem = item;
-  if (!item || !SendMessageA(control(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
-  return reinterpret_cast<Node*>(data.lParam);
+GroupTree::GroupNode* GroupTree::nodeOf(HTREEITEM item) const {
+  auto found = live_.find(item);
+  return found == live_.end() ? nullptr : found->second;
+}
+
+NodeRef GroupTree::currentRef() const {
+  GroupNode* node = nodeOf(current_);
+  return node ? NodeRef{current_, node->serial} : NodeRef{};
 }
 
 void GroupTree::rebuildTree(int rootLevel) {
   rebuilding_ = true;
-  current_ = nullptr;
   SendMessageA(control(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  current_ = nullptr;
   rootLevel_ = rootLevel;
   buildChildren(TVI_ROOT, rootLevel - 1);
 }
 
+void GroupTree::selectFirstRoot() {
+  HTREEITEM first = related(control(), nullptr, TVGN_ROOT);
+  if (first) SendMessageA(control(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
+}
+
 TrackFilter GroupTree::pathOf(HTREEITEM item) {
-  TrackFilter filter;
-  Node* node = nodeOf(item);
-  if (!node) return filter;
-  filter.genre = node->genre;
-  filter.artist = node->artist;
-  setFilter(filter, node->level, itemText(control(), item));
-  return filter;
+  TrackFilter path;
+  GroupNode* node = nodeOf(item);
+  if (!node) return path;
+  path.genre = node->genre;
+  path.artist = node->artist;
+  setValue(path, node->level, readItem(control(), item).text);
+  return path;
 }
 
 int GroupTree::imageFor(int level, int state, int kind) const {
@@ -82,40 +123,51 @@ int GroupTree::imageFor(int level, int state, int kind) const {
   return isFolderKind(kind) ? folders[level] : normal[level];
 }
 
-void GroupTree::insertNode(HTREEITEM parent, const Node& node, const GroupValue& value) {
-  auto data = std::make_unique<Node>(node);
-  data->state = value.state;
+// A node of the given level on the path: it carries the values of the
+// levels between the root level and its own.
+GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, int level) const {
+  GroupNode node;
+  node.level = level;
+  if (rootLevel_ <= LEVEL_GENRE && LEVEL_GENRE < level) node.genre = path.genre;
+  if (rootLevel_ <= LEVEL_ARTIST && LEVEL_ARTIST < level) node.artist = path.artist;
+  return node;
+}
+
+HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, const std::string& text, int image) {
+  auto data = std::make_unique<GroupNode>(node);
+  data->serial = nextSerial_++;
   TVINSERTSTRUCTA insert = {};
   insert.hParent = parent;
   insert.hInsertAfter = TVI_SORT;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
-  insert.item.pszText = const_cast<char*>(value.value.c_str());
-  insert.item.iImage = insert.item.iSelectedImage = imageFor(node.level, value.state, value.kind);
+  insert.item.pszText = const_cast<char*>(text.c_str());
+  insert.item.iImage = insert.item.iSelectedImage = image;
   insert.item.cChildren = node.level < LEVEL_ALBUM ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
-  if (SendMessageA(control(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))) data.release();
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (item) live_[item] = data.release();
+  return item;
 }
 
 void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
-  TrackFilter filter;
-  Node child;
-  child.level = parentLevel + 1;
+  TrackFilter path;
   if (parent != TVI_ROOT) {
-    Node* node = nodeOf(parent);
+    GroupNode* node = nodeOf(parent);
     if (!node) return;
     node->populated = true;
-    filter = pathOf(parent);
+    path = pathOf(parent);
   }
-  // The path above a node is what its children carry along.
-  if (rootLevel_ <= LEVEL_GENRE && LEVEL_GENRE < child.level) child.genre = filter.genre;
-  if (rootLevel_ <= LEVEL_ARTIST && LEVEL_ARTIST < child.level) child.artist = filter.artist;
-  for (const GroupValue& value : catalogue_->groupValues(filter, child.level).values) {
-    insertNode(parent, child, value);
+  GroupNode child = childOf(path, parentLevel + 1);
+  for (const GroupValue& value : catalogue_->groupValues(path, child.level).values) {
+    child.state = value.state;
+    insertNode(parent, child, value.value, imageFor(child.level, value.state, value.kind));
   }
   if (rebuilding_) {
     rebuilding_ = false;
-    HTREEITEM first = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    if (first) SendMessageA(control(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
+    // With no root node nothing gets selected: the list must not go on
+    // showing (and playing) the tracks of a source just removed.
+    if (!related(control(), nullptr, TVGN_ROOT)) list_->clear();
+    selectFirstRoot();
   }
 }
 
@@ -128,15 +180,18 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
   auto* view = reinterpret_cast<NMTREEVIEWA*>(notification);
   switch (notification->code) {
     case TVN_ITEMEXPANDINGA: {
-      Node* node = nodeOf(view->itemNew.hItem);
+      GroupNode* node = nodeOf(view->itemNew.hItem);
       if (view->action == TVE_EXPAND && node && !node->populated) buildChildren(view->itemNew.hItem, node->level);
       break;
     }
     case TVN_SELCHANGEDA:
       if (!rebuilding_ && view->itemNew.hItem) fillFor(view->itemNew.hItem);
       break;
+    case NM_RCLICK:
+      onRightClick(notification);
+      break;
     case TVN_DELETEITEMA:
-      delete reinterpret_cast<Node*>(view->itemOld.lParam);
+      onDeleteItem(*view);
       break;
     default:
       break;
@@ -144,25 +199,130 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
   return 0;
 }
 
-void GroupTree::deleteTreeItem(HTREEITEM item) {
-  if (item && nodeOf(item)) SendMessageA(control(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+void GroupTree::onRightClick(NMHDR* notification) {
+  POINT screen = messagePoint();
+  TVHITTESTINFO hit = {};
+  hit.pt = screen;
+  ScreenToClient(notification->hwndFrom, &hit.pt);
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) return;
+  // The list shows the clicked node's tracks; the highlight stays put.
+  fillFor(item);
+  showContextMenu(window_, screen, contextMenuEntries());
 }
 
-void GroupTree::markCurrent(int state) {
+MenuEntries GroupTree::contextMenuEntries() const {
+  MenuEntries entries;
+  if (*listFlag_ == 1) entries.emplace_back("Remove Ready To Play", CMD_UNREADY_ALL);
+  if (strip_->isEnabled(BTN_PLAY_ALL)) entries.emplace_back("Play", CMD_PLAY_ALL);
+  if (strip_->isEnabled(BTN_ENQUEUE_ALL)) entries.emplace_back("Enqueue", CMD_ENQUEUE_ALL);
+  if (strip_->isEnabled(BTN_READY_ALL)) entries.emplace_back("Add Ready To Play", CMD_READY_ALL);
+  return entries;
+}
+
+void GroupTree::onDeleteItem(const NMTREEVIEWA& view) {
+  HTREEITEM item = view.itemOld.hItem;
+  if (!item) return;
+  auto found = live_.find(item);
+  if (found == live_.end()) return;
+  if (!rebuilding_) postParentIfEmptied(item);
+  GroupNode* node = found->second;
+  live_.erase(found);
+  if (current_ == item) current_ = nullptr;
+  if (node->magic == GROUP_NODE_MAGIC) delete node;
+}
+
+// A node whose last child goes is deleted too, later, by a posted message:
+// never inside the control's own delete notification.
+void GroupTree::postParentIfEmptied(HTREEITEM item) {
+  HWND tree = control();
+  HTREEITEM parent = related(tree, item, TVGN_PARENT);
+  GroupNode* node = nodeOf(parent);
+  if (!node || isBeingDeleted(parent)) return;
+  HTREEITEM first = related(tree, parent, TVGN_CHILD);
+  if (first && !related(tree, first, TVGN_NEXT)) {
+    PostMessageA(window_, MMSG_TREE_DELETE_ITEM, node->serial, reinterpret_cast<LPARAM>(parent));
+  }
+}
+
+// True for the node this tree is deleting and every node below it: their
+// parents go with them and need no posted deletion.
+bool GroupTree::isBeingDeleted(HTREEITEM item) const {
+  for (HTREEITEM at = item; at && deleting_; at = related(control(), at, TVGN_PARENT)) {
+    if (at == deleting_) return true;
+  }
+  return false;
+}
+
+void GroupTree::deleteNode(HTREEITEM item) {
+  HTREEITEM outer = deleting_;
+  deleting_ = item;
+  SendMessageA(control(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+  deleting_ = outer;
+}
+
+void GroupTree::deleteTreeItem(HTREEITEM item, unsigned serial) {
+  GroupNode* node = nodeOf(item);
+  if (node && node->serial == serial) deleteNode(item);
+}
+
+void GroupTree::postDeleteCurrent() {
+  NodeRef node = currentRef();
+  if (node.item) PostMessageA(window_, MMSG_TREE_DELETE_ITEM, node.serial, reinterpret_cast<LPARAM>(node.item));
+}
+
+void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD, LEVEL_ALBUM); }
+
+void GroupTree::prunePath(const TrackFilter& path, int targetLevel) { walkPath(path, PATH_REMOVE, targetLevel); }
+
+HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) const {
+  HWND tree = control();
+  HTREEITEM child = parent == TVI_ROOT ? related(tree, nullptr, TVGN_ROOT) : related(tree, parent, TVGN_CHILD);
+  for (; child; child = related(tree, child, TVGN_NEXT)) {
+    if (readItem(tree, child).text == value) return child;
+  }
+  return nullptr;
+}
+
+// Descends from the root level through nodes whose children exist (the
+// others get theirs from the catalogue when expanded). Adding inserts the
+// first missing node; removing deletes the node found at the target level.
+void GroupTree::walkPath(const TrackFilter& path, PathMode mode, int targetLevel) {
+  HTREEITEM parent = TVI_ROOT;
+  for (int level = rootLevel_; level <= LEVEL_ALBUM; ++level) {
+    std::string value = valueAt(path, level).value_or("");
+    HTREEITEM found = findChild(parent, value);
+    if (!found) {
+      if (mode == PATH_ADD) insertNode(parent, childOf(path, level), value, imageFor(level, READY_NONE, -1));
+      return;
+    }
+    if (mode == PATH_REMOVE && level == targetLevel) {
+      deleteNode(found);
+      return;
+    }
+    GroupNode* node = nodeOf(found);
+    bool expanded = (readItem(control(), found).state & (TVIS_EXPANDED | TVIS_EXPANDEDONCE)) != 0;
+    if (!node || !(node->populated || expanded)) return;
+    parent = found;
+  }
+}
+
+void GroupTree::markNode(NodeRef target, bool ready) {
+  GroupNode* targetNode = nodeOf(target.item);
+  if (!targetNode || targetNode->serial != target.serial) return;
   HWND tree = control();
   auto mark = [&](HTREEITEM item) {
-    Node* node = nodeOf(item);
+    GroupNode* node = nodeOf(item);
     if (!node) return;
-    node->state = state;
+    node->state = ready ? READY_ALL : READY_NONE;
     TVITEMA data = {};
     data.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     data.hItem = item;
-    data.iImage = data.iSelectedImage = imageFor(node->level, state, -1);
+    data.iImage = data.iSelectedImage = imageFor(node->level, node->state, -1);
     SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
   };
-  if (!current_) return;
-  mark(current_);
-  for (HTREEITEM child = TreeView_GetChild(tree, current_); child; child = TreeView_GetNextSibling(tree, child)) {
+  mark(target.item);
+  for (HTREEITEM child = related(tree, target.item, TVGN_CHILD); child; child = related(tree, child, TVGN_NEXT)) {
     mark(child);
   }
 }

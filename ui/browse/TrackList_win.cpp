@@ -1,19 +1,17 @@
 #include "ui/browse/TrackList.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <vector>
+#include <climits>
+#include <memory>
+#include <set>
 
 #include "ui/SkinStrip.h"
+#include "ui/browse/ContextMenu.h"
 #include "ui/UiIds.h"
+#include "ui/browse/GroupTree.h"
+#include "ui/dialogs/EditTagDialog.h"
 
 namespace tuho {
 namespace {
-
-// Rows keep the record id as their item data.
-LPARAM rowData(int id) { return static_cast<LPARAM>(id); }
 
 void setCell(HWND list, int row, int column, const std::string& text) {
   LVITEMA item = {};
@@ -22,26 +20,42 @@ void setCell(HWND list, int row, int column, const std::string& text) {
   SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-// Rows run by track number: "2" before "10", and "2/12" as 2.
-bool byTrackNumber(const TrackItem& a, const TrackItem& b) {
-  const std::string& left = a.tag.trackNo.value_or("");
-  const std::string& right = b.tag.trackNo.value_or("");
-  long leftNumber = std::strtol(left.c_str(), nullptr, 10);
-  long rightNumber = std::strtol(right.c_str(), nullptr, 10);
-  return leftNumber != rightNumber ? leftNumber < rightNumber : left < right;
+const std::string& cellOf(const TrackRow& row, int column) {
+  switch (column) {
+    case 0: return row.artist;
+    case 1: return row.album;
+    case 2: return row.trackNo;
+    default: return row.title;
+  }
 }
+
+// Byte order on the rows' own strings: no row is looked up or read back
+// from the control, so a sort stays a plain string comparison per step.
+int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM column) {
+  const std::string& a = cellOf(*reinterpret_cast<const TrackRow*>(first), static_cast<int>(column));
+  const std::string& b = cellOf(*reinterpret_cast<const TrackRow*>(second), static_cast<int>(column));
+  int order = a.compare(b);
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
 
 }  // namespace
 
-void TrackList::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, SkinStrip* strip, int* listFlag) {
+void TrackList::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, SkinStrip* strip, int* listFlag,
+                       GroupTree* tree) {
   window_ = mainWindow;
   instance_ = instance;
   catalogue_ = catalogue;
   strip_ = strip;
   listFlag_ = listFlag;
+  tree_ = tree;
 }
 
-HWND TrackList::control() const { return GetDlgItem(window_, IDC_LIST); }
+// Looked up once: each lookup by id asks for the parent's whole child list.
+HWND TrackList::control() const {
+  if (!listControl_) listControl_ = GetDlgItem(window_, IDC_LIST);
+  return listControl_;
+}
 
 void TrackList::insertColumns() {
   struct Column {
@@ -50,57 +64,92 @@ void TrackList::insertColumns() {
   };
   const Column columns[] = {{"Artist", 100}, {"Album", 100}, {"#", 30}, {"Title", 255}};
   HWND list = control();
-  for (int i = 0; i < 4; ++i) {
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  for (int i = 0; i < 9; ++i) SendMessageA(list, LVM_DELETECOLUMN, 1, 0);
+  for (int i = 0; i < columnCount(); ++i) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = columns[i].width;
     column.pszText = const_cast<char*>(columns[i].header);
     column.iSubItem = i;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    bool exists = SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)) != 0;
+    if (!exists) SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+std::array<int, 4> TrackList::readColumnWidths() const {
+  std::array<int, 4> widths{};
+  for (int i = 0; i < columnCount(); ++i) {
+    widths[static_cast<size_t>(i)] = static_cast<int>(SendMessageA(control(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+  }
+  return widths;
+}
+
+void TrackList::applyColumnWidths(const std::array<int, 4>& widths) {
+  for (int i = 0; i < columnCount(); ++i) {
+    SendMessageA(control(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(LOWORD(widths[static_cast<size_t>(i)]), 0));
   }
 }
 
 int TrackList::imageFor(const TrackItem& item) const {
   if (item.ready == 1) return readyImage;
-  return isFolderKind(item.source.mediaType) ? folderImage : normalImage;
+  bool folder = item.source.id != 0 && isFolderKind(item.source.mediaType);
+  return folder ? folderImage : normalImage;
 }
 
 int TrackList::insertRow(const TrackItem& item) {
+  auto data = std::make_unique<TrackRow>();
+  data->genre = item.tag.genre.value_or("");
+  data->trackNo = item.tag.trackNo.value_or("");
+  data->artist = item.tag.artist.value_or("");
+  data->album = item.tag.album.value_or("");
+  data->title = item.tag.title.value_or("");
+  data->id = item.id;
   HWND list = control();
-  std::string artist = item.tag.artist.value_or("");
   LVITEMA row = {};
   row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  row.iItem = rowCount();
-  row.pszText = const_cast<char*>(artist.c_str());
+  row.iItem = INT_MAX;  // the control puts it at the end
+  row.pszText = const_cast<char*>(data->artist.c_str());
   row.iImage = imageFor(item);
-  row.lParam = rowData(item.id);
+  row.lParam = reinterpret_cast<LPARAM>(data.get());
   int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
   if (index < 0) return index;
-  setCell(list, index, 1, item.tag.album.value_or(""));
-  setCell(list, index, 2, item.tag.trackNo.value_or(""));
-  setCell(list, index, 3, item.tag.title.value_or(""));
+  const TrackRow* inserted = data.release();  // freed with LVN_DELETEITEM
+  for (int column = 1; column < columnCount(); ++column) setCell(list, index, column, cellOf(*inserted, column));
   return index;
 }
 
-void TrackList::fillList(const TrackFilter& filter) {
+void TrackList::clear() {
   strip_->reset();
   *listFlag_ = 0;
+  filter_ = TrackFilter();
+  SendMessageA(control(), LVM_DELETEALLITEMS, 0, 0);
+}
+
+void TrackList::fillList(const TrackFilter& filter) {
+  clear();
   filter_ = filter;
+  std::vector<TrackItem> tracks = catalogue_->listTracks(filter);
+  if (tracks.empty()) {
+    tree_->postDeleteCurrent();  // a node whose tracks are all gone removes itself
+    return;
+  }
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   bool playable = false;
   bool canMakeReady = false;
-  std::vector<TrackItem> tracks = catalogue_->listTracks(filter);
-  std::stable_sort(tracks.begin(), tracks.end(), byTrackNumber);
   for (const TrackItem& item : tracks) {
-    bool folder = isFolderKind(item.source.mediaType);
+    // A track whose source is gone plays only from its copy and cannot be
+    // copied.
+    bool known = item.source.id != 0;
+    bool folder = known && isFolderKind(item.source.mediaType);
     playable = playable || folder || item.ready == 1;
     if (item.ready == 1 && !folder) *listFlag_ = 1;
-    if (item.ready != 1 && !folder) canMakeReady = true;
+    if (item.ready != 1 && known && !folder) canMakeReady = true;
     insertRow(item);
   }
+  sortByColumn(2);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   if (playable) {
     strip_->enable(BTN_PLAY_ALL);
@@ -109,27 +158,83 @@ void TrackList::fillList(const TrackFilter& filter) {
   if (canMakeReady) strip_->enable(BTN_READY_ALL);
 }
 
+void TrackList::sortByColumn(int column) {
+  SendMessageA(control(), LVM_SORTITEMS, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&compareRows));
+}
+
 LRESULT TrackList::onListNotify(NMHDR* notification) {
-  if (notification->code == NM_CLICK || notification->code == NM_RCLICK) {
-    auto* activate = reinterpret_cast<NMITEMACTIVATE*>(notification);
-    if (activate->iItem >= 0) strip_->enableSelectionButtons();
+  switch (notification->code) {
+    case LVN_COLUMNCLICK:
+      sortByColumn(reinterpret_cast<NMLISTVIEW*>(notification)->iSubItem);
+      onClick(notification, false);
+      break;
+    case NM_CLICK:
+      onClick(notification, false);
+      break;
+    case NM_RCLICK:
+      onClick(notification, true);
+      break;
+    case LVN_DELETEITEM:
+      delete reinterpret_cast<TrackRow*>(reinterpret_cast<NMLISTVIEW*>(notification)->lParam);
+      break;
+    default:
+      break;
   }
   return 0;
 }
 
+// Only a click on a row's label counts: beside it nothing changes.
+void TrackList::onClick(NMHDR* notification, bool withMenu) {
+  POINT screen = messagePoint();
+  LVHITTESTINFO hit = {};
+  hit.pt = screen;
+  ScreenToClient(notification->hwndFrom, &hit.pt);
+  if (SendMessageA(control(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 || !(hit.flags & LVHT_ONITEMLABEL)) {
+    return;
+  }
+  strip_->enableSelectionButtons();
+  if (!withMenu) return;
+  showContextMenu(window_, screen, rowMenuEntries());
+}
+
+// Each entry goes in below the first one added, so the first stays on top
+// and the later ones come out in reverse.
+MenuEntries TrackList::rowMenuEntries() const {
+  MenuEntries added;
+  if (strip_->isEnabled(BTN_PLAY_SELECTED)) added.emplace_back("Play", CMD_PLAY_SELECTED);
+  if (strip_->isEnabled(BTN_ENQUEUE_SELECTED)) added.emplace_back("Enqueue", CMD_ENQUEUE_SELECTED);
+  if (strip_->isEnabled(BTN_READY_SELECTED)) added.emplace_back("Add ready to play", CMD_READY_SELECTED);
+  if (*listFlag_ == 1) added.emplace_back("Remove Ready To Play", CMD_UNREADY_SELECTED);
+  added.emplace_back("Edit Tag Info", CMD_EDIT_TAG);
+  added.emplace_back("Delete", CMD_DELETE);
+  MenuEntries shown(added.begin(), added.begin() + 1);
+  shown.insert(shown.end(), added.rbegin(), added.rend() - 1);
+  return shown;
+}
+
 int TrackList::rowCount() const { return static_cast<int>(SendMessageA(control(), LVM_GETITEMCOUNT, 0, 0)); }
 
-int TrackList::idAt(int row) const {
+TrackRow* TrackList::rowAt(int row) const {
   LVITEMA item = {};
   item.mask = LVIF_PARAM;
   item.iItem = row;
-  if (!SendMessageA(control(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-  return static_cast<int>(item.lParam);
+  if (!SendMessageA(control(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  return reinterpret_cast<TrackRow*>(item.lParam);
+}
+
+int TrackList::rowOf(int id) const {
+  for (int row = 0, count = rowCount(); row < count; ++row) {
+    const TrackRow* data = rowAt(row);
+    if (data && data->id == id) return row;
+  }
+  return -1;
 }
 
 IdList TrackList::collectAllIds() const {
   IdList ids;
-  for (int row = 0; row < rowCount(); ++row) ids.append(idAt(row));
+  for (int row = 0, count = rowCount(); row < count; ++row) {
+    if (const TrackRow* data = rowAt(row)) ids.append(data->id);
+  }
   return ids;
 }
 
@@ -138,7 +243,7 @@ IdList TrackList::collectSelectedIds() const {
   HWND list = control();
   int row = -1;
   while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
-    ids.append(idAt(row));
+    if (const TrackRow* data = rowAt(row)) ids.append(data->id);
   }
   return ids;
 }
@@ -155,19 +260,53 @@ void TrackList::playItems(bool selectedOnly, bool enqueueOnly) {
   }
 }
 
+void TrackList::deleteRow(int row) {
+  if (row < 0) return;
+  SendMessageA(control(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  if (rowCount() == 0) tree_->postDeleteCurrent();
+}
+
+// The catalogue forgets the tracks; their files stay where they are, and a
+// rescan brings them back. Rows go from the bottom up, so the indices of
+// those still to go hold, and the emptied groups are looked for in one walk.
+void TrackList::deleteSelected() {
+  std::vector<std::pair<int, TrackRow>> selected;
+  HWND list = control();
+  int row = -1;
+  while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
+    if (const TrackRow* data = rowAt(row)) selected.emplace_back(row, *data);
+  }
+  std::vector<TrackFilter> gone;
+  for (const auto& entry : selected) {
+    catalogue_->deleteTrack(entry.second.id);
+    gone.push_back(TrackFilter{entry.second.genre, entry.second.artist, entry.second.album});
+  }
+  for (auto entry = selected.rbegin(); entry != selected.rend(); ++entry) {
+    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(entry->first), 0);
+  }
+  if (selected.empty()) return;
+  if (rowCount() == 0) tree_->postDeleteCurrent();
+  pruneVanished(gone);
+}
+
+void TrackList::editSelected() {
+  IdList ids = collectSelectedIds();
+  if (ids.count() > 0) editTags(EditTagTargets{instance_, window_, catalogue_, tree_, this}, ids);
+}
+
 bool TrackList::refreshRowImages(const IdList& result) {
   bool changed = false;
   HWND list = control();
-  for (int row = 0; row < rowCount(); ++row) {
-    int id = idAt(row);
-    int index = result.indexOf(id);
+  for (int row = 0, count = rowCount(); row < count; ++row) {
+    const TrackRow* data = rowAt(row);
+    int index = data ? result.indexOf(data->id) : -1;
     if (index < 0) continue;
     LVITEMA image = {};
     image.mask = LVIF_IMAGE;
     image.iItem = row;
     // A track the job did not make ready shows what the catalogue now says.
     bool ready = result.entries[static_cast<size_t>(index)].mark == 1;
-    image.iImage = ready ? readyImage : imageFor(catalogue_->readTrack(id));
+    image.iImage = ready ? readyImage : imageFor(catalogue_->readTrack(data->id));
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
     changed = true;
   }
@@ -176,6 +315,56 @@ bool TrackList::refreshRowImages(const IdList& result) {
     strip_->enable(BTN_ENQUEUE_ALL);
   }
   return changed;
+}
+
+void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) {
+  int row = rowOf(id);
+  TrackRow* data = rowAt(row);
+  if (!data) return;
+  TrackFilter old{data->genre, data->artist, data->album};
+  auto leaves = [](const std::optional<std::string>& filter, const std::optional<std::string>& value) {
+    return filter && *filter != value.value_or("");
+  };
+  if (leaves(filter_.genre, tag.genre) || leaves(filter_.artist, tag.artist) || leaves(filter_.album, tag.album)) {
+    // The row goes first, so that the check below sees the old values gone.
+    deleteRow(row);
+    pruneVanished({old});
+    return;
+  }
+  HWND list = control();
+  const std::optional<std::string>* values[] = {&tag.artist, &tag.album, &tag.trackNo, &tag.title};
+  std::string* cells[] = {&data->artist, &data->album, &data->trackNo, &data->title};
+  for (int column = 0; column < columnCount(); ++column) {
+    std::string value = values[column]->value_or("");
+    if (value == *cells[column]) continue;
+    *cells[column] = value;
+    setCell(list, row, column, value);
+  }
+  data->genre = tag.genre.value_or(data->genre);
+  pruneVanished({old});
+}
+
+// Groups of the old values that no row shows any more leave the tree.
+void TrackList::pruneVanished(const std::vector<TrackFilter>& olds) {
+  if (filter_.album || olds.empty()) return;
+  std::set<std::string> genres, artists, albums;
+  for (int row = 0, count = rowCount(); row < count; ++row) {
+    if (const TrackRow* data = rowAt(row)) {
+      genres.insert(data->genre);
+      artists.insert(data->artist);
+      albums.insert(data->album);
+    }
+  }
+  std::set<std::vector<std::string>> checked;
+  for (const TrackFilter& old : olds) {
+    std::vector<std::string> path = {old.genre.value_or(""), old.artist.value_or(""), old.album.value_or("")};
+    if (!checked.insert(path).second) continue;
+    bool genreGone = !filter_.genre && !filter_.artist && !genres.count(path[0]);
+    bool artistGone = !filter_.artist && !artists.count(path[1]);
+    bool albumGone = !albums.count(path[2]);
+    int target = albumGone ? LEVEL_ALBUM : artistGone ? LEVEL_ARTIST : genreGone ? LEVEL_GENRE : -1;
+    if (target >= 0) tree_->prunePath(old, target);
+  }
 }
 
 }  // namespace tuho

@@ -1,0 +1,78 @@
+#include "SqliteBaseline.h"
+
+#include <sqlite3.h>
+
+namespace bench {
+namespace {
+
+const char kSchema[] =
+    "CREATE TABLE tracks (id INTEGER, file TEXT, source INTEGER, folder TEXT, title TEXT, artist TEXT,"
+    " album TEXT, genre TEXT, trackno TEXT, comment TEXT, ready INTEGER)";
+
+void bindText(sqlite3_stmt* statement, int column, const std::optional<std::string>& text) {
+  sqlite3_bind_text(statement, column, text ? text->c_str() : "", -1, SQLITE_TRANSIENT);
+}
+
+// Reads every row, copying its texts out as a caller of the catalogue would.
+size_t readRows(sqlite3_stmt* statement, std::vector<std::string>& out) {
+  size_t rows = 0;
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+      const unsigned char* text = sqlite3_column_text(statement, column);
+      out.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+    }
+    ++rows;
+  }
+  return rows;
+}
+
+}  // namespace
+
+SqliteBaseline::SqliteBaseline(const std::vector<tuho::TrackItem>& tracks) {
+  sqlite3_open(":memory:", &db_);
+  sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr);
+  sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db_, "INSERT INTO tracks VALUES (?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
+  for (const tuho::TrackItem& track : tracks) {
+    sqlite3_bind_int(insert, 1, track.id);
+    sqlite3_bind_text(insert, 2, track.fileName.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(insert, 3, track.source.id);
+    sqlite3_bind_text(insert, 4, track.folder.c_str(), -1, SQLITE_TRANSIENT);
+    bindText(insert, 5, track.tag.title);
+    bindText(insert, 6, track.tag.artist);
+    bindText(insert, 7, track.tag.album);
+    bindText(insert, 8, track.tag.genre);
+    bindText(insert, 9, track.tag.trackNo);
+    bindText(insert, 10, track.tag.comment);
+    sqlite3_bind_int(insert, 11, track.ready);
+    sqlite3_step(insert);
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+SqliteBaseline::~SqliteBaseline() { sqlite3_close(db_); }
+
+size_t SqliteBaseline::groupBy(const std::string& column) {
+  std::string sql = "SELECT " + column + ", MIN(ready), MAX(ready), MIN(rowid) FROM tracks GROUP BY " + column;
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr);
+  std::vector<std::string> out;
+  size_t rows = readRows(statement, out);
+  sqlite3_finalize(statement);
+  return rows;
+}
+
+size_t SqliteBaseline::tracksOf(const std::string& artist) {
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db_, "SELECT * FROM tracks WHERE artist = ?", -1, &statement, nullptr);
+  sqlite3_bind_text(statement, 1, artist.c_str(), -1, SQLITE_TRANSIENT);
+  std::vector<std::string> out;
+  size_t rows = readRows(statement, out);
+  sqlite3_finalize(statement);
+  return rows;
+}
+
+}  // namespace bench

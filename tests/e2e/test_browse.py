@@ -1,0 +1,135 @@
+"""Browsing and correcting in the real Tuho.exe: the tree's and the list's
+context menus and the Edit Tag dialog, read back with tuhodb."""
+import json
+import os
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from harness import Session, screenshots_folder, wait_until, windows_path
+
+TUHO = os.environ.get("TUHO_EXE", "")
+TUHODB = os.environ.get("TUHODB_EXE", "")
+TITLE = "Tunehoard"
+LIST_ID = 1103
+TREE_FIRST_ROOT = (15 + 40, 94 + 10)  # the first root node's label, top of the tree
+DOCS_SCREENSHOTS = Path(__file__).resolve().parents[2] / "docs" / "screenshots"
+
+
+def song_bytes(title, artist, album, track, genre=17):
+    """A small MP3 stand-in with an ID3v1 tag (genre 17 is Rock)."""
+    tag = bytearray(128)
+    tag[0:3] = b"TAG"
+    for offset, text in ((3, title), (33, artist), (63, album)):
+        tag[offset:offset + len(text)] = text.encode("latin-1")
+    tag[126] = track
+    tag[127] = genre
+    return b"\xff" * 1024 + bytes(tag)
+
+
+@unittest.skipUnless(TUHO and TUHODB, "Tuho.exe and tuhodb.exe are not both part of this build")
+class BrowseJourneys(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(cls.__name__)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.stop()
+
+    # -- helper verbs
+
+    def tuhodb(self, *args):
+        data = self.session.data_folder()
+        data.mkdir(parents=True, exist_ok=True)
+        code, out = self.session.run(TUHODB, "--data", windows_path(data), *args)
+        self.assertEqual(code, 0, out)
+        return [json.loads(line) for line in out.splitlines() if line.startswith("{")]
+
+    def catalogue_songs(self, songs):
+        music = self.session.dir / "music"
+        shutil.rmtree(music, ignore_errors=True)
+        music.mkdir(parents=True)
+        for number, (title, artist, album) in enumerate(songs, 1):
+            (music / f"{number:02d}.mp3").write_bytes(song_bytes(title, artist, album, number))
+        self.tuhodb("add-source", "--name", "Shelf", "--kind", "local", "--path", windows_path(music))
+
+    def start(self):
+        process = self.session.start(TUHO)
+        window = self.session.wait_for_window(TITLE, timeout=60, win_class=TITLE)
+        time.sleep(2.0)  # the tree is built and its first node fills the list
+        return process, window
+
+    def stop(self, process, window):
+        self.session.close(window, "wm_close")
+        self.assertEqual(self.session.wait_for_exit(process, 30), 0)
+
+    def row_label(self, row):
+        code, out = self.session.run(self.session.win_query, "rowlabel", TITLE, TITLE, str(LIST_ID), str(row))
+        self.assertEqual(code, 0, f"row {row} has no label on screen")
+        values = dict(pair.split("=") for pair in out.split())
+        return int(values["x"]), int(values["y"])
+
+    def click_at(self, point, button=1, modifier=None):
+        self.session.xdotool("mousemove", "--sync", *point)
+        time.sleep(0.1)
+        if modifier:
+            self.session.xdotool("keydown", modifier)
+        self.session.xdotool("click", button)
+        if modifier:
+            self.session.xdotool("keyup", modifier)
+        time.sleep(0.3)
+
+    def menu_open(self):
+        return self.session.run(self.session.win_query, "find", "#32768", "-")[0] == 0
+
+    def shoot(self, name, window):
+        """Saves the screen cut to the main window; TUHO_UPDATE_SCREENSHOTS=1
+        puts it in docs/screenshots as well."""
+        shot = self.session.screenshot(screenshots_folder() / f"browse-{name}.png")
+        left, top, right, bottom = self.session.window_info(window).window
+        subprocess.run(["convert", str(shot), "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
+                        str(shot)], check=True, timeout=60)
+        if os.environ.get("TUHO_UPDATE_SCREENSHOTS") == "1":
+            shutil.copyfile(shot, DOCS_SCREENSHOTS / f"{name}.png")
+
+    # -- journeys
+
+    def test_editing_three_selected_rows_from_the_row_menu_changes_only_their_artist(self):
+        self.catalogue_songs([("Dawn", "The Testers", "Morning"), ("Noon", "The Testers", "Midday"),
+                              ("Dusk", "The Testers", "Evening")])
+        process, window = self.start()
+        # The tree's menu for the first genre: folder tracks play and enqueue.
+        self.click_at(self.session.client_to_screen(window, *TREE_FIRST_ROOT), button=3)
+        wait_until(self.menu_open, 10, what="the tree's context menu")
+        self.shoot("tree-context-menu", window)
+        self.session.key("Escape")
+        wait_until(lambda: not self.menu_open(), 10, what="the tree's menu to close")
+        # Select the three rows, open the row menu on a label, "Edit Tag Info".
+        self.click_at(self.row_label(0))
+        self.click_at(self.row_label(2), modifier="shift")
+        self.click_at(self.row_label(0), button=3)
+        wait_until(self.menu_open, 10, what="the row menu")
+        self.shoot("row-context-menu", window)
+        # Top to bottom: Play, Delete, Edit Tag Info, Enqueue.
+        for key in ("Down", "Down", "Down", "Return"):
+            self.session.key(key)
+            time.sleep(0.2)
+        self.session.wait_for_window("Edit Tag", timeout=10)
+        time.sleep(0.5)
+        self.shoot("edit-tag-several-tracks", window)
+        # The artist box has the focus with its text selected: typing replaces it.
+        self.session.xdotool("type", "--delay", "50", "Renamed Band")
+        self.session.key("Return")
+        self.session.wait_for_no_window("Edit Tag")
+        self.stop(process, window)
+        tracks = sorted(self.tuhodb("tracks"), key=lambda track: track["title"])
+        self.assertEqual([track["artist"] for track in tracks], ["Renamed Band"] * 3)
+        self.assertEqual([(track["title"], track["album"]) for track in tracks],
+                         [("Dawn", "Morning"), ("Dusk", "Evening"), ("Noon", "Midday")])
+
+
+if __name__ == "__main__":
+    unittest.main()

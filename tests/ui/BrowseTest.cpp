@@ -1,0 +1,397 @@
+// Browsing and correcting in the real tree and list: context menus, the
+// delete cascade, sorting, the Edit Tag dialog, and the tree and list
+// staying in step with the catalogue after edits and deletions.
+#include "UiFixture.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+
+#include "platform/Shell.h"
+#include "resources/resource.h"
+#include "ui/UiIds.h"
+#include "ui/dialogs/EditTagDialog.h"
+
+namespace tuho::test {
+namespace {
+
+constexpr int kRock = 17, kPop = 13, kJazz = 8;
+
+// Runs an action on the first popup menu or dialog that opens on this
+// thread, from a timer that keeps ticking in their modal loops.
+struct ModalWatch {
+  static std::function<bool()> action;
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (action && action()) action = nullptr;
+  }
+};
+std::function<bool()> ModalWatch::action;
+
+std::vector<std::string> menuTexts(HMENU menu) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char text[64] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+class BrowseTest : public UiTest {
+ protected:
+  BrowseTest() {
+    ShowWindow(window->window(), SW_SHOWNORMAL);
+    timer_ = SetTimer(window->window(), 91, 30, &ModalWatch::tick);
+  }
+  ~BrowseTest() override {
+    KillTimer(window->window(), timer_);
+    ModalWatch::action = nullptr;
+  }
+
+  // Writes the songs into a source folder of their own and scans it.
+  SourceRef* catalogueSongs(const std::string& name, int kind, const std::vector<SongTag>& songs) {
+    std::string folder = musicDir.file(name);
+    std::filesystem::create_directories(folder);
+    for (size_t i = 0; i < songs.size(); ++i) {
+      writeBytes(folder + "\\song" + std::to_string(i) + ".mp3", songWithId3v1(songs[i], 256));
+    }
+    SourceRef* entry = registerFolder(name, kind, folder);
+    catalogue->scanSource(*entry, false, JobEvents());
+    return entry;
+  }
+  void groupBy(int level) {
+    SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, static_cast<WPARAM>(level), 0);
+    SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
+    pumpFor(20);
+  }
+  HWND tree() const { return control(IDC_TREE); }
+  HWND list() const { return control(IDC_LIST); }
+  std::vector<std::string> childTexts(HTREEITEM parent = nullptr) const {
+    std::vector<std::string> texts;
+    HTREEITEM child = parent ? TreeView_GetChild(tree(), parent) : TreeView_GetRoot(tree());
+    for (; child; child = TreeView_GetNextSibling(tree(), child)) {
+      char text[256] = {};
+      TVITEMA item = {};
+      item.mask = TVIF_TEXT;
+      item.hItem = child;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      TreeView_GetItem(tree(), &item);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+  HTREEITEM node(HTREEITEM parent, const std::string& text) const {
+    std::vector<std::string> texts = childTexts(parent);
+    HTREEITEM child = parent ? TreeView_GetChild(tree(), parent) : TreeView_GetRoot(tree());
+    for (const std::string& each : texts) {
+      if (each == text) return child;
+      child = TreeView_GetNextSibling(tree(), child);
+    }
+    return nullptr;
+  }
+  HTREEITEM expand(HTREEITEM item) {
+    TreeView_Expand(tree(), item, TVE_EXPAND);
+    return item;
+  }
+  int nodeImage(HTREEITEM item) const {
+    TVITEMA data = {};
+    data.mask = TVIF_IMAGE;
+    data.hItem = item;
+    TreeView_GetItem(tree(), &data);
+    return data.iImage;
+  }
+  std::vector<std::string> column(int index) const {
+    std::vector<std::string> texts;
+    for (int row = 0; row < window->list().rowCount(); ++row) {
+      char text[256] = {};
+      ListView_GetItemText(list(), row, index, text, sizeof text);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+  void selectRows(const std::vector<int>& rows) {
+    ListView_SetItemState(list(), -1, 0, LVIS_SELECTED);
+    for (int row : rows) ListView_SetItemState(list(), row, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  // A click as the control reports it: the message position is where the
+  // pointer was when the last message was posted.
+  void notifyAt(HWND from, int id, UINT code, POINT client) {
+    POINT screen = client;
+    ClientToScreen(from, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(window->window(), WM_NULL, 0, 0);
+    MSG message;
+    PeekMessageA(&message, window->window(), WM_NULL, WM_NULL, PM_REMOVE);
+    NMHDR header = {from, static_cast<UINT_PTR>(id), code};
+    SendMessageA(window->window(), WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
+  }
+  // Right-clicks and returns the entries of the menu that opened (none when
+  // no menu opened).
+  std::vector<std::string> rightClickMenu(HWND from, int id, POINT client) {
+    std::vector<std::string> texts;
+    ModalWatch::action = [&] {
+      HWND menu = FindWindowA("#32768", nullptr);
+      if (!menu) return false;
+      texts = menuTexts(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
+      EndMenu();
+      return true;
+    };
+    notifyAt(from, id, NM_RCLICK, client);
+    ModalWatch::action = nullptr;
+    return texts;
+  }
+  POINT labelOf(HTREEITEM item) const {
+    RECT rect;
+    TreeView_GetItemRect(tree(), item, &rect, TRUE);
+    return POINT{rect.left + 3, (rect.top + rect.bottom) / 2};
+  }
+  POINT labelOfRow(int row) const {
+    RECT rect;
+    ListView_GetItemRect(list(), row, &rect, LVIR_LABEL);
+    return POINT{rect.left + 3, (rect.top + rect.bottom) / 2};
+  }
+  // Posted tree deletions waiting in the queue (left in it).
+  int pendingTreeDeletions() {
+    std::vector<MSG> taken;
+    MSG message;
+    while (PeekMessageA(&message, window->window(), MMSG_TREE_DELETE_ITEM, MMSG_TREE_DELETE_ITEM, PM_REMOVE)) {
+      taken.push_back(message);
+    }
+    for (const MSG& each : taken) PostMessageA(each.hwnd, each.message, each.wParam, each.lParam);
+    return static_cast<int>(taken.size());
+  }
+  // Opens the Edit Tag dialog on the selected rows and lets `use` work it;
+  // `use` ends it.
+  void editSelectedWith(const std::function<void(HWND)>& use) {
+    bool opened = false;
+    ModalWatch::action = [&] {
+      HWND dialog = FindWindowA("#32770", "Edit Tag");
+      if (!dialog) return false;
+      opened = true;
+      use(dialog);
+      return true;
+    };
+    SendMessageA(window->window(), WM_COMMAND, CMD_EDIT_TAG, 0);
+    ModalWatch::action = nullptr;
+    EXPECT_TRUE(opened);
+  }
+
+  UINT_PTR timer_ = 0;
+};
+
+std::string text(HWND dialog, int id) {
+  char buffer[256] = {};
+  GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+  return buffer;
+}
+
+TEST_F(BrowseTest, RightClickFillsTheListForTheClickedNodeAndOffersItsCommands) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"Folk Song", "Ann", "Near", kJazz, 1}});
+  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"Disc One", "Bob", "Far", kPop, 1}, {"Disc Two", "Bob", "Far", kPop, 2}});
+  groupBy(LEVEL_ARTIST);
+  HTREEITEM ann = node(nullptr, "Ann"), bob = node(nullptr, "Bob");
+  ASSERT_EQ(TreeView_GetSelection(tree()), ann);
+  EXPECT_EQ(rightClickMenu(tree(), IDC_TREE, labelOf(bob)), std::vector<std::string>{"Add Ready To Play"});
+  EXPECT_EQ(TreeView_GetSelection(tree()), ann);  // the highlight stays
+  EXPECT_EQ(column(3), (std::vector<std::string>{"Disc One", "Disc Two"}));
+  EXPECT_EQ(window->tree().currentNode(), bob);
+  EXPECT_EQ(rightClickMenu(tree(), IDC_TREE, labelOf(ann)), (std::vector<std::string>{"Play", "Enqueue"}));
+  // One copy on the disc: removing copies comes on top, newest entry first.
+  catalogue->setReady(catalogue->listTracks(TrackFilter{{}, std::string("Bob"), {}})[0].id, 1);
+  EXPECT_EQ(rightClickMenu(tree(), IDC_TREE, labelOf(bob)),
+            (std::vector<std::string>{"Remove Ready To Play", "Play", "Enqueue", "Add Ready To Play"}));
+  // Beside any node nothing happens.
+  EXPECT_TRUE(rightClickMenu(tree(), IDC_TREE, POINT{240, 300}).empty());
+}
+
+TEST_F(BrowseTest, RowMenuAppearsOnlyOnALabelWithItsEntriesInOrder) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"A", "Ann", "Mixed", kRock, 1}});
+  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"B", "Bob", "Mixed", kRock, 2}, {"C", "Cy", "Mixed", kRock, 3}});
+  catalogue->setReady(catalogue->listTracks(TrackFilter{{}, std::string("Bob"), {}})[0].id, 1);
+  waitForFirstNode();
+  EXPECT_TRUE(rightClickMenu(list(), IDC_LIST, POINT{480, 200}).empty());
+  EXPECT_FALSE(window->strip().isEnabled(BTN_PLAY_SELECTED));
+  selectRows({0});
+  EXPECT_EQ(rightClickMenu(list(), IDC_LIST, labelOfRow(0)),
+            (std::vector<std::string>{"Play", "Delete", "Edit Tag Info", "Remove Ready To Play", "Add ready to play",
+                                      "Enqueue"}));
+  for (int button : {BTN_PLAY_SELECTED, BTN_ENQUEUE_SELECTED, BTN_READY_SELECTED}) {
+    EXPECT_TRUE(window->strip().isEnabled(button));
+  }
+  // "Play" on three selected rows: the first plays, the others queue; the
+  // disc track without a copy has nothing to play.
+  selectRows({0, 1, 2});
+  ShellRecorder shell;
+  SendMessageA(window->window(), WM_COMMAND, CMD_PLAY_SELECTED, 0);
+  std::vector<std::string> verbs;
+  for (const ShellRequest& request : shell.requests()) verbs.push_back(request.verb);
+  EXPECT_EQ(verbs, (std::vector<std::string>{"Play", "Enqueue"}));
+}
+
+TEST_F(BrowseTest, TracksOfAGoneSourceAreNeitherPlayableNorCopied) {
+  catalogueSongs("Gone", MEDIA_WRITE_ONCE, {{"Lost", "Ann", "Old", kRock, 1}});
+  sources.removeById(sources.entry(0)->id);
+  waitForFirstNode();
+  ASSERT_EQ(window->list().rowCount(), 1);
+  for (int button : {BTN_PLAY_ALL, BTN_ENQUEUE_ALL, BTN_READY_ALL}) EXPECT_FALSE(window->strip().isEnabled(button));
+}
+
+TEST_F(BrowseTest, RowsSortByTrackNumberThenByTheClickedColumnInByteOrder) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+                 {{"beta", "Ann", "A", kRock, 10}, {"Zulu", "Ann", "A", kRock, 2}, {"alpha", "Ann", "A", kRock, 1}});
+  waitForFirstNode();
+  EXPECT_EQ(column(2), (std::vector<std::string>{"01", "02", "10"}));
+  for (int click = 0; click < 2; ++click) {  // a second click does not reverse
+    NMLISTVIEW header = {};
+    header.hdr = {ListView_GetHeader(list()), IDC_LIST, LVN_COLUMNCLICK};
+    header.iSubItem = 3;
+    SendMessageA(window->window(), WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(column(3), (std::vector<std::string>{"Zulu", "alpha", "beta"}));
+  }
+}
+
+TEST_F(BrowseTest, DeletingTheLastTrackOfAnAlbumRemovesTheAlbumThenItsArtist) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+                 {{"Only", "Solo", "Single", kRock, 1}, {"Other", "Duo", "Pair", kRock, 1}});
+  waitForFirstNode();
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  HTREEITEM solo = expand(node(rock, "Solo"));
+  TreeView_SelectItem(tree(), node(solo, "Single"));
+  ASSERT_EQ(window->list().rowCount(), 1);
+  std::string path = musicDir.file("Folder") + "\\song0.mp3";
+  selectRows({0});
+  SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+  pumpFor(50);
+  EXPECT_EQ(childTexts(rock), std::vector<std::string>{"Duo"});
+  EXPECT_EQ(window->tree().currentNode(), TreeView_GetSelection(tree()));  // a live node
+  EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(path));  // the catalogue forgets; the file stays
+}
+
+TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+                 {{"1", "Ann", "A1", kRock, 1}, {"2", "Ann", "A2", kRock, 2}, {"3", "Bob", "B1", kPop, 3}});
+  waitForFirstNode();
+  // An expanded parent with several children goes without a stray deletion.
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  expand(node(rock, "Ann"));
+  window->tree().prunePath(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_GENRE);
+  EXPECT_EQ(pendingTreeDeletions(), 0);
+  EXPECT_EQ(childTexts(), std::vector<std::string>{"Pop"});
+  // A deletion posted for the current node, then a rebuild before it
+  // arrives: the new nodes, whatever their handles, stay.
+  groupBy(LEVEL_ARTIST);
+  window->tree().postDeleteCurrent();
+  ASSERT_EQ(pendingTreeDeletions(), 1);
+  groupBy(LEVEL_ARTIST);
+  pumpFor(50);
+  EXPECT_EQ(childTexts(), (std::vector<std::string>{"Ann", "Bob"}));
+  // The same with a node inserted between the post and its arrival.
+  window->tree().postDeleteCurrent();
+  window->tree().prunePath(TrackFilter{{}, std::string("Ann"), {}}, LEVEL_ARTIST);
+  window->tree().ensurePath(TrackFilter{std::string("Rock"), std::string("Cy"), std::string("C")});
+  pumpFor(50);
+  EXPECT_EQ(childTexts(), (std::vector<std::string>{"Bob", "Cy"}));
+}
+
+TEST_F(BrowseTest, ARebuildWithoutRootNodesEmptiesTheList) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}});
+  waitForFirstNode();
+  catalogue->removeSource(sources.entry(0)->id);
+  groupBy(LEVEL_GENRE);
+  EXPECT_EQ(window->list().rowCount(), 0);
+  EXPECT_FALSE(window->strip().isEnabled(BTN_PLAY_ALL));
+  EXPECT_EQ(window->tree().currentNode(), nullptr);
+}
+
+TEST_F(BrowseTest, AFillWhileSuspendedChangesOnlyWhatResumeRestores) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}});
+  waitForFirstNode();
+  window->strip().suspend();
+  window->list().fillList(TrackFilter());
+  EXPECT_FALSE(window->strip().isEnabled(BTN_PLAY_ALL));
+  EXPECT_FALSE(window->strip().isEnabled(BTN_MEDIA_STORE));
+  window->strip().resume();
+  EXPECT_TRUE(window->strip().isEnabled(BTN_PLAY_ALL));
+  EXPECT_TRUE(window->strip().isEnabled(BTN_MEDIA_STORE));
+}
+
+TEST_F(BrowseTest, SeveralTracksShareOnlyTheChangedValuesAndTheTreeFollows) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+                 {{"One", "Ann", "First", kRock, 1}, {"Two", "Ann", "Second", kRock, 2},
+                  {"Three", "Ann", "Third", kRock, 3}, {"Else", "Zed", "Z", kRock, 4}});
+  waitForFirstNode();
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  TreeView_SelectItem(tree(), node(rock, "Ann"));
+  selectRows({0, 1, 2});
+  editSelectedWith([&](HWND dialog) {
+    EXPECT_EQ(text(dialog, IDC_TAG_ARTIST), "Ann");
+    EXPECT_EQ(text(dialog, IDC_TAG_ALBUM), "[Multiple Values]");
+    EXPECT_EQ(text(dialog, IDC_TAG_GENRE), "Rock");
+    for (int line : {IDC_TAG_FILE_LINE1, IDC_TAG_FILE_LINE2, IDC_TAG_FILE_LINE3}) {
+      EXPECT_EQ(text(dialog, line), "[Multiple Values]");
+    }
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TITLE)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TRACK_NUMBER)));
+    SetDlgItemTextA(dialog, IDC_TAG_ARTIST, "Bea");
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  pumpFor(50);
+  std::vector<TrackItem> edited = catalogue->listTracks(TrackFilter{{}, std::string("Bea"), {}});
+  ASSERT_EQ(edited.size(), 3u);
+  for (const TrackItem& item : edited) {
+    EXPECT_EQ(item.tag.title, std::string(item.tag.album == "First" ? "One" : item.tag.album == "Second" ? "Two" : "Three"));
+  }
+  // The rows left the list filtered by the old artist; its node went and
+  // the new one came in sorted position.
+  EXPECT_EQ(childTexts(rock), (std::vector<std::string>{"Bea", "Zed"}));
+  EXPECT_EQ(nodeImage(node(rock, "Bea")), window->tree().artistImage);
+}
+
+TEST_F(BrowseTest, OneTrackWritesAllFiveValuesAndCancelWritesNothing) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"Song", "Ann", "Old", kRock, 1}, {"Keep", "Ann", "Kept", kRock, 2}});
+  groupBy(LEVEL_ALBUM);
+  TreeView_SelectItem(tree(), node(nullptr, "Old"));
+  selectRows({0});
+  editSelectedWith([&](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_TAG_ALBUM, "Changed");
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(catalogue->listTracks(TrackFilter{{}, {}, std::string("Old")}).size(), 1u);
+  editSelectedWith([&](HWND dialog) {
+    EXPECT_EQ(text(dialog, IDC_TAG_FILE_LINE1), "Folder");
+    EXPECT_EQ(text(dialog, IDC_TAG_FILE_LINE3), "song0.mp3");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TITLE)));
+    SetDlgItemTextA(dialog, IDC_TAG_ALBUM, "New");
+    SetDlgItemTextA(dialog, IDC_TAG_TITLE, "");
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  pumpFor(50);
+  TrackItem item = catalogue->listTracks(TrackFilter{{}, {}, std::string("New")}).at(0);
+  EXPECT_EQ(item.tag.title, std::string());
+  EXPECT_EQ(item.tag.artist, std::string("Ann"));
+  // The album node the row left is gone; the new album came in sorted.
+  EXPECT_EQ(childTexts(), (std::vector<std::string>{"Kept", "New"}));
+}
+
+TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
+  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kRock, 2}});
+  startWorker();
+  groupBy(LEVEL_ARTIST);
+  HTREEITEM ann = node(nullptr, "Ann"), bob = node(nullptr, "Bob");
+  SendMessageA(window->window(), WM_COMMAND, CMD_READY_ALL, 0);
+  TreeView_SelectItem(tree(), bob);  // the current node moves while the job runs
+  ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
+  pumpFor(50);
+  EXPECT_EQ(nodeImage(ann), window->tree().artistReadyImage);
+  EXPECT_EQ(nodeImage(bob), window->tree().artistImage);
+  TreeView_SelectItem(tree(), ann);
+  SendMessageA(window->window(), WM_COMMAND, CMD_UNREADY_ALL, 0);
+  ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
+  pumpFor(50);
+  EXPECT_EQ(nodeImage(ann), window->tree().artistImage);
+}
+
+}  // namespace
+}  // namespace tuho::test

@@ -1,0 +1,72 @@
+// What the main window does beside the user's desktop: its settings in the
+// registry, the notification-area icon it hides behind, the ways of ending
+// (each saves the settings once and says whether the launcher is wanted),
+// the help page, and the Preferences, Welcome and About dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/NotifyIcon.h"
+#include "ui/Settings.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/dialogs/WelcomeDialog.h"
+
+namespace tuho {
+
+class TrackList;
+
+constexpr UINT TRAY_ICON_ID = 2334;
+
+class DesktopSide {
+ public:
+  // How the icon reaches the notification area; tests put a stand-in here.
+  bool (*addIcon)(HWND, HINSTANCE, const NotifyIconInfo&) = &addNotifyIcon;
+
+  void attach(HWND window, HINSTANCE instance, TrackList* list);
+  // Column widths, grouping and window placement, while the window is made.
+  void restoreViewSettings();
+  void readNotificationSettings();
+  // The Welcome dialog, modal, when the catalogue has no media source.
+  void welcomeIfNoSources(int sourceCount);
+
+  // Follows the main window's messages: minimising, the icon's callback,
+  // a re-created taskbar, and the window's end.
+  void onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The commands it owns; false for any other.
+  bool onCommand(int id);
+  // The close box: save, want the launcher only when it runs at log-on, quit.
+  void onClose();
+
+  void openHelp();
+  NotificationSettings& settings() { return settings_; }
+  bool inTray() const { return inTray_; }
+  // Whether the launcher is to be started once the program has closed its
+  // catalogue.
+  bool launcherWanted() const { return launcherWanted_; }
+
+ private:
+  void hideToTray();
+  void restoreFromTray();
+  void onTrayNotify(WPARAM id, LPARAM event);
+  void exitFromTray(bool startLauncher);
+  void saveOnce();
+  void removeIcon();
+
+  HWND window_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  TrackList* list_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  NotificationSettings settings_;
+  bool inTray_ = false;
+  bool saved_ = false;
+  bool launcherWanted_ = false;
+  PreferencesDialog preferences_;
+  WelcomeDialog welcome_;
+  AboutDialog about_;
+};
+
+// Starts "TuhoKick.exe" from the program folder; nothing when it is missing.
+void startLauncher();
+
+}  // namespace tuho

@@ -1,0 +1,74 @@
+#include "ui/Settings.h"
+
+#include <string>
+
+#include "ui/LauncherEntry.h"
+#include "ui/RegistryKey.h"
+
+namespace tuho {
+namespace {
+
+std::string columnName(size_t column) { return "Col" + std::to_string(column); }
+
+std::optional<LONG> edge(const RegistryKey& key, const char* name) {
+  std::optional<DWORD> value = key.dword(name);
+  if (!value) return std::nullopt;
+  return static_cast<LONG>(*value);  // a left or top edge may be negative
+}
+
+}  // namespace
+
+const char kSettingsKeyPath[] = "Software\\Brambleward\\Tuho";
+
+ViewSettings readViewSettings() {
+  ViewSettings settings;
+  RegistryKey key(kSettingsKeyPath);
+  for (size_t i = 0; i < settings.columnWidths.size(); ++i) {
+    std::optional<DWORD> width = key.dword(columnName(i).c_str());
+    if (width) settings.columnWidths[i] = static_cast<int>(*width);
+  }
+  std::optional<DWORD> grouping = key.dword("GRoot");
+  if (grouping && *grouping <= 2) settings.grouping = static_cast<int>(*grouping);
+  settings.top = edge(key, "Top");
+  settings.left = edge(key, "Left");
+  settings.right = edge(key, "Right");
+  settings.bottom = edge(key, "Bottom");
+  return settings;
+}
+
+NotificationSettings readNotificationSettings() {
+  NotificationSettings settings;
+  std::optional<DWORD> minimise = RegistryKey(kSettingsKeyPath).dword("MinNotify");
+  settings.minimiseToTray = minimise && *minimise != 0;
+  settings.launcherAtStartup = launcherEntryExists();
+  return settings;
+}
+
+std::optional<RECT> restoredRect(const RECT& normal, const ViewSettings& settings) {
+  RECT rect = normal;
+  if (settings.top) rect.top = *settings.top;
+  if (settings.left) rect.left = *settings.left;
+  if (settings.right) rect.right = *settings.right;
+  if (settings.bottom) rect.bottom = *settings.bottom;
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return std::nullopt;
+  if (!MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) return std::nullopt;
+  return rect;
+}
+
+void saveSettings(const ViewSettings& view, const RECT& normal, bool minimiseToTray) {
+  {
+    RegistryKey key(kSettingsKeyPath);
+    for (size_t i = 0; i < view.columnWidths.size(); ++i) {
+      key.setDword(columnName(i).c_str(), static_cast<DWORD>(view.columnWidths[i]));
+    }
+    key.setDword("GRoot", static_cast<DWORD>(view.grouping));
+    key.setDword("MinNotify", minimiseToTray ? 1 : 0);
+  }
+  RegistryKey key(kSettingsKeyPath);
+  key.setDword("Top", static_cast<DWORD>(normal.top));
+  key.setDword("Left", static_cast<DWORD>(normal.left));
+  key.setDword("Right", static_cast<DWORD>(normal.right));
+  key.setDword("Bottom", static_cast<DWORD>(normal.bottom));
+}
+
+}  // namespace tuho

@@ -1,0 +1,47 @@
+// The Edit Tag dialog: corrects the tag values of one or more catalogued
+// tracks. Only catalogue records change; the music files are never written.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+
+namespace tuho {
+
+class GroupTree;
+class TrackList;
+
+// Shown for a value that differs among the edited tracks.
+extern const char kMultipleValues[];  // "[Multiple Values]"
+
+// What the dialog shows and, after OK, what the user left in its boxes.
+class EditTagDialog {
+ public:
+  TrackTag tag;
+  std::array<std::string, 3> fileLines;  // source name, folder, file name
+  bool multiple = false;
+
+  INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+// Runs the modal dialog (template 104) over the owner: 0 for OK, -1 for Cancel.
+int showEditTagDialog(HINSTANCE instance, HWND owner, EditTagDialog& dialog);
+
+// Where an edit lands: the catalogue, and the views kept in step with it.
+struct EditTagTargets {
+  HINSTANCE instance;
+  HWND owner;
+  Catalogue* catalogue;
+  GroupTree* tree;
+  TrackList* list;
+};
+
+// Edits the tracks of the ids (at least one) in the dialog. One track gets
+// all five values written; several get artist, album and genre, each only
+// when the user changed it.
+void editTags(const EditTagTargets& targets, const IdList& ids);
+
+}  // namespace tuho

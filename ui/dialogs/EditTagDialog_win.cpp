@@ -1,0 +1,126 @@
+#include "ui/dialogs/EditTagDialog.h"
+
+#include <vector>
+
+#include "resources/resource.h"
+#include "ui/WindowAttach.h"
+#include "ui/browse/GroupTree.h"
+#include "ui/browse/TrackList.h"
+
+namespace tuho {
+
+const char kMultipleValues[] = "[Multiple Values]";
+
+namespace {
+
+using TagValue = std::optional<std::string> TrackTag::*;
+
+// The five editable values with their edit boxes.
+struct TagBox {
+  TagValue value;
+  int control;
+};
+const TagBox kBoxes[] = {{&TrackTag::artist, IDC_TAG_ARTIST},
+                         {&TrackTag::album, IDC_TAG_ALBUM},
+                         {&TrackTag::title, IDC_TAG_TITLE},
+                         {&TrackTag::genre, IDC_TAG_GENRE},
+                         {&TrackTag::trackNo, IDC_TAG_TRACK_NUMBER}};
+const int kFileLines[] = {IDC_TAG_FILE_LINE1, IDC_TAG_FILE_LINE2, IDC_TAG_FILE_LINE3};
+
+std::string boxText(HWND dialog, int control) {
+  char buffer[512] = {};
+  GetDlgItemTextA(dialog, control, buffer, sizeof buffer);
+  return buffer;
+}
+
+// The tag the dialog shows: each value the tracks share, "[Multiple
+// Values]" for each in which any two differ (byte for byte).
+TrackTag sharedTag(const std::vector<TrackItem>& tracks) {
+  TrackTag shown = tracks.front().tag;
+  for (size_t i = 1; i < tracks.size(); ++i) {
+    for (const TagBox& box : kBoxes) {
+      if (tracks[i].tag.*box.value != tracks[i - 1].tag.*box.value) shown.*box.value = kMultipleValues;
+    }
+  }
+  return shown;
+}
+
+// The values written: all five for one track; for several only the
+// artist, album and genre the user changed.
+TagChange changeFrom(const EditTagDialog& dialog, const TrackTag& shown) {
+  TagChange change;
+  if (dialog.multiple) {
+    if (dialog.tag.artist != shown.artist) change.artist = dialog.tag.artist;
+    if (dialog.tag.album != shown.album) change.album = dialog.tag.album;
+    if (dialog.tag.genre != shown.genre) change.genre = dialog.tag.genre;
+    return change;
+  }
+  change.artist = dialog.tag.artist;
+  change.album = dialog.tag.album;
+  change.title = dialog.tag.title;
+  change.trackNo = dialog.tag.trackNo;
+  change.genre = dialog.tag.genre;
+  return change;
+}
+
+}  // namespace
+
+INT_PTR EditTagDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      for (int i = 0; i < 3; ++i) SetDlgItemTextA(dialog, kFileLines[i], fileLines[static_cast<size_t>(i)].c_str());
+      for (const TagBox& box : kBoxes) SetDlgItemTextA(dialog, box.control, (tag.*box.value).value_or("").c_str());
+      if (multiple) {
+        EnableWindow(GetDlgItem(dialog, IDC_TAG_TITLE), FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_TAG_TRACK_NUMBER), FALSE);
+      }
+      return TRUE;
+    case WM_COMMAND:
+      if (wParam == IDOK) {
+        for (const TagBox& box : kBoxes) tag.*box.value = boxText(dialog, box.control);
+        EndDialog(dialog, 0);
+        return TRUE;
+      }
+      if (wParam == IDCANCEL) {
+        EndDialog(dialog, -1);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+int showEditTagDialog(HINSTANCE instance, HWND owner, EditTagDialog& dialog) {
+  INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_EDIT_TAG), owner, &dialogProcOf<EditTagDialog>,
+                                   reinterpret_cast<LPARAM>(&dialog));
+  return result == 0 ? 0 : -1;
+}
+
+void editTags(const EditTagTargets& targets, const IdList& ids) {
+  std::vector<TrackItem> tracks;
+  for (const IdEntry& entry : ids.entries) {
+    TrackItem item = targets.catalogue->readTrack(entry.id);
+    if (!item.isEmpty()) tracks.push_back(item);
+  }
+  if (tracks.empty()) return;
+  EditTagDialog dialog;
+  TrackTag shown = sharedTag(tracks);
+  dialog.tag = shown;
+  dialog.multiple = tracks.size() > 1;
+  const TrackItem& first = tracks.front();
+  dialog.fileLines = {first.source.id ? first.source.name : std::string(), first.folder, first.fileName};
+  if (dialog.multiple) dialog.fileLines = {kMultipleValues, kMultipleValues, kMultipleValues};
+  if (showEditTagDialog(targets.instance, targets.owner, dialog) != 0) return;
+  TagChange change = changeFrom(dialog, shown);
+  for (const TrackItem& track : tracks) {
+    // A track deleted meanwhile, or a write that failed, leaves the views
+    // showing what the catalogue holds.
+    if (targets.catalogue->updateTags(track.id, change) != track.id) continue;
+    TrackTag written = targets.catalogue->readTrack(track.id).tag;
+    targets.tree->ensurePath(TrackFilter{written.genre, written.artist, written.album});
+    targets.list->updateRowAfterEdit(written, track.id);
+  }
+}
+
+}  // namespace tuho

@@ -1,0 +1,29 @@
+// Welcome: offered at start-up while the catalogue has no media source;
+// "Yes Please" opens the help page.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "ui/DialogSkin.h"
+#include "ui/ScopedWin.h"
+
+namespace tuho {
+
+extern const char kWelcomeText[];
+
+class WelcomeDialog {
+ public:
+  // Modal over the parent; 0 for "Yes Please" (after openHelp), -1 for "No Thanks".
+  int run(HINSTANCE instance, HWND parent, std::function<void()> openHelp);
+  INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  std::function<void()> openHelp_;
+  ScopedBitmap upper_;
+  ScopedBitmap lower_;
+  DialogSkin skin_;
+};
+
+}  // namespace tuho
