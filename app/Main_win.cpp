@@ -79,7 +79,8 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   // worker that has not stopped within the wait may still use the catalogue,
   // the source list and the worker link: the process ends here without
   // closing or destroying any of them, and the OS closes the store (every
-  // record already written is on disk).
+  // record already written is on disk). The launcher is not started then:
+  // the catalogue is still held until the process has ended.
   if (!worker.stopAndClose(catalogue, kWorkerExitWaitMs)) ExitProcess(static_cast<UINT>(exitCode));
   return exitCode;
 }
