@@ -1,6 +1,7 @@
 // The catalogue program's entry point: start-up in order, the UI thread's
 // message loop, and a shutdown that lets the worker finish its current
-// record before the catalogue is closed.
+// record before the catalogue is closed, and never closes it under a worker
+// that is still running.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -74,9 +75,13 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   launcherWanted = window->desktop().launcherWanted();
 
   // A running job stops at its next file; its last record is whole once the
-  // worker has left the catalogue, and only then is the store closed.
-  worker.stop(kWorkerExitWaitMs);
-  catalogue.close();
+  // worker has left the catalogue, and only then is the store closed. A
+  // worker that has not stopped within the wait may still use the catalogue,
+  // the source list and the worker link: the process ends here without
+  // closing or destroying any of them, and the OS closes the store (every
+  // record already written is on disk). The launcher is not started then:
+  // the catalogue is still held until the process has ended.
+  if (!worker.stopAndClose(catalogue, kWorkerExitWaitMs)) ExitProcess(static_cast<UINT>(exitCode));
   return exitCode;
 }
 

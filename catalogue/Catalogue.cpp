@@ -27,7 +27,9 @@ int Catalogue::storeTrack(const TrackItem& item, bool update) {
 
 TrackItem Catalogue::trackFromRecord(const FieldList& fields) const {
   TrackItem item = trackFromFields(fields);
-  if (!item.isEmpty()) item.source = sources_.lookupById(item.source.id);
+  if (item.isEmpty()) return item;
+  item.recordSourceId = item.source.id;
+  item.source = sources_.lookupById(item.source.id);
   return item;
 }
 

@@ -56,7 +56,7 @@ int Catalogue::makeReady(const TrackItem& item, const JobEvents& events) {
     located.source.root.clear();
     located.source.folder = withoutTrailingBackslash(*base);
   }
-  makeCopyFolders(dataFolder_, item.folder);
+  makeCopyFolders(dataFolder_, item);
   std::string copy = copyPath(dataFolder_, item);
   if (!copyFile(trackPath(located), copy, false)) {
     deleteFile(copy);

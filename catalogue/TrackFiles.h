@@ -36,18 +36,27 @@ std::string sourceFolder(const SourceRef& source);
 // below the source.
 std::string trackFolder(const TrackItem& item);
 // Where the ready-to-play copy of the track is: the copies mirror the
-// tracks' folders below the data folder.
+// tracks' folders below a folder per source under the data folder
+// ("<data>\Copies\<source id>\A\B"), so that copies of different sources
+// never share a path.
 std::string copyFolder(const std::string& dataFolder, const TrackItem& item);
+// Where earlier versions put the copy: the track's folder right below the
+// data folder, shared by every source.
+std::string oldCopyFolder(const std::string& dataFolder, const TrackItem& item);
 // Where the track plays from: folder tracks where they are, other tracks
 // (disc tracks, and tracks whose source is no longer registered) only from
-// their ready copy; nothing when there is no such place.
+// their ready copy, which is at the old place when only that one exists;
+// nothing when there is no such place.
 std::optional<std::string> playFrom(const std::string& dataFolder, const TrackItem& item);
 // The track's file and its copy's file: the folders above with its file name.
 std::string trackPath(const TrackItem& item);
 std::string copyPath(const std::string& dataFolder, const TrackItem& item);
 
-// Creates the copy folders for a track folder below the data folder, level
-// by level ("\A\B": "<data>\A", then "<data>\A\B").
-void makeCopyFolders(const std::string& dataFolder, const std::string& trackFolder);
+// Creates the track's copy folder below the data folder, level by level
+// ("<data>\Copies", "<data>\Copies\<source id>", then each track folder).
+void makeCopyFolders(const std::string& dataFolder, const TrackItem& item);
+// Creates the folders of a relative path below a folder, level by level
+// ("\A\B": "<folder>\A", then "<folder>\A\B").
+void makeFolders(const std::string& folder, const std::string& relative);
 
 }  // namespace tuho

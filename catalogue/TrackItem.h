@@ -17,6 +17,7 @@ struct TrackItem {
   std::string folder;    // relative to the source's location: empty or "\A\B"
   TrackTag tag;
   SourceRef source;      // id 0 when the source is no longer registered
+  int recordSourceId = 0;  // the source id the record holds, also once the source is gone
 
   // A read that found nothing returns an item without a file name.
   bool isEmpty() const { return fileName.empty(); }

@@ -26,6 +26,12 @@ class WorkerLink {
   // A running job stops at its next file and the thread ends; waits at most
   // waitMs. True once nothing of the catalogue is in use any more.
   bool stop(DWORD waitMs);
+  // Stops the worker as stop() does and closes the catalogue once the worker
+  // has ended. When the worker is still running after waitMs the catalogue
+  // is left open and false returned: the worker may still use it, and every
+  // record already written is on disk, so the process ends without closing
+  // (or compacting) it.
+  bool stopAndClose(Catalogue& catalogue, DWORD waitMs);
   DWORD threadId() const { return threadId_; }
 
  private:

@@ -31,4 +31,10 @@ bool WorkerLink::start(MainWindow& window, Catalogue& catalogue) {
 
 bool WorkerLink::stop(DWORD waitMs) { return stopWorker(params_, thread_, threadId_, waitMs); }
 
+bool WorkerLink::stopAndClose(Catalogue& catalogue, DWORD waitMs) {
+  if (!stop(waitMs)) return false;
+  catalogue.close();
+  return true;
+}
+
 }  // namespace tuho

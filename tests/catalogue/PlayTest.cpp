@@ -38,8 +38,8 @@ TEST_F(PlayTest, ADiscTrackPlaysOnlyFromItsCopy) {
   catalogue.enqueueTrack(storeSong(udf, 1, ""), 0);
   ASSERT_EQ(shell.requests().size(), 2u);
   EXPECT_EQ(shell.requests()[0].verb, "Enqueue");
-  EXPECT_EQ(shell.requests()[0].directory, dataDir.path() + "\\Album");
-  EXPECT_EQ(shell.requests()[1].directory, dataDir.path());
+  EXPECT_EQ(shell.requests()[0].directory, dataDir.path() + "\\Copies\\" + std::to_string(cd.id) + "\\Album");
+  EXPECT_EQ(shell.requests()[1].directory, dataDir.path() + "\\Copies\\" + std::to_string(udf.id));
 }
 
 TEST_F(PlayTest, ATrackWhoseSourceIsGoneIsNotPlayedFromItsSource) {

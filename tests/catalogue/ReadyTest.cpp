@@ -23,8 +23,9 @@ class ReadyTest : public CatalogueTest {
     for (const std::string& name : fileNames) ids.append(trackNamed(name).id);
     return ids;
   }
-  std::string copied(const std::string& relative) const {
-    std::string path = dataDir.path() + "/" + relative;
+  // The source's copy of a file below the source's folder.
+  std::string copied(const SourceRef& source, const std::string& relative) const {
+    std::string path = dataDir.path() + "/Copies/" + std::to_string(source.id) + "/" + relative;
 #ifdef _WIN32
     for (char& c : path) if (c == '/') c = '\\';
 #endif
@@ -46,7 +47,7 @@ TEST_F(ReadyTest, OnlyNotReadyDiscTracksAreCopied) {
   putSong("Disc\\Album\\ready.mp3");
   putSong("Disc\\Album\\fresh.mp3");
   scanned("Folder", MEDIA_LOCAL_FOLDER, "Folder");
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
   TrackItem ready = trackNamed("ready.mp3");
   ready.ready = 1;
   catalogue.updateTrack(ready);
@@ -57,26 +58,26 @@ TEST_F(ReadyTest, OnlyNotReadyDiscTracksAreCopied) {
   EXPECT_EQ(result.entries[2].mark, 1);
   EXPECT_EQ(log.counts, std::vector<int>{0});
   EXPECT_EQ(trackNamed("fresh.mp3").ready, 1);
-  EXPECT_TRUE(exists(copied("Album/fresh.mp3")));
-  EXPECT_FALSE(exists(copied("Album/ready.mp3")));
+  EXPECT_TRUE(exists(copied(disc, "Album/fresh.mp3")));
+  EXPECT_FALSE(exists(copied(disc, "Album/ready.mp3")));
 }
 
 TEST_F(ReadyTest, RewritableDiscTracksAreCopiedToo) {
   putSong("Udf\\song.mp3");
-  scanned("Udf", MEDIA_REWRITABLE, "Udf");
+  SourceRef udf = scanned("Udf", MEDIA_REWRITABLE, "Udf");
   IdList result = catalogue.copyReadyJob(idsOf({"song.mp3"}), log.events());
   EXPECT_EQ(result.entries[0].mark, 1);
-  EXPECT_TRUE(exists(copied("song.mp3")));
+  EXPECT_TRUE(exists(copied(udf, "song.mp3")));
 }
 
 TEST_F(ReadyTest, AMovedDiscIsLocatedByTheUser) {
   putSong("Disc\\Album\\song.mp3");
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
   std::filesystem::rename(music("Disc"), music("Moved"));
   IdList result = catalogue.copyReadyJob(idsOf({"song.mp3"}), locateAt(music("Moved") + "\\"));
   EXPECT_EQ(asked, std::vector<std::string>{"Disc"});
   EXPECT_EQ(result.entries[0].mark, 1);
-  EXPECT_TRUE(exists(copied("Album/song.mp3")));
+  EXPECT_TRUE(exists(copied(disc, "Album/song.mp3")));
 }
 
 // The job reads the track, then waits for the volume; the user edits the
@@ -124,19 +125,50 @@ TEST_F(ReadyTest, CancellingTheLocateQuestionStopsTheJob) {
   EXPECT_EQ(trackNamed("b.mp3").ready, 0);
 }
 
+TEST_F(ReadyTest, TwoDiscsWithTheSameFileNamesKeepOneCopyEach) {
+  putSong("One\\Disc\\01 Track.mp3", SongTag{"First", "Artist", "Album", 17, 1});
+  putSong("Two\\Disc\\01 Track.mp3", SongTag{"Second", "Artist", "Album", 17, 1});
+  SourceRef one = scanned("One", MEDIA_WRITE_ONCE, "One");
+  SourceRef two = scanned("Two", MEDIA_WRITE_ONCE, "Two");
+  IdList all;
+  for (const TrackItem& item : catalogue.listTracks(TrackFilter())) all.append(item.id);
+  ASSERT_EQ(all.count(), 2);
+  IdList made = catalogue.copyReadyJob(all, log.events());
+  EXPECT_EQ(made.entries[0].mark, 1);
+  EXPECT_EQ(made.entries[1].mark, 1);
+  // Each copy holds its own disc's audio.
+  std::string copyOne = copied(one, "Disc/01 Track.mp3");
+  std::string copyTwo = copied(two, "Disc/01 Track.mp3");
+  EXPECT_EQ(readBytes(copyOne), readBytes(music("One\\Disc\\01 Track.mp3")));
+  EXPECT_EQ(readBytes(copyTwo), readBytes(music("Two\\Disc\\01 Track.mp3")));
+  EXPECT_NE(readBytes(copyOne), readBytes(copyTwo));
+  // Making one not ready deletes its copy only; the other still plays its own.
+  IdList first;
+  for (const TrackItem& item : catalogue.listTracks(TrackFilter())) {
+    if (item.source.id == one.id) first.append(item.id);
+  }
+  catalogue.deleteReadyJob(first, log.events());
+  EXPECT_FALSE(exists(copyOne));
+  ASSERT_TRUE(exists(copyTwo));
+  EXPECT_EQ(readBytes(copyTwo), readBytes(music("Two\\Disc\\01 Track.mp3")));
+  for (const TrackItem& item : catalogue.listTracks(TrackFilter())) {
+    EXPECT_EQ(item.ready, item.source.id == two.id ? 1 : 0);
+  }
+}
+
 TEST_F(ReadyTest, TheCopyOfAReadOnlyFileIsWritable) {
   std::string path = putSong("Disc\\ro.mp3");
   std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
   catalogue.copyReadyJob(idsOf({"ro.mp3"}), log.events());
-  auto perms = std::filesystem::status(copied("ro.mp3")).permissions();
+  auto perms = std::filesystem::status(copied(disc, "ro.mp3")).permissions();
   EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
 }
 
 TEST_F(ReadyTest, DeletingCopiesSkipsTracksThatAreNotReady) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
   catalogue.copyReadyJob(idsOf({"a.mp3"}), log.events());
   log = JobLog();
   IdList result = catalogue.deleteReadyJob(idsOf({"b.mp3", "a.mp3"}), log.events());
@@ -144,7 +176,7 @@ TEST_F(ReadyTest, DeletingCopiesSkipsTracksThatAreNotReady) {
   EXPECT_EQ(log.counts, std::vector<int>{0});
   EXPECT_EQ(result.entries[1].mark, 0);
   EXPECT_EQ(trackNamed("a.mp3").ready, 0);
-  EXPECT_FALSE(exists(copied("a.mp3")));
+  EXPECT_FALSE(exists(copied(disc, "a.mp3")));
 }
 
 class ReadyFailureTest : public ReadyTest {};
@@ -153,7 +185,7 @@ TEST_F(ReadyFailureTest, AFailedCopyLeavesTheTrackNotReadyTellsOnceAndGoesOn) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");
   putSong("Disc\\c.mp3");
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
   FaultPlan plan;
   plan.fail(kFaultCopy, 1, kErrDiskFull);
   plan.fail(kFaultCopy, 2, kErrDiskFull);
@@ -164,7 +196,7 @@ TEST_F(ReadyFailureTest, AFailedCopyLeavesTheTrackNotReadyTellsOnceAndGoesOn) {
   EXPECT_EQ(trackNamed("a.mp3").ready, 0);
   EXPECT_EQ(trackNamed("c.mp3").ready, 1);
   EXPECT_EQ(alerts.captions(), std::vector<std::string>{"Copy Failed"});
-  EXPECT_FALSE(exists(copied("a.mp3")));
+  EXPECT_FALSE(exists(copied(disc, "a.mp3")));
 }
 
 TEST_F(ReadyFailureTest, TracksThatCannotBeReadAreSkipped) {

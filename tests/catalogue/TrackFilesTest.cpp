@@ -23,25 +23,45 @@ TEST(TrackFiles, ATrackIsBelowItsSourceAndItsCopyBelowTheDataFolder) {
   TrackItem item = trackOn(2, MEDIA_WRITE_ONCE, 1);
   EXPECT_EQ(trackFolder(item), "D:\\Music\\Album");
   EXPECT_EQ(trackPath(item), "D:\\Music\\Album\\song.mp3");
-  EXPECT_EQ(copyFolder("C:\\Data", item), "C:\\Data\\Album");
-  EXPECT_EQ(copyPath("C:\\Data", item), "C:\\Data\\Album\\song.mp3");
+  EXPECT_EQ(copyFolder("C:\\Data", item), "C:\\Data\\Copies\\2\\Album");
+  EXPECT_EQ(copyPath("C:\\Data", item), "C:\\Data\\Copies\\2\\Album\\song.mp3");
+  // Once the source is gone, the record's source id still names the folder.
+  TrackItem orphan = trackOn(0, MEDIA_WRITE_ONCE, 1);
+  orphan.recordSourceId = 2;
+  EXPECT_EQ(copyFolder("C:\\Data", orphan), "C:\\Data\\Copies\\2\\Album");
 }
 
 TEST(TrackFiles, FolderTracksPlayInPlaceAndOthersOnlyFromAReadyCopy) {
   EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_NETWORK_FOLDER, 1)), "D:\\Music\\Album");
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_REWRITABLE, 1)), "C:\\Data\\Album");
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_REWRITABLE, 1)), "C:\\Data\\Copies\\2\\Album");
   EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_REWRITABLE, 0)), std::nullopt);
   // A removed source leaves only the copy, whatever kind the record says.
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MEDIA_LOCAL_FOLDER, 1)), "C:\\Data\\Album");
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MEDIA_LOCAL_FOLDER, 1)), "C:\\Data\\Copies\\0\\Album");
   EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MEDIA_LOCAL_FOLDER, 0)), std::nullopt);
+}
+
+TEST(TrackFiles, ACopyMadeAtTheOldSharedPlaceStillPlaysWhenItsSourcesPlaceHasNone) {
+  TempDir data;
+  TrackItem item = trackOn(3, MEDIA_WRITE_ONCE, 1);
+  TempDir song;
+  writeBytes(song.file("song.mp3"), Bytes{1});
+  makeFolders(data.path(), item.folder);
+  ASSERT_TRUE(copyFile(song.file("song.mp3"), inFolder(oldCopyFolder(data.path(), item), item.fileName), false));
+  EXPECT_EQ(playFrom(data.path(), item), oldCopyFolder(data.path(), item));
+  makeCopyFolders(data.path(), item);
+  ASSERT_TRUE(copyFile(song.file("song.mp3"), copyPath(data.path(), item), false));
+  EXPECT_EQ(playFrom(data.path(), item), copyFolder(data.path(), item));
 }
 
 TEST(TrackFiles, CopyFoldersAreMadeLevelByLevel) {
   TempDir data;
-  makeCopyFolders(data.path(), "\\A\\\\B");
+  makeFolders(data.path(), "\\A\\\\B");
   EXPECT_TRUE(folderExists(data.path() + "\\A\\B"));
-  makeCopyFolders(data.path(), "");
+  makeFolders(data.path(), "");
   EXPECT_TRUE(folderExists(data.path()));
+  TrackItem item = trackOn(7, MEDIA_WRITE_ONCE, 0);
+  makeCopyFolders(data.path(), item);
+  EXPECT_TRUE(folderExists(data.path() + "\\Copies\\7\\Album"));
 }
 
 }  // namespace

@@ -146,15 +146,17 @@ class Catalogue(Workspace):
         drive = "D=" + self.music
         self.add("CD", "cd", "D:\\Disc", drives=[drive])
         track = self.tracks()[0]
+        source_id = lines(self.db("sources"))[0]["id"]
+        copy = os.path.join(self.data, "Copies", str(source_id), "Album", "a.mp3")
         self.assertEqual(lines(self.db("play", str(track["id"]))), [])
         marks = lines(self.db("ready", str(track["id"]), drives=[drive]))
         self.assertEqual(marks, [{"id": track["id"], "mark": 1}])
-        self.assertTrue(os.path.exists(os.path.join(self.data, "Album", "a.mp3")))
+        self.assertTrue(os.path.exists(copy))
         requests = lines(self.db("play", str(track["id"]), str(track["id"])))
         self.assertEqual([r["verb"] for r in requests], ["Play", "Enqueue"])
-        self.assertEqual(requests[0]["directory"], self.data + "\\Album")
+        self.assertEqual(requests[0]["directory"], self.data + "\\Copies\\%s\\Album" % source_id)
         self.db("unready", str(track["id"]))
-        self.assertFalse(os.path.exists(os.path.join(self.data, "Album", "a.mp3")))
+        self.assertFalse(os.path.exists(copy))
 
     def test_a_moved_disc_is_located_from_the_command_line(self):
         self.put("Disc/a.mp3")
@@ -188,16 +190,18 @@ class Catalogue(Workspace):
         drive = "D=" + self.music
         self.add("CD", "cd", "D:\\Disc", drives=[drive])
         track = self.tracks()[0]
+        source_id = lines(self.db("sources"))[0]["id"]
         self.db("ready", str(track["id"]), drives=[drive])
         # The source entry goes while the track's record stays.
         catalogue = os.path.join(self.data, "Tuho.dat")
         shutil.copyfile(catalogue, catalogue + ".kept")
         self.db("remove", "CD")
         shutil.copyfile(catalogue + ".kept", catalogue)
-        copy = os.path.join(self.data, "Album", "a.mp3")
+        copies = os.path.join(self.data, "Copies", str(source_id))
+        copy = os.path.join(copies, "Album", "a.mp3")
         self.assertEqual(self.db("export", "--format", "m3u").stdout.splitlines()[2], copy)
         requests = lines(self.db("play", str(track["id"])))
-        self.assertEqual(requests[0]["directory"], self.data + "\\Album")
+        self.assertEqual(requests[0]["directory"], self.data + "\\Copies\\%s\\Album" % source_id)
 
 
 class Usage(Workspace):

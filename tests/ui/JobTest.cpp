@@ -5,6 +5,8 @@
 #include "UiFixture.h"
 
 #include <commctrl.h>
+
+#include <thread>
 #include "catalogue/win32/ThreadMessages.h"
 #include "ui/UiIds.h"
 
@@ -122,6 +124,39 @@ TEST_F(JobTest, ClosingDuringAScanEndsTheWorkerAndLeavesAWholeCatalogue) {
   EXPECT_EQ(alerts.count(), 0u);
   again.close();
   catalogue->open();
+}
+
+// A job held inside the catalogue (here: another thread holds the store
+// through a walk) keeps the worker from stopping within the wait. Shutdown
+// must then leave the store open to the worker, not close it under it.
+TEST_F(JobTest, ShutdownLeavesTheStoreOpenUnderAWorkerThatDoesNotStop) {
+  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
+  catalogue->scanSource(*source, false, JobEvents());
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE holding = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    catalogue->forEachTrack(TrackFilter(), [&](const TrackItem&) {
+      SetEvent(holding);
+      WaitForSingleObject(release, 30000);
+      return false;
+    });
+  });
+  ASSERT_EQ(WaitForSingleObject(holding, 5000), WAIT_OBJECT_0);
+  ASSERT_TRUE(window->startJob(kJobRescanSource, IdList(), source));
+  pumpFor(300);  // the progress dialog is up and the worker waits for the store
+  DWORD started = GetTickCount();
+  EXPECT_FALSE(worker.stopAndClose(*catalogue, 200));
+  EXPECT_LT(GetTickCount() - started, 5000u);  // closing did not wait for the store
+  SetEvent(release);
+  holder.join();
+  // The worker gets the store, stops and ends; the store it used is still
+  // open and holds every track.
+  ASSERT_TRUE(worker.stop(20000));
+  EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 3u);
+  EXPECT_TRUE(worker.stopAndClose(*catalogue, 1000));
+  catalogue->open();
+  CloseHandle(release);
+  CloseHandle(holding);
 }
 
 TEST_F(JobTest, ProgressTextsAfterTheDialogClosedAreFreedQuietly) {
