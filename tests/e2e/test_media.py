@@ -228,7 +228,8 @@ class MediaJourneys(unittest.TestCase):
         requests = wait_until(lambda: len(self.session.player_requests()) == 2 and self.session.player_requests(),
                               30, what="two requests at the player")
         self.assertEqual([r[0] for r in requests], ["Play", "Enqueue"])
-        self.assertTrue(requests[0][1].endswith("\\Tunehoard\\Album\\01 Opening.mp3"), requests[0][1])
+        # Each source's copies have a folder of their own, named by its id.
+        self.assertRegex(requests[0][1], r"\\Tunehoard\\Copies\\\d+\\Album\\01 Opening\.mp3$")
         self.assertTrue(player_log.exists())
         self.quit(process, window)
         self.assertEqual([t["ready"] for t in self.tuhodb("tracks")], [1, 1])
@@ -247,7 +248,7 @@ class MediaJourneys(unittest.TestCase):
         self.assertLess(time.monotonic() - started, 10)
         tracks = {t["file"]: t["ready"] for t in self.tuhodb("tracks")}
         self.assertEqual(tracks, {"01 Present.mp3": 1, "02 Missing.mp3": 0})
-        copies = sorted(p.name for p in (self.session.data_folder() / "Album").iterdir())
+        copies = sorted(p.name for p in (self.session.data_folder() / "Copies").glob("*/Album/*"))
         self.assertEqual(copies, ["01 Present.mp3"])
 
 
