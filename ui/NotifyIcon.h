@@ -52,16 +52,7 @@ void showNotifyMenu(HWND window, const std::pair<const char*, int> (&items)[N]) 
   POINT cursor = {};
   GetCursorPos(&cursor);
   ScopedPopupMenu menu;
-  UINT position = 0;
-  for (const auto& entry : items) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.wID = static_cast<UINT>(entry.second);
-    item.dwTypeData = const_cast<char*>(entry.first);
-    InsertMenuItemA(menu, position++, TRUE, &item);
-  }
+  for (const auto& entry : items) menu.append(entry.first, entry.second);
   TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, window, nullptr);
   PostMessageA(window, WM_NULL, 0, 0);
 }

@@ -73,6 +73,16 @@ class ScopedPopupMenu {
   ScopedPopupMenu(const ScopedPopupMenu&) = delete;
   ScopedPopupMenu& operator=(const ScopedPopupMenu&) = delete;
   operator HMENU() const { return menu_; }
+  // Adds a text entry below the others; choosing it sends `command`.
+  void append(const char* text, int command) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    item.fType = MFT_STRING;
+    item.wID = static_cast<UINT>(command);
+    item.dwTypeData = const_cast<char*>(text);
+    InsertMenuItemA(menu_, static_cast<UINT>(GetMenuItemCount(menu_)), TRUE, &item);
+  }
 
  private:
   HMENU menu_;

@@ -11,15 +11,7 @@ POINT messagePoint() {
 
 void showContextMenu(HWND owner, POINT screen, const MenuEntries& entries) {
   ScopedPopupMenu menu;
-  for (const auto& entry : entries) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.wID = static_cast<UINT>(entry.second);
-    item.dwTypeData = const_cast<char*>(entry.first);
-    InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
-  }
+  for (const auto& entry : entries) menu.append(entry.first, entry.second);
   TrackPopupMenu(menu, 0, screen.x, screen.y, 0, owner, nullptr);
 }
 
