@@ -1,6 +1,8 @@
 #include "platform/posix/ShareLocks.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,17 +53,28 @@ int openLockFd(int fd, const std::string& native) {
   return lockFd;
 }
 
-}  // namespace
-
-Claim claim(int fd, const std::string& native, uint32_t access, uint32_t share, int* lockFd) {
-  *lockFd = -1;
-  int locks = openLockFd(fd, native);
-  if (locks == -2) return kClaimMoved;
-  if (locks < 0) return kClaimed;
-  if (!lockByte(locks, kIsOpen)) {
-    ::close(locks);  // no such locks on this file system
-    return kClaimed;
+// Holds the file's gate: an exclusive whole-file flock, independent of the
+// byte locks, taken only while one open or change sets and checks its locks.
+// Without it two opens racing each other could each see the other's fresh
+// locks and both give up, where on Windows the first one would win.
+class Gate {
+ public:
+  explicit Gate(int fd) : fd_(fd) {
+    while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
   }
+  ~Gate() { flock(fd_, LOCK_UN); }
+  Gate(const Gate&) = delete;
+  Gate& operator=(const Gate&) = delete;
+
+ private:
+  int fd_;
+};
+
+// Sets this open's locks on `locks` and checks them against everyone else's.
+Claim claimUnderGate(int fd, const std::string& native, uint32_t access, uint32_t share, int locks) {
+  Gate gate(locks);
+  if (!lockByte(locks, kIsOpen)) return kClaimed;  // no such locks on this file system
   bool ok = (!(access & kAccessRead) || lockByte(locks, kReads)) &&
             (!(access & kAccessWrite) || lockByte(locks, kWrites)) &&
             ((share & kShareRead) || lockByte(locks, kRefusesReaders)) &&
@@ -70,16 +83,24 @@ Claim claim(int fd, const std::string& native, uint32_t access, uint32_t share, 
                   ((access & kAccessWrite) && heldByOthers(locks, kRefusesWriters)) ||
                   (!(share & kShareRead) && heldByOthers(locks, kReads)) ||
                   (!(share & kShareWrite) && heldByOthers(locks, kWrites));
-  if (conflict) {
+  if (conflict) return kClaimConflict;
+  return sameFile(fd, native) ? kClaimed : kClaimMoved;
+}
+
+}  // namespace
+
+Claim claim(int fd, const std::string& native, uint32_t access, uint32_t share, int* lockFd) {
+  *lockFd = -1;
+  int locks = openLockFd(fd, native);
+  if (locks == -2) return kClaimMoved;
+  if (locks < 0) return kClaimed;
+  Claim result = claimUnderGate(fd, native, access, share, locks);
+  if (result == kClaimed) {
+    *lockFd = locks;
+  } else {
     ::close(locks);
-    return kClaimConflict;
   }
-  if (!sameFile(fd, native)) {
-    ::close(locks);
-    return kClaimMoved;
-  }
-  *lockFd = locks;
-  return kClaimed;
+  return result;
 }
 
 void release(int lockFd) {
@@ -90,14 +111,14 @@ bool unlessOpen(const std::string& native, const std::function<bool()>& change, 
   *inUse = false;
   int locks = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (locks < 0) return change();
-  // Refuse every kind of sharing while the change runs, as a deleting open does.
-  bool haveLocks = lockByte(locks, kRefusesReaders) && lockByte(locks, kRefusesWriters);
-  if (haveLocks && heldByOthers(locks, kIsOpen)) {
-    ::close(locks);
-    *inUse = true;
-    return false;
+  bool changed = false;
+  {
+    Gate gate(locks);
+    // Refuse every kind of sharing while the change runs, as a deleting open does.
+    bool haveLocks = lockByte(locks, kRefusesReaders) && lockByte(locks, kRefusesWriters);
+    *inUse = haveLocks && heldByOthers(locks, kIsOpen);
+    if (!*inUse) changed = change();
   }
-  bool changed = change();
   ::close(locks);
   return changed;
 }

@@ -1,9 +1,10 @@
 // Win32 sharing modes between processes on POSIX. Every open file carries
 // open-file-description locks on bytes far past any real data, one byte for
 // each thing the open does (reads, writes, is open) or refuses to share
-// (reading, writing). An open first sets its own locks and then looks for
-// the opposite locks of others, so of two conflicting opens at least one
-// fails and never both succeed. The OS drops the locks when the process dies.
+// (reading, writing). An open sets its own locks and then looks for the
+// opposite locks of others, all under a per-file gate, so of two conflicting
+// opens the first wins and the second fails, as on Windows. The OS drops the
+// locks when the process dies.
 #pragma once
 
 #include <cstdint>
