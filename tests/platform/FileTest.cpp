@@ -2,6 +2,9 @@
 // error numbers, on both backends.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/File.h"
 #include "platform/Win32Error.h"
 #include "support/TestFiles.h"
@@ -127,6 +130,27 @@ TEST_F(FileErrorTest, AReaderThatDeniesWriteSharingIsRefusedWhileAWriterHasTheFi
   File reader = openWith(kAccessRead, kShareRead, kOpenExisting);
   EXPECT_FALSE(reader.isOpen());
   EXPECT_EQ(lastError(), kErrSharingViolation);
+}
+
+// Two exclusive opens started together: the first wins and the second is
+// refused, never both refused, in every round.
+TEST_F(FileErrorTest, OfTwoExclusiveOpensAtOnceExactlyOneWins) {
+  test::writeBytes(path(), Bytes{1});
+  for (int round = 0; round < 200; ++round) {
+    std::atomic<int> ready{0};
+    File files[2];
+    auto open = [&](File& file) {
+      ready.fetch_add(1);
+      while (ready.load() < 2) {
+      }
+      file.open(path(), kAccessReadWrite, kShareNone, kOpenExisting);
+    };
+    std::thread first(open, std::ref(files[0]));
+    std::thread second(open, std::ref(files[1]));
+    first.join();
+    second.join();
+    ASSERT_EQ(files[0].isOpen() + files[1].isOpen(), 1) << "round " << round;
+  }
 }
 
 TEST_F(FileErrorTest, CreateAlwaysOnAFileInUseFailsAndKeepsItsBytes) {
