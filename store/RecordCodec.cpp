@@ -81,25 +81,58 @@ RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out)
   return kRecordWhole;
 }
 
-RawField findRawField(const uint8_t* body, size_t length, int fieldId) {
+namespace {
+
+// The block length of the field at `pos`, or 0 when no whole field starts there.
+int32_t rawBlockAt(const uint8_t* body, size_t length, size_t pos) {
+  if (length - pos < 4 + kFieldHeadBytes) return 0;
+  const int32_t block = loadInt(body + pos);
+  if (block < kFieldHeadBytes || static_cast<size_t>(block) > length - pos - 4) return 0;
+  return block;
+}
+
+// The field whose block (after its length) starts at `head`; a field whose
+// lengths do not fit its block reads as FIELD_NONE.
+RawField rawFieldAt(const uint8_t* head, int32_t block) {
   RawField field;
-  for (size_t pos = 0; length - pos >= 4 + kFieldHeadBytes;) {
-    const int32_t block = loadInt(body + pos);
-    if (block < kFieldHeadBytes || static_cast<size_t>(block) > length - pos - 4) break;
-    const uint8_t* head = body + pos + 4;
-    if (loadInt(head + 4) == fieldId) {
-      field.type = loadInt(head);
-      field.dataLength = loadInt(head + 8);
-      field.data = head + kFieldHeadBytes;
-      if (field.dataLength < 0 || field.dataLength > block - kFieldHeadBytes ||
-          (field.type == FIELD_INT && block < kIntBlockLength)) {
-        field.type = FIELD_NONE;
-      }
-      return field;
-    }
-    pos += 4 + static_cast<size_t>(block);
+  field.type = loadInt(head);
+  field.id = loadInt(head + 4);
+  field.dataLength = loadInt(head + 8);
+  field.data = head + kFieldHeadBytes;
+  if (field.dataLength < 0 || field.dataLength > block - kFieldHeadBytes ||
+      (field.type == FIELD_INT && block < kIntBlockLength)) {
+    field.type = FIELD_NONE;
+    field.dataLength = 0;
   }
   return field;
+}
+
+}  // namespace
+
+RawField findRawField(const uint8_t* body, size_t length, int fieldId) {
+  for (size_t pos = 0;;) {
+    const int32_t block = rawBlockAt(body, length, pos);
+    if (block == 0) return RawField();
+    if (loadInt(body + pos + 8) == fieldId) return rawFieldAt(body + pos + 4, block);
+    pos += 4 + static_cast<size_t>(block);
+  }
+}
+
+int readRawFields(const uint8_t* body, size_t length, RawField (&fields)[kMaxRecordFields]) {
+  int count = 0;
+  for (size_t pos = 0; count < kMaxRecordFields;) {
+    const int32_t block = rawBlockAt(body, length, pos);
+    if (block == 0) break;
+    fields[count++] = rawFieldAt(body + pos + 4, block);
+    pos += 4 + static_cast<size_t>(block);
+  }
+  return count;
+}
+
+std::string_view RawField::text() const {
+  if (type != FIELD_TEXT) return std::string_view();
+  const uint8_t* stop = std::find(data, data + dataLength, 0);
+  return std::string_view(reinterpret_cast<const char*>(data), static_cast<size_t>(stop - data));
 }
 
 bool RawField::textEquals(const std::string& text) const {

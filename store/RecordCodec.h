@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/FieldList.h"
@@ -48,13 +49,18 @@ RecordFault decodeRecordBody(const uint8_t* body, size_t length, FieldList* out)
 // read in place; type is FIELD_NONE when the body has no such field.
 struct RawField {
   int type = FIELD_NONE;
+  int id = 0;
   const uint8_t* data = nullptr;
   int32_t dataLength = 0;
   int32_t intValue() const { return loadInt(data); }
   // Equal to the text decoding gives: the data up to its first zero byte.
   bool textEquals(const std::string& text) const;
+  // The text decoding gives, as a view of the body.
+  std::string_view text() const;
 };
 RawField findRawField(const uint8_t* body, size_t length, int fieldId);
+// Every field of such a body in file order, read in place; the count.
+int readRawFields(const uint8_t* body, size_t length, RawField (&fields)[kMaxRecordFields]);
 
 // A list that can be written so that every field takes exactly its block
 // length + 4 bytes and the body fits the body buffer.

@@ -74,9 +74,23 @@ void RecordStore::failWithBox(int op, int step, int fieldId) {
   }
   file_.close();
   window_.forget();
+  tellRestart();
   failed_ = true;
   atEnd_ = true;
   endClean_ = false;
+}
+
+void RecordStore::tellRestart() {
+  if (observer_) observer_->restart();
+}
+
+void RecordStore::tellInStep() {
+  if (observer_) observer_->inStep();
+}
+
+// The header record is not data: walks start after it.
+void RecordStore::tellLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) {
+  if (observer_ && offset > kHeaderRecordOffset) observer_->recordLive(offset, id, body, length);
 }
 
 void RecordStore::resetWalk() {
@@ -122,9 +136,13 @@ OpenResult RecordStore::open(const std::string& path) {
 }
 
 OpenResult RecordStore::readExisting(bool mayRescueHead) {
+  tellRestart();
   uint8_t formatByte = 0;
   uint32_t got = 0;
-  if (!file_.seek(kFirstHeadByteRead, kSeekBegin) || !file_.read(&formatByte, 1, &got) || got == 0) {
+  const bool readable = file_.seek(kFirstHeadByteRead, kSeekBegin) && file_.read(&formatByte, 1, &got);
+  if (!readable || got == 0) {
+    // Too short to hold a record: the header written next makes it whole.
+    if (readable) tellInStep();
     counter_ = 1;
     return kOpenedNew;
   }
@@ -145,11 +163,13 @@ OpenResult RecordStore::readExisting(bool mayRescueHead) {
   int32_t highestId = 0;
   ChainReport chain;
   if (complete) {
-    chain = scanChain(file_, kHeaderRecordOffset, body_, [&](const ChainRecord& record, const uint8_t*, size_t) {
-      if (record.offset == kHeaderRecordOffset) return;
-      if (record.id > highestId) highestId = record.id;
-      if (record.deleted != 0) ++deletedRecords_;
-    });
+    chain = scanChain(file_, kHeaderRecordOffset, body_,
+                      [&](const ChainRecord& record, const uint8_t* body, size_t length) {
+                        if (record.offset == kHeaderRecordOffset) return;
+                        if (record.id > highestId) highestId = record.id;
+                        if (record.deleted != 0) ++deletedRecords_;
+                        if (record.deleted == 0) tellLive(record.offset, record.id, body, length);
+                      });
   }
   if (chain.readFailed) {
     // Cannot judge the chain; use what reads, change nothing.
@@ -167,12 +187,18 @@ OpenResult RecordStore::readExisting(bool mayRescueHead) {
       failed_ = true;
       return kOpenFailed;
     }
+    tellRestart();
+    tellInStep();
     counter_ = 1;
     return kOpenedNew;
   }
-  if (!chain.whole() && !repair(chain) && !file_.isOpen()) return kOpenFailed;
+  // Only a chain that is whole, or was made whole, is what every walk sees:
+  // one left damaged ends walks early.
+  const bool sound = chain.whole() || repair(chain);
+  if (!sound && !file_.isOpen()) return kOpenFailed;
   readHeaderRecord();
   raiseCounter(highestId);
+  if (sound && file_.isOpen()) tellInStep();
   return kOpenedExisting;
 }
 
@@ -303,7 +329,11 @@ bool RecordStore::blankRecord(const ChainRecord& record) {
 
 bool RecordStore::refusesWrites() { return readOnly_; }
 
-bool RecordStore::create(const std::string& path) { return openOrTell(path, kCreateAlways); }
+bool RecordStore::create(const std::string& path) {
+  if (!openOrTell(path, kCreateAlways)) return false;
+  tellInStep();
+  return true;
+}
 
 bool RecordStore::createWithRetry(const std::string& path) {
   startOver(path);
@@ -314,6 +344,7 @@ bool RecordStore::createWithRetry(const std::string& path) {
     }
   }
   failed_ = false;
+  tellInStep();
   return true;
 }
 
@@ -462,6 +493,18 @@ int RecordStore::findFirstMatching(const FieldList& query) {
   return advance();
 }
 
+int RecordStore::readAt(int64_t offset) {
+  queryActive_ = false;
+  atEnd_ = false;
+  endClean_ = true;
+  if (firstDataOffset_ < 0 || offset < firstDataOffset_ || !readHeadAt(offset) || cursor_.deleted != 0 || !loadBody()) {
+    atEnd_ = true;
+    cursor_.onLive = false;
+    return 0;
+  }
+  return cursor_.id;
+}
+
 int RecordStore::findById(int id) {
   window_.forget();
   queryActive_ = false;
@@ -507,6 +550,7 @@ bool RecordStore::flagDeleted(int64_t offset) {
   }
   window_.patch(offset + 8, flag, 4);
   ++deletedRecords_;
+  if (observer_) observer_->recordGone(offset);
   return true;
 }
 
@@ -540,6 +584,9 @@ bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFil
   uint32_t written = 0;
   if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()), &written)) {
     if (!atEndOfFile) window_.patch(offset, encoded_.data(), static_cast<uint32_t>(encoded_.size()));
+    // Where an appended record went is not known: the observer cannot follow.
+    if (atEndOfFile && start < 0) tellRestart();
+    tellLive(atEndOfFile ? start : offset, id, encoded_.data() + kRecordHeadBytes, encoded_.size() - kRecordHeadBytes);
     return true;
   }
   const WritePiece failed = writeStepAt(record, written);
@@ -646,6 +693,7 @@ void RecordStore::close() {
   }
   file_.close();
   window_.forget();
+  tellRestart();
   atEnd_ = true;
   cursor_ = Cursor();
 }

@@ -12,6 +12,7 @@
 #include "store/ChainScan.h"
 #include "store/FieldList.h"
 #include "store/ReadWindow.h"
+#include "store/RecordObserver.h"
 
 namespace tuho {
 
@@ -54,6 +55,9 @@ class RecordStore {
   int next();
   int findFirstMatching(const FieldList& query);
   int findById(int id);
+  // The live record that starts at `offset` (one an observer was told of),
+  // under the cursor with its body read; its id, or 0 at end.
+  int readAt(int64_t offset);
   bool atEnd() const { return atEnd_; }
   FieldList decodeCurrent();
   // False when there is no live record under the cursor (or with that id),
@@ -93,6 +97,8 @@ class RecordStore {
   void raiseCounter(int floor) {
     if (floor > counter_) counter_ = floor;
   }
+  // Not owned; told of the live records from the next open or create on.
+  void setObserver(RecordObserver* observer) { observer_ = observer; }
 
  private:
   struct Cursor {
@@ -131,6 +137,9 @@ class RecordStore {
   bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
   bool flagDeleted(int64_t offset);
   void failWithBox(int op, int step, int fieldId);
+  void tellRestart();
+  void tellInStep();
+  void tellLive(int64_t offset, int32_t id, const uint8_t* body, size_t length);
   Snapshot snapshot() const;
   void restore(const Snapshot& saved);
 
@@ -159,6 +168,7 @@ class RecordStore {
   bool diskFull_ = false;
   bool deferDiskFullBox_ = false;
   bool idsExhaustedShown_ = false;
+  RecordObserver* observer_ = nullptr;
 };
 
 }  // namespace tuho
