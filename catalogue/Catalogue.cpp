@@ -7,7 +7,9 @@
 namespace tuho {
 
 Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
-    : sources_(sources), dataFolder_(std::move(dataFolder)) {}
+    : sources_(sources), dataFolder_(std::move(dataFolder)) {
+  store_.setObserver(&index_);
+}
 
 OpenResult Catalogue::open() {
   Lock lock(mutex_);

@@ -13,18 +13,13 @@
 #include <vector>
 
 #include "catalogue/JobEvents.h"
+#include "catalogue/TrackFilter.h"
+#include "catalogue/TrackIndex.h"
 #include "catalogue/TrackItem.h"
 #include "store/RecordStore.h"
 #include "store/SourceList.h"
 
 namespace tuho {
-
-// Tracks that carry every given value (an absent filter does not restrict).
-struct TrackFilter {
-  std::optional<std::string> genre;
-  std::optional<std::string> artist;
-  std::optional<std::string> album;
-};
 
 // The tag values an edit sets; an absent value stays as the track has it.
 struct TagChange {
@@ -89,6 +84,9 @@ class Catalogue {
   int makeReady(const TrackItem& item, const JobEvents& events);
   void deleteCopy(const TrackItem& item);
   TrackItem firstTrack(const TrackFilter& filter);
+  void visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
+  void visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
+  ValueList indexedGroupValues(const TrackFilter& filter, int groupBy);
   TrackItem nextTrack();
   TrackItem currentTrack();
   int rewriteTrack(int id, const std::function<void(TrackItem&)>& change);
@@ -103,12 +101,17 @@ class Catalogue {
 
   SourceList& sources_;
   std::string dataFolder_;
+  // The grouping fields of every track, kept in step by store_, which tells
+  // it of each change; declared first so that it outlives the store, whose
+  // closing tells it too.
+  TrackIndex index_;
   RecordStore store_;
   // Guards store_ and its one cursor. Every public member that touches the
   // store takes it for one operation or one whole walk, and nothing called
   // while it is held takes it again (walk visitors must not call back).
-  // Private helpers that use store_ (currentTrack, firstTrack, nextTrack)
-  // run only under a lock their caller holds.
+  // Private helpers that use store_ or index_ (currentTrack, firstTrack,
+  // nextTrack, the visit and indexed helpers) run only under a lock their
+  // caller holds.
   std::mutex mutex_;
 };
 

@@ -24,6 +24,32 @@ const std::optional<std::string>* groupedValue(const TrackItem& item, int groupB
   }
 }
 
+const uint32_t* groupedText(const TrackIndex::Track& track, int groupBy) {
+  switch (groupBy) {
+    case LEVEL_GENRE: return &track.genre;
+    case LEVEL_ARTIST: return &track.artist;
+    case LEVEL_ALBUM: return &track.album;
+    default: return nullptr;
+  }
+}
+
+// The media type of each source, looked up once per query.
+class SourceKinds {
+ public:
+  explicit SourceKinds(const SourceList& sources) : sources_(sources) {}
+  int of(int sourceId) {
+    for (const auto& known : kinds_) {
+      if (known.first == sourceId) return known.second;
+    }
+    kinds_.emplace_back(sourceId, sources_.lookupById(sourceId).mediaType);
+    return kinds_.back().second;
+  }
+
+ private:
+  const SourceList& sources_;
+  std::vector<std::pair<int, int>> kinds_;
+};
+
 }  // namespace
 
 // Callers hold the lock from firstTrack to the last nextTrack.
@@ -44,9 +70,31 @@ TrackItem Catalogue::nextTrack() {
 
 void Catalogue::forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
   Lock lock(mutex_);
+  visitTracks(filter, visit);
+}
+
+// The index names the matching records when it is in step with the file;
+// otherwise (a damaged file left as it is, a failed read at opening) the
+// file is walked.
+void Catalogue::visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
+  if (index_.isInStep()) {
+    visitIndexedTracks(filter, visit);
+    return;
+  }
   // Records that are not tracks (damaged or foreign) decode empty and are
   // passed over; the walk ends with the store's end.
   for (TrackItem item = firstTrack(filter); !store_.atEnd(); item = nextTrack()) {
+    if (!item.isEmpty() && !visit(item)) break;
+  }
+}
+
+// Reads and decodes only the matching records, in file order.
+void Catalogue::visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
+  std::vector<int64_t> offsets;
+  index_.forEachMatching(filter, [&](const TrackIndex::Track& track) { offsets.push_back(track.offset); });
+  for (int64_t offset : offsets) {
+    if (store_.readAt(offset) == 0) break;
+    TrackItem item = currentTrack();
     if (!item.isEmpty() && !visit(item)) break;
   }
 }
@@ -62,11 +110,24 @@ std::vector<TrackItem> Catalogue::listTracks(const TrackFilter& filter) {
 
 ValueList Catalogue::groupValues(const TrackFilter& filter, int groupBy) {
   if (filter.genre && filter.artist && filter.album) return ValueList();
+  Lock lock(mutex_);
+  if (index_.isInStep()) return indexedGroupValues(filter, groupBy);
   GroupValueCollector values;
-  forEachTrack(filter, [&](const TrackItem& item) {
+  visitTracks(filter, [&](const TrackItem& item) {
     const std::optional<std::string>* value = groupedValue(item, groupBy);
     if (value && *value) values.add(**value, item.ready, item.source.mediaType);
     return true;
+  });
+  return values.take();
+}
+
+// The same from memory alone: no record is read.
+ValueList Catalogue::indexedGroupValues(const TrackFilter& filter, int groupBy) {
+  GroupValueCollector values;
+  SourceKinds kinds(sources_);
+  index_.forEachMatching(filter, [&](const TrackIndex::Track& track) {
+    const uint32_t* text = groupedText(track, groupBy);
+    if (text) values.add(index_.text(*text), track.ready, kinds.of(track.sourceId));
   });
   return values.take();
 }

@@ -1,6 +1,7 @@
 #include "catalogue/TrackRecord.h"
 
 #include "catalogue/TrackFields.h"
+#include "store/RecordCodec.h"
 
 namespace tuho {
 namespace {
@@ -12,18 +13,17 @@ const std::string& orDefault(const std::optional<std::string>& value, const char
   return scratch;
 }
 
-// A slot holds what the schema puts at its position.
-bool slotIs(const FieldList& fields, int position, int type) {
-  const FieldSlot& slot = fields.slots[static_cast<size_t>(position)];
-  return slot.type == type && slot.id == kTrackFieldOrder[position];
+// A field holds what the schema puts at its position.
+bool fitsPosition(int position, int id, int type) {
+  const int wanted = kTrackFieldOrder[position];
+  return id == wanted && type == ((wanted == FLD_SOURCE_ID || wanted == FLD_READY) ? FIELD_INT : FIELD_TEXT);
 }
 
 bool hasTrackShape(const FieldList& fields) {
   if (fields.count < kTrackFieldCount) return false;
   for (int position = 0; position < kTrackFieldCount; ++position) {
-    int id = kTrackFieldOrder[position];
-    int type = (id == FLD_SOURCE_ID || id == FLD_READY) ? FIELD_INT : FIELD_TEXT;
-    if (!slotIs(fields, position, type)) return false;
+    const FieldSlot& slot = fields.slots[static_cast<size_t>(position)];
+    if (!fitsPosition(position, slot.id, slot.type)) return false;
   }
   return true;
 }
@@ -68,6 +68,20 @@ TrackItem trackFromFields(const FieldList& fields) {
   item.tag.filled = 0;
   item.ready = fields.slots[9].value == 1 ? 1 : 0;
   return item;
+}
+
+bool trackKeysFromBody(const uint8_t* body, size_t length, TrackKeys* keys) {
+  RawField fields[kMaxRecordFields];
+  if (readRawFields(body, length, fields) < kTrackFieldCount) return false;
+  for (int position = 0; position < kTrackFieldCount; ++position) {
+    if (!fitsPosition(position, fields[position].id, fields[position].type)) return false;
+  }
+  keys->sourceId = fields[1].intValue();
+  keys->artist = fields[4].text();
+  keys->album = fields[5].text();
+  keys->genre = fields[6].text();
+  keys->ready = fields[9].intValue() == 1 ? 1 : 0;
+  return true;
 }
 
 }  // namespace tuho

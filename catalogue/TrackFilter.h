@@ -1,0 +1,16 @@
+// Which tracks a query is about: those that carry every given value (an
+// absent value does not restrict).
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tuho {
+
+struct TrackFilter {
+  std::optional<std::string> genre;
+  std::optional<std::string> artist;
+  std::optional<std::string> album;
+};
+
+}  // namespace tuho

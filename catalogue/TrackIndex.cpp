@@ -1,0 +1,107 @@
+#include "catalogue/TrackIndex.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "catalogue/TrackRecord.h"
+
+namespace tuho {
+namespace {
+
+constexpr uint32_t kAnyText = std::numeric_limits<uint32_t>::max();
+
+// Gone tracks are dropped in one pass once they are this many and outnumber
+// the live ones, so that removing a whole source costs no more than a walk.
+constexpr size_t kGoneBeforeDrop = 1024;
+
+bool carries(uint32_t text, uint32_t wanted) { return wanted == kAnyText || text == wanted; }
+
+}  // namespace
+
+void TrackIndex::restart() {
+  std::vector<Track>().swap(tracks_);
+  goneCount_ = 0;
+  positions_.clear();
+  std::deque<std::string>().swap(texts_);
+  inStep_ = false;
+}
+
+uint32_t TrackIndex::intern(std::string_view text) {
+  auto found = positions_.find(text);
+  if (found != positions_.end()) return found->second;
+  const auto position = static_cast<uint32_t>(texts_.size());
+  texts_.emplace_back(text);
+  positions_.emplace(texts_.back(), position);
+  return position;
+}
+
+std::vector<TrackIndex::Track>::iterator TrackIndex::find(int64_t offset) {
+  return std::lower_bound(tracks_.begin(), tracks_.end(), offset,
+                          [](const Track& track, int64_t wanted) { return track.offset < wanted; });
+}
+
+void TrackIndex::markGone(Track& track) {
+  if (track.gone) return;
+  track.gone = true;
+  ++goneCount_;
+}
+
+// A new record comes after every other; one rewritten in place replaces the
+// track at its offset, or ends it when it is no longer a track.
+void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) {
+  TrackKeys keys;
+  const bool isTrack = trackKeysFromBody(body, length, &keys);
+  auto at = find(offset);
+  const bool known = at != tracks_.end() && at->offset == offset;
+  if (!isTrack) {
+    if (known) markGone(*at);
+    return;
+  }
+  Track track;
+  track.offset = offset;
+  track.id = id;
+  track.sourceId = keys.sourceId;
+  track.genre = intern(keys.genre);
+  track.artist = intern(keys.artist);
+  track.album = intern(keys.album);
+  track.ready = static_cast<uint8_t>(keys.ready);
+  if (!known) {
+    tracks_.insert(at, track);
+    return;
+  }
+  if (at->gone) --goneCount_;
+  *at = track;
+}
+
+void TrackIndex::recordGone(int64_t offset) {
+  auto at = find(offset);
+  if (at == tracks_.end() || at->offset != offset) return;
+  markGone(*at);
+  if (goneCount_ < kGoneBeforeDrop || goneCount_ * 2 < tracks_.size()) return;
+  tracks_.erase(std::remove_if(tracks_.begin(), tracks_.end(), [](const Track& track) { return track.gone; }),
+                tracks_.end());
+  goneCount_ = 0;
+}
+
+// The position of a wanted text, kAnyText when the filter leaves it open;
+// false when no track carries it.
+bool TrackIndex::wanted(const std::optional<std::string>& value, uint32_t* position) const {
+  *position = kAnyText;
+  if (!value) return true;
+  auto found = positions_.find(*value);
+  if (found == positions_.end()) return false;
+  *position = found->second;
+  return true;
+}
+
+void TrackIndex::forEachMatching(const TrackFilter& filter, const std::function<void(const Track&)>& visit) const {
+  uint32_t genre = kAnyText, artist = kAnyText, album = kAnyText;
+  if (!wanted(filter.genre, &genre) || !wanted(filter.artist, &artist) || !wanted(filter.album, &album)) return;
+  for (const Track& track : tracks_) {
+    if (!track.gone && carries(track.genre, genre) && carries(track.artist, artist) && carries(track.album, album)) {
+      visit(track);
+    }
+  }
+}
+
+}  // namespace tuho
