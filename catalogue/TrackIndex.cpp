@@ -4,11 +4,18 @@
 #include <limits>
 
 #include "catalogue/TrackRecord.h"
+#include "store/RecordCodec.h"
 
 namespace tuho {
 namespace {
 
 constexpr uint32_t kAnyText = std::numeric_limits<uint32_t>::max();
+
+// No track record is smaller: eight texts of at most one byte and two integers.
+constexpr int64_t kSmallestTrackRecord = kRecordHeadBytes + 8 * (4 + 14) + 2 * (4 + kIntBlockLength);
+// A damaged or foreign file may be large for what it holds: room made ahead
+// is bounded (8 MB), and a larger catalogue grows beyond it.
+constexpr int64_t kMostReserved = 262144;
 
 // Gone tracks are dropped in one pass once they are this many and outnumber
 // the live ones, so that removing a whole source costs no more than a walk.
@@ -24,6 +31,12 @@ void TrackIndex::restart() {
   positions_.clear();
   std::deque<std::string>().swap(texts_);
   inStep_ = false;
+}
+
+// Growing one entry at a time would copy the entries of a large catalogue
+// many times over.
+void TrackIndex::expectBytes(int64_t bytes) {
+  if (bytes > 0) tracks_.reserve(static_cast<size_t>(std::min(bytes / kSmallestTrackRecord, kMostReserved)));
 }
 
 uint32_t TrackIndex::intern(std::string_view text) {
@@ -51,7 +64,9 @@ void TrackIndex::markGone(Track& track) {
 void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) {
   TrackKeys keys;
   const bool isTrack = trackKeysFromBody(body, length, &keys);
-  auto at = find(offset);
+  // Records come in file order at opening and new ones at the end.
+  const bool last = tracks_.empty() || offset > tracks_.back().offset;
+  auto at = last ? tracks_.end() : find(offset);
   const bool known = at != tracks_.end() && at->offset == offset;
   if (!isTrack) {
     if (known) markGone(*at);

@@ -42,6 +42,7 @@ class TrackIndex : public RecordObserver {
 
   void restart() override;
   void inStep() override { inStep_ = true; }
+  void expectBytes(int64_t bytes) override;
   void recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) override;
   void recordGone(int64_t offset) override;
 

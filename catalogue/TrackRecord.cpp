@@ -71,8 +71,8 @@ TrackItem trackFromFields(const FieldList& fields) {
 }
 
 bool trackKeysFromBody(const uint8_t* body, size_t length, TrackKeys* keys) {
-  RawField fields[kMaxRecordFields];
-  if (readRawFields(body, length, fields) < kTrackFieldCount) return false;
+  RawField fields[kTrackFieldCount];
+  if (readRawFields(body, length, fields, kTrackFieldCount) < kTrackFieldCount) return false;
   for (int position = 0; position < kTrackFieldCount; ++position) {
     if (!fitsPosition(position, fields[position].id, fields[position].type)) return false;
   }

@@ -118,9 +118,9 @@ RawField findRawField(const uint8_t* body, size_t length, int fieldId) {
   }
 }
 
-int readRawFields(const uint8_t* body, size_t length, RawField (&fields)[kMaxRecordFields]) {
+int readRawFields(const uint8_t* body, size_t length, RawField* fields, int most) {
   int count = 0;
-  for (size_t pos = 0; count < kMaxRecordFields;) {
+  for (size_t pos = 0; count < most;) {
     const int32_t block = rawBlockAt(body, length, pos);
     if (block == 0) break;
     fields[count++] = rawFieldAt(body + pos + 4, block);

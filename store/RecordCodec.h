@@ -59,8 +59,8 @@ struct RawField {
   std::string_view text() const;
 };
 RawField findRawField(const uint8_t* body, size_t length, int fieldId);
-// Every field of such a body in file order, read in place; the count.
-int readRawFields(const uint8_t* body, size_t length, RawField (&fields)[kMaxRecordFields]);
+// The first `most` fields of such a body in file order, read in place; the count.
+int readRawFields(const uint8_t* body, size_t length, RawField* fields, int most);
 
 // A list that can be written so that every field takes exactly its block
 // length + 4 bytes and the body fits the body buffer.

@@ -17,6 +17,9 @@ class RecordObserver {
   virtual void restart() = 0;
   // What was told since restart() is every live data record of the file.
   virtual void inStep() = 0;
+  // The records about to be told take up to `bytes` of the file, so that
+  // room for all of them can be made at once.
+  virtual void expectBytes(int64_t bytes) = 0;
   // A live record at `offset`: found at opening, appended, or rewritten in
   // place. `body` is its fields as the file holds them (already checked).
   virtual void recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) = 0;

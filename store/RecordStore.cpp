@@ -162,6 +162,8 @@ OpenResult RecordStore::readExisting(bool mayRescueHead) {
   // may lag behind ids already in the file, which must not be handed out again.
   int32_t highestId = 0;
   ChainReport chain;
+  int64_t fileSize = 0;
+  if (observer_ && file_.size(&fileSize)) observer_->expectBytes(fileSize);
   if (complete) {
     chain = scanChain(file_, kHeaderRecordOffset, body_,
                       [&](const ChainRecord& record, const uint8_t* body, size_t length) {
