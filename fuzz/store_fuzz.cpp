@@ -1,6 +1,7 @@
 // Opens arbitrary bytes as a store file and walks it every way the program
-// does: full walk with decoding, lookups by id, a query, a rewrite, and the
-// read-only chain reader of the inspection tools.
+// does: full walk with decoding, lookups by id, a query, a rewrite, reads at
+// the offsets an observer is told of (reading their fields in place), and
+// the read-only chain reader of the inspection tools.
 #include <unistd.h>
 
 #include <cstddef>
@@ -13,6 +14,7 @@
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "store/ChainScan.h"
+#include "store/RecordCodec.h"
 #include "store/RecordStore.h"
 
 namespace {
@@ -22,6 +24,23 @@ std::string scratchPath() {
   const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
   return std::string(folder) + "/store_fuzz_" + std::to_string(getpid()) + ".dat";
 }
+
+// Reads every field of every record it is told of, in place.
+class FieldReader : public tuho::RecordObserver {
+ public:
+  std::vector<int64_t> offsets;
+  void restart() override { offsets.clear(); }
+  void inStep() override {}
+  void expectBytes(int64_t) override {}
+  void recordLive(int64_t offset, int32_t, const uint8_t* body, size_t length) override {
+    offsets.push_back(offset);
+    tuho::RawField fields[tuho::kMaxRecordFields];
+    const int count = tuho::readRawFields(body, length, fields, tuho::kMaxRecordFields);
+    for (int i = 0; i < count; ++i) textBytes += fields[i].text().size();
+  }
+  void recordGone(int64_t) override {}
+  size_t textBytes = 0;
+};
 
 void writeInput(const std::string& path, const uint8_t* data, size_t size) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -40,7 +59,15 @@ void scanReadOnly(const std::string& path) {
 }
 
 void walkStore(tuho::RecordStore& store, const std::string& path) {
+  static FieldReader reader;
+  store.setObserver(&reader);
   if (store.open(path) != tuho::kOpenedExisting) return;
+  const std::vector<int64_t> told = reader.offsets;
+  for (int64_t offset : told) {
+    if (store.readAt(offset) != 0) store.decodeCurrent();
+  }
+  store.readAt(-1);
+  store.readAt(INT64_MAX / 2);
   std::vector<int> ids;
   int steps = 0;
   for (int id = store.first(); id != 0 && !store.atEnd() && steps < 10000; id = store.next(), ++steps) {
