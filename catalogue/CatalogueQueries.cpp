@@ -1,6 +1,10 @@
 // The browsing views' questions: which tracks carry given values, and which
 // distinct values exist below them with how many of their tracks are ready.
 #include "catalogue/Catalogue.h"
+
+#include <utility>
+#include <vector>
+
 #include "catalogue/GroupValues.h"
 #include "catalogue/TrackFields.h"
 
