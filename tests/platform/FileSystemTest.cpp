@@ -21,12 +21,12 @@ class FileSystemTest : public ::testing::Test {
     test::writeBytes(path, bytes);
     return path;
   }
-  std::vector<std::string> listing(const std::string& folder) {
+  std::vector<std::string> listing(const std::string& folder, int* unnamed = nullptr) {
     std::vector<std::string> names;
     listFolder(folder, [&](const FolderEntry& entry) {
       names.push_back(entry.name + (entry.isFolder ? "/" : ""));
       return true;
-    });
+    }, unnamed);
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -87,6 +87,39 @@ TEST_F(FileSystemTest, AMappedDriveLetterResolvesToItsFolder) {
   EXPECT_TRUE(folderExists("q:"));
   mapDrive('Q', "");
   EXPECT_FALSE(fileExists("Q:\\song.mp3"));
+}
+#endif
+
+// A name the code page lacks a character of goes by its short name, where
+// the volume keeps one.
+TEST(AnsiEntryName, TheLongNameWhereTheCodePageHoldsItElseTheShortOne) {
+  EXPECT_EQ(ansiEntryName(u"Caf\u00e9?.mp3", u"CAFE~1.MP3"), "Caf\xe9?.mp3");
+  EXPECT_EQ(ansiEntryName(u"\u97f3\u697d.mp3", u"2F9C~1.MP3"), "2F9C~1.MP3");
+  EXPECT_EQ(ansiEntryName(u"\u97f3\u697d.mp3", u""), std::nullopt);
+  EXPECT_EQ(ansiEntryName(u"\U0001F600.mp3", u"\u00c9~1.MP3"), "\xc9~1.MP3");
+}
+
+#ifndef _WIN32
+// Names on disk are UTF-8, the program's ANSI: a name converts both ways
+// or, like one whose path is too long, is counted and left out.
+TEST_F(FileSystemTest, NamesOnDiskAreUtf8AndThoseAnsiCannotHoldAreCounted) {
+  ASSERT_TRUE(createFolder(dir.file("Mot\xf6rhead")));
+  test::writeBytes(dir.path() + "/Mot\xc3\xb6rhead/Caf\xc3\xa9.mp3", Bytes{7});
+  test::writeBytes(dir.path() + "/\xe9\x9f\xb3\xe6\xa5\xbd.mp3", Bytes{});  // CJK
+  test::writeBytes(dir.path() + "/bad\xff.mp3", Bytes{});                     // not UTF-8
+  int unnamed = 0;
+  EXPECT_EQ(listing(dir.path(), &unnamed), std::vector<std::string>{"Mot\xf6rhead/"});
+  EXPECT_EQ(unnamed, 2);
+  std::string cafe = dir.file("Mot\xf6rhead\\Caf\xe9.mp3");
+  EXPECT_EQ(listing(dir.file("Mot\xf6rhead")), std::vector<std::string>{"Caf\xe9.mp3"});
+  File file;
+  ASSERT_TRUE(file.open(cafe, kAccessRead, kShareRead, kOpenExisting));
+  uint8_t byte = 0;
+  uint32_t got = 0;
+  EXPECT_TRUE(file.read(&byte, 1, &got) && got == 1 && byte == 7);
+  file.close();
+  EXPECT_TRUE(copyFile(cafe, dir.file("\x80.mp3"), true));
+  EXPECT_EQ(test::readBytes(dir.path() + "/\xe2\x82\xac.mp3"), Bytes{7});  // the euro sign
 }
 #endif
 
