@@ -26,6 +26,8 @@ fi
 echo "setup: installing ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+# Another setup (or the system's own apt) may hold the package lock: wait for it.
+wait_for_lock=(-o DPkg::Lock::Timeout=900)
+"${sudo_cmd[@]}" apt-get "${wait_for_lock[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${wait_for_lock[@]}" install -y -qq "${missing[@]}" >/dev/null
 echo "setup: done"
