@@ -96,7 +96,7 @@ class Catalogue {
   void loadKnownTracks(WalkState& walk);
   void deferDiskFullBox(bool defer);
   void tellStoreFailed(int stored);
-  static void tellPathsTooLong(int count);
+  static void tellSkipped(int tooLong, int unnamed);
   void sendToShell(int trackId, const char* verb, intptr_t ownerWindow);
 
   SourceList& sources_;

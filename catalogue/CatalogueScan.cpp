@@ -33,6 +33,7 @@ struct Catalogue::WalkState {
   // folder met before) is not walked twice.
   std::unordered_set<std::string> walkedFolders;
   int tooLong = 0;            // files and folders skipped for their path length
+  int unnamed = 0;            // and for names the ANSI code page cannot hold
   int stored = 0;             // tracks this job added
   bool storeFailed = false;   // a track could not be stored: the job ends there
 };
@@ -64,12 +65,12 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
     tellVolumeMissing(source, base);
     return 0;
   }
-  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false, {}, 0, 0, false};
+  WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false, {}, 0, 0, 0, false};
   if (rescan) loadKnownTracks(walk);
   deferDiskFullBox(true);
   walkFolder(base, walk);
   deferDiskFullBox(false);
-  if (walk.tooLong > 0) tellPathsTooLong(walk.tooLong);
+  if (walk.tooLong > 0 || walk.unnamed > 0) tellSkipped(walk.tooLong, walk.unnamed);
   if (walk.storeFailed) {
     tellStoreFailed(walk.stored);
     return 0;
@@ -91,10 +92,19 @@ void Catalogue::tellStoreFailed(int stored) {
   alert("The disk is full. The job stopped; " + std::to_string(stored) + " tracks were stored.", "Disk Full");
 }
 
-void Catalogue::tellPathsTooLong(int count) {
-  alert(std::to_string(count) + " files or folders were skipped: their paths are longer than " +
-            std::to_string(kMaxPathChars) + " characters.",
-        "Paths Too Long");
+// Files the catalogue could not hold are told once, at the end of the job.
+void Catalogue::tellSkipped(int tooLong, int unnamed) {
+  std::string text;
+  if (tooLong > 0) {
+    text = std::to_string(tooLong) + " files or folders were skipped: their paths are longer than " +
+           std::to_string(kMaxPathChars) + " characters.";
+  }
+  if (unnamed > 0) {
+    text += std::string(text.empty() ? "" : "\n") + std::to_string(unnamed) +
+            " files or folders were skipped: their names have characters that this system's code page "
+            "cannot hold, and they have no short name to go by.";
+  }
+  alert(text, unnamed == 0 ? "Paths Too Long" : tooLong == 0 ? "Names Not Supported" : "Files Skipped");
 }
 
 void Catalogue::loadKnownTracks(WalkState& walk) {
@@ -128,7 +138,7 @@ void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
       catalogueFile(path, entry.name, walk);
     }
     return !walk.stopped;
-  });
+  }, &walk.unnamed);
   if (!entered) walk.unreadFolders.push_back(path.substr(walk.basePathLength));
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "platform/Ansi.h"
 #include "platform/Backend.h"
 
 namespace tuho {
@@ -75,7 +76,7 @@ int alert(const std::string& text, const std::string& caption, AlertButtons butt
   }
   if (sink) return sink->take(AlertRecord{text, caption, buttons});
   if (gConsole) {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n", consoleText(caption).c_str(), consoleText(text).c_str());
     std::fflush(stderr);
     return defaultAnswer(buttons);
   }

@@ -1,5 +1,6 @@
 #include "platform/Ansi.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/Backend.h"
@@ -34,6 +35,18 @@ int32_t decodeUtf8(const std::string& text, size_t& i) {
   return code;
 }
 
+// Every code point outside the BMP and every invalid sequence becomes the
+// one UTF-16 unit kUnrepresentable.
+std::u16string utf16FromUtf8(const std::string& text) {
+  std::u16string wide;
+  wide.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    int32_t code = decodeUtf8(text, i);
+    wide += (code < 0 || code > 0xFFFF) ? kUnrepresentable : static_cast<char16_t>(code);
+  }
+  return wide;
+}
+
 }  // namespace
 
 // Surrogates never reach an ANSI code page: a paired one stands for a
@@ -52,14 +65,25 @@ std::u16string withoutSurrogates(const std::u16string& text) {
   return out;
 }
 
-std::string ansiFromUtf8(const std::string& text) {
-  std::u16string wide;
-  wide.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    int32_t code = decodeUtf8(text, i);
-    wide += (code < 0 || code > 0xFFFF) ? kUnrepresentable : static_cast<char16_t>(code);
+std::string ansiFromUtf8(const std::string& text) { return ansiFromUtf16(utf16FromUtf8(text)); }
+
+// With best-fit guesses ruled out, a character ANSI lacks can only become
+// '?': the conversion was exact when it made no '?' of its own.
+std::optional<std::string> exactAnsiFromUtf16(const std::u16string& text) {
+  std::string ansi = ansiFromUtf16(text);
+  if (std::count(ansi.begin(), ansi.end(), '?') != std::count(text.begin(), text.end(), kUnrepresentable)) {
+    return std::nullopt;
   }
-  return ansiFromUtf16(wide);
+  return ansi;
+}
+
+std::optional<std::string> exactAnsiFromUtf8(const std::string& text) {
+  std::u16string wide = utf16FromUtf8(text);
+  // Each '?' in the text is one '?' unit; anything more was made by decoding.
+  if (std::count(wide.begin(), wide.end(), kUnrepresentable) != std::count(text.begin(), text.end(), '?')) {
+    return std::nullopt;
+  }
+  return exactAnsiFromUtf16(wide);
 }
 
 }  // namespace tuho

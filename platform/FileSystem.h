@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tuho {
@@ -25,12 +26,22 @@ bool makeWritable(const std::string& path);
 bool folderIdentity(const std::string& path, std::string* identity);
 
 struct FolderEntry {
-  std::string name;
+  std::string name;  // in the ANSI code page, as every path of the program
   bool isFolder = false;
 };
-// FindFirstFileA/FindNextFileA over "folder\*": calls visit for every entry
+// FindFirstFile/FindNextFile over "folder\*": calls visit for every entry
 // but "." and "..". Returns false (lastError set) when the folder cannot be
-// entered; visit returns false to stop early.
-bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit);
+// entered; visit returns false to stop early. An entry whose name the ANSI
+// code page cannot hold (and that has no short name it can) could not be
+// opened by any path the program forms: it is not visited but counted in
+// *unnamed, when given.
+bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit,
+                int* unnamed = nullptr);
+
+// The name a listing gives an entry the system calls `longName`, with the
+// short (8.3) name `shortName` (empty where the volume keeps none): the long
+// name where the ANSI code page holds it, else the short one; nothing when
+// neither converts exactly.
+std::optional<std::string> ansiEntryName(const std::u16string& longName, const std::u16string& shortName);
 
 }  // namespace tuho

@@ -1,6 +1,7 @@
 // Windows paths on every system. The core composes paths exactly as on
-// Windows ("D:\Music\a.mp3"); on POSIX nativePath() maps the drive through a
-// table that tests set and turns backslashes into slashes.
+// Windows ("D:\Music\a.mp3"), in the ANSI code page; on POSIX nativePath()
+// maps the drive through a table that tests set, turns backslashes into
+// slashes and the ANSI text into the system's UTF-8.
 #pragma once
 
 #include <string>

@@ -26,8 +26,10 @@ struct ChainReport {
   RecordFault fault = kRecordWhole;
   bool readFailed = false;    // a seek or read failed: the verdict is incomplete
   int records = 0;            // whole records seen
-  // Records whose fields are damaged but whose size led to a whole record:
-  // only they are lost, not what follows.
+  // Damaged stretches inside the chain, each shaped as one record (offset,
+  // and a size that reaches the next whole record): a record with damaged
+  // fields behind a sound size, or bytes up to where whole records start
+  // again after a size that could not be trusted. Only they are lost.
   std::vector<ChainRecord> damaged;
   bool whole() const { return fault == kRecordWhole && damaged.empty() && !readFailed && wholeEnd == fileSize; }
 };
@@ -35,9 +37,10 @@ struct ChainReport {
 using ChainVisitor = std::function<void(const ChainRecord& record, const uint8_t* body, size_t length)>;
 
 // Reads every record from `start` on into `body` (at least kBodyBufferBytes)
-// and calls visit for each whole one. A record with damaged fields is listed
-// and passed over when the record after it is whole again; otherwise the
-// chain stops at the first record that is not whole.
+// and calls visit for each whole one. Damage is listed and passed over where
+// whole records follow it (a record with damaged fields, or the bytes up to
+// the next offset where a convincing run of whole records starts, within one
+// largest record); otherwise the chain ends there and the rest is the tail.
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit);
 
 }  // namespace tuho

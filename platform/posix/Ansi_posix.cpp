@@ -55,4 +55,6 @@ std::string utf8FromAnsi(const std::string& text) {
   return out;
 }
 
+std::string consoleText(const std::string& ansi) { return utf8FromAnsi(ansi); }
+
 }  // namespace tuho

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Ansi.h"
 #include "platform/FaultPlan.h"
 #include "platform/File.h"
 #include "platform/Path.h"
@@ -130,7 +131,7 @@ bool folderIdentity(const std::string& path, std::string* identity) {
   return true;
 }
 
-bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
+bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit, int* unnamed) {
   if (faultNow(kFaultList)) return false;
   std::string native = nativePath(folder);
   DIR* dir = ::opendir(native.c_str());
@@ -146,7 +147,13 @@ bool listFolder(const std::string& folder, const std::function<bool(const Folder
     if (!entry) break;
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    FolderEntry item{name, false};
+    // Names on disk are UTF-8; the program's are ANSI.
+    std::optional<std::string> ansi = exactAnsiFromUtf8(name);
+    if (!ansi) {
+      if (unnamed) ++*unnamed;
+      continue;
+    }
+    FolderEntry item{*ansi, false};
     if (entry->d_type == DT_DIR) {
       item.isFolder = true;
     } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {

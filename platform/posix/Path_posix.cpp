@@ -3,6 +3,8 @@
 #include <cctype>
 #include <mutex>
 
+#include "platform/Ansi.h"
+
 namespace tuho {
 namespace {
 
@@ -18,19 +20,23 @@ void mapDrive(char letter, const std::string& folder) {
   gDrives[index] = folder;
 }
 
+// The program's paths are ANSI and the system's are UTF-8. A drive's folder
+// is the system's own path already.
 std::string nativePath(const std::string& windowsPath) {
+  std::string drive;
   std::string path = windowsPath;
   if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
     int index = std::toupper(static_cast<unsigned char>(path[0])) - 'A';
     std::lock_guard<std::mutex> lock(gDrivesMutex);
     // An unmapped drive is a drive that is not there.
     if (gDrives[index].empty()) return std::string();
-    path = gDrives[index] + "/" + path.substr(2);
+    drive = gDrives[index] + "/";
+    path = path.substr(2);
   }
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
-  return path;
+  return drive + utf8FromAnsi(path);
 }
 
 }  // namespace tuho

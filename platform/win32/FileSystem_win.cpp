@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/Ansi.h"
 #include "platform/FaultPlan.h"
 #include "platform/Path.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 DWORD attributesOf(const std::string& path) { return GetFileAttributesA(nativePath(path).c_str()); }
 
-// Scoped FindFirstFileA handle.
+// Scoped FindFirstFileW handle.
 class FindHandle {
  public:
   explicit FindHandle(HANDLE handle) : handle_(handle) {}
@@ -27,6 +28,20 @@ class FindHandle {
  private:
   HANDLE handle_;
 };
+
+// The ANSI path in UTF-16, as the A functions turn it.
+std::wstring widePath(const std::string& ansi) {
+  int length = static_cast<int>(ansi.size());
+  int size = ansi.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), size);
+  return wide;
+}
+
+std::u16string utf16Of(const wchar_t* text) {
+  const auto* units = reinterpret_cast<const char16_t*>(text);
+  return std::u16string(units);
+}
 
 }  // namespace
 
@@ -80,20 +95,28 @@ bool folderIdentity(const std::string& path, std::string* identity) {
   return true;
 }
 
-bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
+// Listed in UTF-16 rather than through FindFirstFileA, which turns every
+// character the code page lacks into '?' and leaves a name no file has.
+// Such an entry goes by its short name, which opens the same file.
+bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit, int* unnamed) {
   if (faultNow(kFaultList)) return false;
-  WIN32_FIND_DATAA data;
-  FindHandle find(FindFirstFileA((nativePath(folder) + "\\*").c_str(), &data));
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileW((widePath(nativePath(folder)) + L"\\*").c_str(), &data));
   if (!find.valid()) {
     // A folder without even "." and ".." (an empty drive root) reports
     // file-not-found: it is empty, not missing.
     return GetLastError() == ERROR_FILE_NOT_FOUND;
   }
   do {
-    std::string name = data.cFileName;
-    if (name == "." || name == "..") continue;
-    if (!visit(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0})) break;
-  } while (FindNextFileA(find.get(), &data));
+    std::u16string longName = utf16Of(data.cFileName);
+    if (longName == u"." || longName == u"..") continue;
+    std::optional<std::string> name = ansiEntryName(longName, utf16Of(data.cAlternateFileName));
+    if (!name) {
+      if (unnamed) ++*unnamed;
+      continue;
+    }
+    if (!visit(FolderEntry{*name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0})) break;
+  } while (FindNextFileW(find.get(), &data));
   return true;
 }
 

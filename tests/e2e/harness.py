@@ -88,6 +88,11 @@ def _wine_version():
     return subprocess.run([str(WINE), "--version"], capture_output=True, text=True).stdout.strip()
 
 
+def _template_stamp():
+    """What the template was built from: a change to it makes a new template."""
+    return _wine_version() + " + Marlett"
+
+
 # ---------------------------------------------------------------- prefixes
 
 def _build_template(template, log):
@@ -99,7 +104,12 @@ def _build_template(template, log):
     subprocess.run([str(WINE), "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
                     "/t", "REG_SZ", "/d", "N", "/f"], env=env, stdout=log, stderr=log, timeout=120)
     subprocess.run([str(WINESERVER), "-w"], env=env, timeout=120)
-    (template / TEMPLATE_STAMP).write_text(_wine_version())
+    # Wine draws caption buttons with Marlett, which a new prefix lacks; without
+    # it every screenshot shows the glyphs' letters ("0 1 r") instead.
+    marlett = Path("/usr/share/wine/fonts/marlett.ttf")
+    if marlett.exists():
+        shutil.copy2(marlett, template / "drive_c" / "windows" / "Fonts")
+    (template / TEMPLATE_STAMP).write_text(_template_stamp())
     return time.monotonic() - started
 
 
@@ -112,7 +122,7 @@ def ensure_template(root=None):
     with open(root / "prefix-template.lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         stamp = template / TEMPLATE_STAMP
-        if stamp.exists() and stamp.read_text() == _wine_version():
+        if stamp.exists() and stamp.read_text() == _template_stamp():
             return template, 0.0
         shutil.rmtree(template, ignore_errors=True)
         with open(root / "prefix-template.log", "w") as log:

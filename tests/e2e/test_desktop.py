@@ -48,9 +48,6 @@ class DesktopJourneys(unittest.TestCase):
         help_folder = Path(TUHO).parent
         shutil.copy2(help_folder / "help.html", cls.install)
         shutil.copytree(help_folder / "images", cls.install / "images")
-        fonts = cls.session.prefix / "drive_c" / "windows" / "Fonts"
-        if Path("/usr/share/wine/fonts/marlett.ttf").exists():
-            shutil.copy2("/usr/share/wine/fonts/marlett.ttf", fonts)  # caption buttons in the screenshots
         cls.session.register_test_player()
         cls._register_help_viewer()
         # The prefix's first programs start its services; let that happen

@@ -41,10 +41,6 @@ class MediaJourneys(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = Session(cls.__name__)
-        # Wine draws the caption buttons of the screenshots with Marlett.
-        marlett = "/usr/share/wine/fonts/marlett.ttf"
-        if os.path.exists(marlett):
-            shutil.copy(marlett, cls.session.prefix / "drive_c" / "windows" / "Fonts")
 
     @classmethod
     def tearDownClass(cls):

@@ -36,6 +36,14 @@ TEST(AnsiFromUtf8, InvalidSequencesBecomeQuestionMarks) {
   EXPECT_EQ(ansiFromUtf8("\xf0\x9f\x98\x80"), "?");         // outside the BMP
 }
 
+TEST(ExactAnsi, NamesConvertWholeOrNotAtAll) {
+  EXPECT_EQ(exactAnsiFromUtf8("Caf\xc3\xa9?"), "Caf\xe9?");  // a '?' of its own stays
+  EXPECT_EQ(exactAnsiFromUtf8("\xe9\x9f\xb3"), std::nullopt);
+  EXPECT_EQ(exactAnsiFromUtf8("a\xff"), std::nullopt);
+  EXPECT_EQ(exactAnsiFromUtf16(u"\u20ac?"), "\x80?");
+  EXPECT_EQ(exactAnsiFromUtf16(u"a\U0001F600"), std::nullopt);
+}
+
 TEST(Utf8FromAnsi, EncodesTheHighHalf) {
   EXPECT_EQ(utf8FromAnsi("\xe9\x80"), "\xc3\xa9\xe2\x82\xac");
   EXPECT_EQ(utf8FromAnsi("plain"), "plain");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/File.h"
@@ -21,12 +23,12 @@ class FileSystemTest : public ::testing::Test {
     test::writeBytes(path, bytes);
     return path;
   }
-  std::vector<std::string> listing(const std::string& folder) {
+  std::vector<std::string> listing(const std::string& folder, int* unnamed = nullptr) {
     std::vector<std::string> names;
     listFolder(folder, [&](const FolderEntry& entry) {
       names.push_back(entry.name + (entry.isFolder ? "/" : ""));
       return true;
-    });
+    }, unnamed);
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -89,6 +91,51 @@ TEST_F(FileSystemTest, AMappedDriveLetterResolvesToItsFolder) {
   EXPECT_FALSE(fileExists("Q:\\song.mp3"));
 }
 #endif
+
+// A name the code page lacks a character of goes by its short name, where
+// the volume keeps one.
+TEST(AnsiEntryName, TheLongNameWhereTheCodePageHoldsItElseTheShortOne) {
+  EXPECT_EQ(ansiEntryName(u"Caf\u00e9?.mp3", u"CAFE~1.MP3"), "Caf\xe9?.mp3");
+  EXPECT_EQ(ansiEntryName(u"\u97f3\u697d.mp3", u"2F9C~1.MP3"), "2F9C~1.MP3");
+  EXPECT_EQ(ansiEntryName(u"\u97f3\u697d.mp3", u""), std::nullopt);
+  EXPECT_EQ(ansiEntryName(u"\U0001F600.mp3", u"\u00c9~1.MP3"), "\xc9~1.MP3");
+}
+
+// Names on disk are Unicode, the program's ANSI: a name the code page holds
+// is listed as it is and opens; one it cannot goes by a short name that
+// opens the same file, where the volume keeps one (Windows), or is counted
+// and left out like a path too long.
+TEST_F(FileSystemTest, NamesAreListedInAnsiOrByAShortNameOrCounted) {
+  namespace fs = std::filesystem;
+  const fs::path root(dir.path());
+  fs::create_directory(root / fs::u8path("Mot\xc3\xb6rhead"));
+  std::ofstream(root / fs::u8path("Mot\xc3\xb6rhead/Caf\xc3\xa9.mp3")) << '\x07';
+  std::ofstream(root / fs::u8path("\xe9\x9f\xb3\xe6\xa5\xbd.mp3")) << '\x09';  // CJK
+#ifndef _WIN32
+  std::ofstream(root / "bad\xff.mp3") << '\x09';  // not UTF-8
+#endif
+  auto firstByte = [](const std::string& path) {
+    File file;
+    uint8_t byte = 0;
+    uint32_t got = 0;
+    return file.open(path, kAccessRead, kShareRead, kOpenExisting) && file.read(&byte, 1, &got) ? byte : -1;
+  };
+  int unnamed = 0;
+  std::vector<std::string> names = listing(dir.path(), &unnamed);
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names[0], "Mot\xf6rhead/");
+#ifdef _WIN32
+  EXPECT_EQ(names.size() - 1 + unnamed, 1u);
+#else
+  EXPECT_EQ(names.size() - 1 + unnamed, 2u);
+#endif
+  for (size_t i = 1; i < names.size(); ++i) EXPECT_EQ(firstByte(dir.file(names[i])), 9) << names[i];
+  EXPECT_EQ(listing(dir.file("Mot\xf6rhead")), std::vector<std::string>{"Caf\xe9.mp3"});
+  std::string cafe = dir.file("Mot\xf6rhead") + "\\Caf\xe9.mp3";
+  EXPECT_EQ(firstByte(cafe), 7);
+  EXPECT_TRUE(copyFile(cafe, dir.file("\x80.mp3"), true));
+  EXPECT_TRUE(fs::exists(root / fs::u8path("\xe2\x82\xac.mp3")));  // the euro sign
+}
 
 class FileSystemErrorTest : public FileSystemTest {};
 

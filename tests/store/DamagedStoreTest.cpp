@@ -170,7 +170,7 @@ TEST(TornHead, FileTooShortForTheFormatByteIsNew) {
 struct Malformation {
   const char* name;
   void (*apply)(Bytes& bytes, size_t record);
-  bool soundSize;  // the record's size still leads to the next record
+  bool endsTheFile;  // the damage runs to the end of the file
 };
 
 const Malformation kMalformations[] = {
@@ -178,10 +178,12 @@ const Malformation kMalformations[] = {
     {"negative size", [](Bytes& b, size_t r) { test::putInt(b, r, -100); }, false},
     {"body larger than the buffer", [](Bytes& b, size_t r) { test::putInt(b, r, 2 * 1048576); }, false},
     {"body past the end of the file", [](Bytes& b, size_t r) { test::putInt(b, r, test::intAt(b, r) + 4000); }, false},
-    {"field block outside its record", [](Bytes& b, size_t r) { test::putInt(b, r + 12, 5000); }, true},
-    {"field block below its head", [](Bytes& b, size_t r) { test::putInt(b, r + 12, 4); }, true},
-    {"data length beyond its block", [](Bytes& b, size_t r) { test::putInt(b, r + 12 + 12, 500); }, true},
-    {"negative data length", [](Bytes& b, size_t r) { test::putInt(b, r + 12 + 12, -5); }, true},
+    {"size ending inside its own fields", [](Bytes& b, size_t r) { test::putInt(b, r, test::intAt(b, r) - 3); }, false},
+    {"size ending inside the next record", [](Bytes& b, size_t r) { test::putInt(b, r, test::intAt(b, r) + 20); }, false},
+    {"field block outside its record", [](Bytes& b, size_t r) { test::putInt(b, r + 12, 5000); }, false},
+    {"field block below its head", [](Bytes& b, size_t r) { test::putInt(b, r + 12, 4); }, false},
+    {"data length beyond its block", [](Bytes& b, size_t r) { test::putInt(b, r + 12 + 12, 500); }, false},
+    {"negative data length", [](Bytes& b, size_t r) { test::putInt(b, r + 12 + 12, -5); }, false},
     {"more than 16 fields",
      [](Bytes& b, size_t r) {
        // The record is replaced by one of seventeen empty blocks.
@@ -191,13 +193,13 @@ const Malformation kMalformations[] = {
          for (int word : {12, 5, i, 0}) test::appendInt(b, word);
        }
      },
-     false},
+     true},
 };
 
-// A record whose size cannot be trusted ends the chain: the rest is the tail.
-TEST(DamagedRecord, OpeningCutsTheFileBeforeABadSize) {
+// Damage that runs to the end of the file is the tail: it is cut off.
+TEST(DamagedRecord, OpeningCutsOffADamagedTail) {
   for (const Malformation& m : kMalformations) {
-    if (m.soundSize) continue;
+    if (!m.endsTheFile) continue;
     ThreeTracks cat;
     Bytes damaged = cat.whole;
     m.apply(damaged, cat.offsets[2]);
@@ -210,10 +212,11 @@ TEST(DamagedRecord, OpeningCutsTheFileBeforeABadSize) {
   }
 }
 
-// A record with damaged fields but a sound size costs only itself.
-TEST(DamagedRecord, OpeningSetsAsideOnlyARecordWithBadFields) {
+// A damaged record costs only itself, whether its fields or its size lie:
+// the chain goes on where whole records start again.
+TEST(DamagedRecord, OpeningSetsAsideOnlyTheDamagedRecord) {
   for (const Malformation& m : kMalformations) {
-    if (!m.soundSize) continue;
+    if (m.endsTheFile) continue;
     ThreeTracks cat;
     Bytes damaged = cat.whole;
     m.apply(damaged, cat.offsets[2]);

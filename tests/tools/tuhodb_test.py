@@ -185,6 +185,28 @@ class Catalogue(Workspace):
         self.assertEqual(m3u[0], "#EXTM3U")
         self.assertEqual(m3u[2], os.path.join(self.music, "a.mp3"))
 
+    def test_names_outside_the_code_page_are_never_stored_as_question_marks(self):
+        # Windows-1252 holds "ö" and "é" but no CJK character.
+        self.data = os.path.join(self.root, "Dätä")
+        self.put("Motörhead/Café.mp3")
+        self.put("音楽.mp3")
+        self.put("映画/a.mp3")
+        added = self.db("add-source", "--name", "Mine", "--kind", "local", "--path", self.music)
+        self.assertIn("Names Not Supported: 2 files or folders were skipped", added.stderr)
+        self.assertTrue(os.path.exists(os.path.join(self.data, "Tuho.dat")))
+        track, = self.tracks()
+        self.assertEqual((track["folder"], track["file"]), ("\\Motörhead", "Café.mp3"))
+        m3u = self.db("export", "--format", "m3u").stdout.splitlines()
+        self.assertEqual(m3u[2], os.path.join(self.music, "Motörhead", "Café.mp3"))
+        self.assertTrue(os.path.exists(m3u[2]))
+        self.db("rescan", "Mine")
+        self.assertEqual(self.tracks(), [track])
+        refused = self.db("add-source", "--name", "音楽", "--kind", "local", "--path", self.music, check=False)
+        self.assertEqual(refused.returncode, 2)
+        self.assertIn('cannot hold every character of "音楽"', refused.stderr)
+        self.assertEqual(self.db("rescan", "映画", check=False).returncode, 2)
+        self.assertEqual([source["name"] for source in lines(self.db("sources"))], ["Mine"])
+
     def test_a_ready_track_whose_source_is_gone_exports_the_copy_it_plays_from(self):
         self.put("Disc/Album/a.mp3")
         drive = "D=" + self.music

@@ -16,9 +16,9 @@ const std::vector<std::string> kFilterOptions = {"--genre", "--artist", "--album
 
 TrackFilter filterOf(const Options& options) {
   TrackFilter filter;
-  if (auto genre = options.get("--genre")) filter.genre = ansiArg(*genre);
-  if (auto artist = options.get("--artist")) filter.artist = ansiArg(*artist);
-  if (auto album = options.get("--album")) filter.album = ansiArg(*album);
+  if (auto genre = options.get("--genre")) filter.genre = *genre;
+  if (auto artist = options.get("--artist")) filter.artist = *artist;
+  if (auto album = options.get("--album")) filter.album = *album;
   return filter;
 }
 
@@ -60,7 +60,7 @@ int runAddSource(const Args& args) {
   Session session;
   if (!session.open()) return 1;
   SourceRef source;
-  source.name = ansiArg(*options.get("--name"));
+  source.name = *options.get("--name");
   Location location = splitLocation(*options.get("--path"));
   source.root = location.root;
   source.folder = location.folder;
@@ -148,11 +148,11 @@ int runEdit(const Args& args) {
     if (!parseId(options.positional[i], ids[i])) return usage(text);
   }
   TagChange change;
-  if (auto value = options.get("--artist")) change.artist = ansiArg(*value);
-  if (auto value = options.get("--album")) change.album = ansiArg(*value);
-  if (auto value = options.get("--title")) change.title = ansiArg(*value);
-  if (auto value = options.get("--genre")) change.genre = ansiArg(*value);
-  if (auto value = options.get("--track")) change.trackNo = ansiArg(*value);
+  if (auto value = options.get("--artist")) change.artist = *value;
+  if (auto value = options.get("--album")) change.album = *value;
+  if (auto value = options.get("--title")) change.title = *value;
+  if (auto value = options.get("--genre")) change.genre = *value;
+  if (auto value = options.get("--track")) change.trackNo = *value;
   Session session;
   if (!session.open()) return 1;
   for (int id : ids) {

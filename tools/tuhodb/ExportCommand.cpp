@@ -12,10 +12,16 @@
 namespace tuho::tuhodb {
 namespace {
 
-// Where the program plays the track from; a track it cannot play is listed
-// where its file was.
+// Where the program plays the track from, in UTF-8; a track it cannot play
+// is listed where its file was. The system's own path on POSIX is UTF-8
+// already.
 std::string playablePath(const std::string& dataFolder, const TrackItem& item) {
-  return nativePath(inFolder(playFrom(dataFolder, item).value_or(trackFolder(item)), item.fileName));
+  std::string path = nativePath(inFolder(playFrom(dataFolder, item).value_or(trackFolder(item)), item.fileName));
+#ifdef _WIN32
+  return utf8FromAnsi(path);
+#else
+  return path;
+#endif
 }
 
 std::string csvField(const std::string& ansi) {
@@ -37,7 +43,7 @@ std::string csvRow(const TrackItem& item) {
 
 std::string m3uEntry(const std::string& dataFolder, const TrackItem& item) {
   std::string title = item.tag.artist.value_or("") + " - " + item.tag.title.value_or("");
-  return "#EXTINF:-1," + utf8FromAnsi(title) + "\n" + utf8FromAnsi(playablePath(dataFolder, item));
+  return "#EXTINF:-1," + utf8FromAnsi(title) + "\n" + playablePath(dataFolder, item);
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ void printMarks(const IdList& ids) {
 JobEvents withLocateAnswer(JobEvents events, const std::optional<std::string>& place) {
   auto lastAsked = std::make_shared<std::string>();
   events.locateVolume = [place, lastAsked](const SourceRef& source, const std::string& base) {
-    std::fprintf(stderr, "Need Volume: %s (%s)\n", source.name.c_str(), base.c_str());
+    std::fprintf(stderr, "Need Volume: %s (%s)\n", shown(source.name).c_str(), shown(base).c_str());
     if (!place || *lastAsked == base + "|" + source.name) return std::optional<std::string>();
     *lastAsked = *place + "|" + source.name;
-    return std::optional<std::string>(ansiArg(*place));
+    return std::optional<std::string>(*place);
   };
   return events;
 }

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
+#include <shellapi.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
@@ -35,7 +37,7 @@ bool Session::open() {
       return false;
     }
   } else if (!folderExists(folder) && !createFolder(folder)) {
-    std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", folder.c_str());
+    std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", shown(folder).c_str());
     return false;
   }
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
@@ -49,14 +51,14 @@ bool Session::open() {
 }
 
 int reportInUse(const std::string& dataFolder) {
-  std::fprintf(stderr, "tuhodb: %s\n", catalogueInUseText(dataFolder).c_str());
+  std::fprintf(stderr, "tuhodb: %s\n", shown(catalogueInUseText(dataFolder)).c_str());
   return 1;
 }
 
 const SourceRef* Session::sourceNamed(const std::string& name) {
-  int index = sources_.indexOfName(ansiArg(name));
+  int index = sources_.indexOfName(name);
   if (index < 0) {
-    std::fprintf(stderr, "tuhodb: no media source is named %s\n", name.c_str());
+    std::fprintf(stderr, "tuhodb: no media source is named %s\n", shown(name).c_str());
     return nullptr;
   }
   return &sources_.at(index);
@@ -77,13 +79,48 @@ bool parseId(const std::string& text, int& id) {
   return true;
 }
 
-std::string ansiArg(const std::string& arg) {
-#ifdef _WIN32
-  return arg;
-#else
-  return ansiFromUtf8(arg);
-#endif
+namespace {
+
+void refuseArgument(const char* given) {
+  std::fprintf(stderr, "tuhodb: the ANSI code page cannot hold every character of \"%s\"\n", given);
 }
+
+}  // namespace
+
+std::optional<std::vector<std::string>> ansiArguments(int argc, char** argv, int first, int end) {
+  std::vector<std::string> out;
+#ifdef _WIN32
+  // The C runtime's argv has '?' for what the code page lacks already; the
+  // wide command line still has every character. Should it split otherwise,
+  // argv is taken as it is.
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = first; wide && count == argc && i < end; ++i) {
+    std::optional<std::string> ansi = exactAnsiFromUtf16(reinterpret_cast<const char16_t*>(wide[i]));
+    if (!ansi) {
+      refuseArgument(argv[i]);
+      LocalFree(wide);
+      return std::nullopt;
+    }
+    out.push_back(*ansi);
+  }
+  if (wide) LocalFree(wide);
+  if (count != argc) out.assign(argv + first, argv + end);
+#else
+  (void)argc;
+  for (int i = first; i < end; ++i) {
+    std::optional<std::string> ansi = exactAnsiFromUtf8(argv[i]);
+    if (!ansi) {
+      refuseArgument(argv[i]);
+      return std::nullopt;
+    }
+    out.push_back(*ansi);
+  }
+#endif
+  return out;
+}
+
+std::string shown(const std::string& ansi) { return consoleText(ansi); }
 
 std::optional<std::string> Options::get(const std::string& name) const {
   for (const auto& option : named) {
@@ -109,7 +146,7 @@ bool parseOptions(const std::vector<std::string>& args, const std::vector<std::s
     } else if (listed(valueOptions, arg) && i + 1 < args.size()) {
       out.named.emplace_back(arg, args[++i]);
     } else {
-      std::fprintf(stderr, "tuhodb: unknown option or missing value: %s\n", arg.c_str());
+      std::fprintf(stderr, "tuhodb: unknown option or missing value: %s\n", shown(arg).c_str());
       return false;
     }
   }

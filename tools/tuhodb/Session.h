@@ -46,8 +46,13 @@ void printLine(const std::string& json);
 // A track or record id: a positive decimal number.
 bool parseId(const std::string& text, int& id);
 
-// Command-line text (UTF-8 on POSIX, ANSI on Windows) as ANSI.
-std::string ansiArg(const std::string& arg);
+// The command-line arguments argv[first..end) in the ANSI code page, in
+// which the catalogue keeps its text and the platform layer takes paths.
+// Nothing, with a message, when one has a character the code page lacks:
+// the catalogue could neither hold such a name nor open such a path.
+std::optional<std::vector<std::string>> ansiArguments(int argc, char** argv, int first, int end);
+// ANSI text (a name, a path) as the console shows it.
+std::string shown(const std::string& ansi);
 
 // Reads "--name value" options after the positional arguments. Returns
 // false (with a usage message) on an unknown option or a missing value.

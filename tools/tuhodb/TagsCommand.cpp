@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Ansi.h"
 #include "tags/TagReader.h"
 #include "tools/tuhodb/Commands.h"
 #include "tools/tuhodb/Json.h"
@@ -12,25 +11,15 @@
 namespace tuho::tuhodb {
 namespace {
 
-// Command-line paths are ANSI on Windows and UTF-8 elsewhere; JSON output
-// takes ANSI.
-std::string ansiArgument(const std::string& argument) {
-#ifdef _WIN32
-  return argument;
-#else
-  return ansiFromUtf8(argument);
-#endif
-}
-
 std::string tagLine(const std::string& file, const TrackTag& tag) {
-  return "{\"file\": " + jsonString(ansiArgument(file)) + ", \"artist\": " + jsonOptional(tag.artist) +
+  return "{\"file\": " + jsonString(file) + ", \"artist\": " + jsonOptional(tag.artist) +
          ", \"album\": " + jsonOptional(tag.album) + ", \"title\": " + jsonOptional(tag.title) +
          ", \"track\": " + jsonOptional(tag.trackNo) + ", \"genre\": " + jsonOptional(tag.genre) +
          ", \"comment\": " + jsonOptional(tag.comment) + "}";
 }
 
 std::string errorLine(const std::string& file, uint32_t error) {
-  return "{\"file\": " + jsonString(ansiArgument(file)) +
+  return "{\"file\": " + jsonString(file) +
          ", \"error\": " + jsonString(trackOpenFailureCaption(error)) + "}";
 }
 

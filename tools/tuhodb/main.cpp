@@ -3,6 +3,7 @@
 // standard error.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/Alert.h"
@@ -51,14 +52,18 @@ int usage() {
   return 2;
 }
 
-// Global options stand before the command. Returns the index of the command.
+// Global options stand before the command. Returns the index of the
+// command, -1 for bad usage or -2 for a data folder the catalogue cannot
+// name. A drive's folder is the system's own path, taken as it is.
 int parseGlobals(int argc, char** argv) {
   int i = 1;
   while (i + 1 < argc && argv[i][0] == '-' && argv[i][1] == '-') {
     std::string option = argv[i];
     std::string value = argv[i + 1];
     if (option == "--data") {
-      tuho::tuhodb::globalOptions().dataFolder = value;
+      auto folder = tuho::tuhodb::ansiArguments(argc, argv, i + 1, i + 2);
+      if (!folder) return -2;
+      tuho::tuhodb::globalOptions().dataFolder = folder->front();
     } else if (option == "--drive" && value.size() > 2 && value[1] == '=') {
       tuho::mapDrive(value[0], value.substr(2));
     } else {
@@ -73,11 +78,13 @@ int parseGlobals(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   int at = parseGlobals(argc, argv);
+  if (at == -2) return 2;
   if (at < 0) return usage();
   tuho::useConsoleAlerts();
-  Args args(argv + at + 1, argv + argc);
+  std::optional<Args> args = tuho::tuhodb::ansiArguments(argc, argv, at + 1, argc);
+  if (!args) return 2;
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[at], command.name) == 0) return command.run(args);
+    if (std::strcmp(argv[at], command.name) == 0) return command.run(*args);
   }
   return usage();
 }

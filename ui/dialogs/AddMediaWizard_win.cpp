@@ -152,6 +152,8 @@ void AddMediaWizard::leaveLocationPage() {
   // The shell's name fits only while the box still holds the browsed folder.
   std::optional<std::string> shellName;
   if (chosenFolder_ && location == chosenPath_) shellName = shellDisplayName(*chosenFolder_);
+  // Without one (it may have characters the code page lacks) the folder's name serves.
+  if (shellName && shellName->empty()) shellName.reset();
   name_ = suggestedSourceName(location, shellName);
   skin_.destroy();
   buildPage(kNamePage);

@@ -2,23 +2,28 @@
 
 #include <shlobj.h>
 
+#include "platform/Ansi.h"
+
 namespace tuho {
 namespace {
 
 constexpr int kNameChars = 260;
 
+std::u16string utf16Of(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+
 // A STRRET in whichever of its three forms the shell chose; the wide form's
-// buffer is the caller's to free.
+// buffer is the caller's to free. A wide name the code page cannot hold
+// whole gives none rather than one with '?' in it.
 std::string textOf(STRRET& name, LPCITEMIDLIST item) {
   switch (name.uType) {
     case STRRET_WSTR: {
-      char buffer[kNameChars + 1] = {};
+      std::string text;
       if (name.pOleStr) {
-        WideCharToMultiByte(CP_ACP, 0, name.pOleStr, -1, buffer, kNameChars, nullptr, nullptr);
+        text = exactAnsiFromUtf16(utf16Of(name.pOleStr)).value_or(std::string()).substr(0, kNameChars);
         CoTaskMemFree(name.pOleStr);
         name.pOleStr = nullptr;
       }
-      return buffer;
+      return text;
     }
     case STRRET_OFFSET:
       return std::string(reinterpret_cast<const char*>(item) + name.uOffset);
@@ -27,6 +32,19 @@ std::string textOf(STRRET& name, LPCITEMIDLIST item) {
     default:
       return std::string();
   }
+}
+
+// The folder's path in the ANSI code page: its own where the code page
+// holds every character, else its short form, which names the same folder;
+// empty when neither can be had.
+std::string ansiPathOf(LPCITEMIDLIST item) {
+  wchar_t path[MAX_PATH + 1] = {};
+  if (!SHGetPathFromIDListW(item, path)) return std::string();
+  if (std::optional<std::string> ansi = exactAnsiFromUtf16(utf16Of(path))) return *ansi;
+  wchar_t shortPath[MAX_PATH + 1] = {};
+  DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return std::string();
+  return exactAnsiFromUtf16(utf16Of(shortPath)).value_or(std::string());
 }
 
 }  // namespace
@@ -44,8 +62,7 @@ PickedFolder browseForFolder(HWND owner) {
   LPITEMIDLIST item = SHBrowseForFolderA(&info);
   if (!item) return picked;
   picked.item = std::make_unique<ScopedItemIdList>(item);
-  char path[MAX_PATH + 1] = {};
-  if (SHGetPathFromIDListA(item, path)) picked.path = path;
+  picked.path = ansiPathOf(item);
   return picked;
 }
 
