@@ -143,6 +143,7 @@ ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, con
       if (suspect) {
         untrusted = report.damaged.back().offset;
         report.damaged.pop_back();
+        suspect = false;  // it is the untrusted stretch now, not listed
       }
       report.fault = read.fault;
       int64_t next = findChainAfter(window, untrusted, report.fileSize, body, budget);

@@ -212,6 +212,18 @@ TEST(DamagedRecord, OpeningCutsOffADamagedTail) {
   }
 }
 
+// Damaged fields and then a size that cannot be trusted, with no whole
+// records after them: both are the tail.
+TEST(DamagedRecord, DamagedFieldsThenAnUntrustedSizeAreTheTail) {
+  ThreeTracks cat;
+  Bytes damaged = cat.whole;
+  test::putInt(damaged, cat.offsets[2] + 12 + 12, 500);  // data length beyond its block
+  test::putInt(damaged, cat.offsets[3], 4);               // size below 8
+  expectSetAside(cat.reopen(damaged), static_cast<long long>(damaged.size() - cat.offsets[2]));
+  EXPECT_EQ(test::fileSize(cat.path()), static_cast<int64_t>(cat.offsets[2]));
+  EXPECT_EQ(test::walkIds(cat.store), std::vector<int>{2});
+}
+
 // A damaged record costs only itself, whether its fields or its size lie:
 // the chain goes on where whole records start again.
 TEST(DamagedRecord, OpeningSetsAsideOnlyTheDamagedRecord) {
