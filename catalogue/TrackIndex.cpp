@@ -48,6 +48,11 @@ uint32_t TrackIndex::intern(std::string_view text) {
   return position;
 }
 
+uint32_t TrackIndex::internLike(std::string_view text, uint32_t likely) {
+  if (likely != kAnyText && texts_[likely] == text) return likely;
+  return intern(text);
+}
+
 std::vector<TrackIndex::Track>::iterator TrackIndex::find(int64_t offset) {
   return std::lower_bound(tracks_.begin(), tracks_.end(), offset,
                           [](const Track& track, int64_t wanted) { return track.offset < wanted; });
@@ -72,13 +77,16 @@ void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, siz
     if (known) markGone(*at);
     return;
   }
+  // Tracks are stored folder by folder, so a track mostly shares its texts
+  // with the one stored before it: compare with those before hashing.
+  const Track* before = tracks_.empty() ? nullptr : &tracks_.back();
   Track track;
   track.offset = offset;
   track.id = id;
   track.sourceId = keys.sourceId;
-  track.genre = intern(keys.genre);
-  track.artist = intern(keys.artist);
-  track.album = intern(keys.album);
+  track.genre = internLike(keys.genre, before ? before->genre : kAnyText);
+  track.artist = internLike(keys.artist, before ? before->artist : kAnyText);
+  track.album = internLike(keys.album, before ? before->album : kAnyText);
   track.ready = static_cast<uint8_t>(keys.ready);
   if (!known) {
     tracks_.insert(at, track);

@@ -48,6 +48,7 @@ class TrackIndex : public RecordObserver {
 
  private:
   uint32_t intern(std::string_view text);
+  uint32_t internLike(std::string_view text, uint32_t likely);  // `likely` is checked first
   bool wanted(const std::optional<std::string>& value, uint32_t* position) const;
   std::vector<Track>::iterator find(int64_t offset);
   void markGone(Track& track);

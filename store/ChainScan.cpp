@@ -18,7 +18,7 @@ struct RecordRead {
 
 // Reads a record's head and checks its size against the file; the body is
 // not read yet.
-RecordRead readHead(ReadWindow& window, int64_t offset, int64_t fileSize, const std::vector<uint8_t>& body) {
+RecordRead readHead(ReadWindow& window, int64_t offset, int64_t fileSize) {
   RecordRead read;
   read.record.offset = offset;
   uint8_t head[kRecordHeadBytes];
@@ -39,7 +39,7 @@ RecordRead readHead(ReadWindow& window, int64_t offset, int64_t fileSize, const 
     return read;
   }
   read.length = static_cast<uint32_t>(read.record.size) - kMinRecordSize;
-  if (read.length > kBodyBufferBytes || read.length > body.size()) {
+  if (read.length > kBodyBufferBytes) {
     read.fault = kRecordTooLarge;
   } else if (static_cast<int64_t>(read.length) > fileSize - offset - kRecordHeadBytes) {
     read.fault = kRecordPastEnd;
@@ -49,6 +49,7 @@ RecordRead readHead(ReadWindow& window, int64_t offset, int64_t fileSize, const 
 
 // Reads and checks the body of a record whose head was sound.
 void readBody(ReadWindow& window, RecordRead& read, std::vector<uint8_t>& body) {
+  if (body.size() < read.length) body.resize(read.length);
   uint32_t got = 0;
   if (!window.read(read.record.offset + kRecordHeadBytes, body.data(), read.length, &got)) {
     read.readFailed = true;
@@ -61,7 +62,7 @@ void readBody(ReadWindow& window, RecordRead& read, std::vector<uint8_t>& body) 
 }
 
 RecordRead readRecord(ReadWindow& window, int64_t offset, int64_t fileSize, std::vector<uint8_t>& body) {
-  RecordRead read = readHead(window, offset, fileSize, body);
+  RecordRead read = readHead(window, offset, fileSize);
   if (!read.readFailed && read.fault == kRecordWhole) readBody(window, read, body);
   return read;
 }
@@ -79,7 +80,7 @@ bool chainStartsAt(ReadWindow& window, int64_t offset, int64_t fileSize, std::ve
   constexpr int kRecordsThatConvince = 3;
   for (int seen = 0; seen < kRecordsThatConvince; ++seen) {
     if (offset == fileSize) return seen > 0;
-    RecordRead read = readHead(window, offset, fileSize, body);
+    RecordRead read = readHead(window, offset, fileSize);
     const ChainRecord& record = read.record;
     budget -= kRecordHeadBytes;
     if (read.readFailed || read.fault != kRecordWhole || record.id <= 0 || (record.deleted != 0 && record.deleted != 1)) {

@@ -36,11 +36,12 @@ struct ChainReport {
 
 using ChainVisitor = std::function<void(const ChainRecord& record, const uint8_t* body, size_t length)>;
 
-// Reads every record from `start` on into `body` (at least kBodyBufferBytes)
-// and calls visit for each whole one. Damage is listed and passed over where
-// whole records follow it (a record with damaged fields, or the bytes up to
-// the next offset where a convincing run of whole records starts, within one
-// largest record); otherwise the chain ends there and the rest is the tail.
+// Reads every record from `start` on into `body` (grown as records need, up
+// to kBodyBufferBytes) and calls visit for each whole one. Damage is listed
+// and passed over where whole records follow it (a record with damaged
+// fields, or the bytes up to the next offset where a convincing run of whole
+// records starts, within one largest record); otherwise the chain ends there
+// and the rest is the tail.
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit);
 
 }  // namespace tuho

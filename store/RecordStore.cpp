@@ -56,7 +56,14 @@ std::string asidePathFor(const std::string& path, int number) {
 
 }  // namespace
 
-RecordStore::RecordStore() : body_(kBodyBufferBytes) {}
+// The body buffer grows to the largest record read (at most kBodyBufferBytes),
+// so a store of small records never touches a megabyte of memory.
+RecordStore::RecordStore() = default;
+
+uint8_t* RecordStore::bodyOf(size_t length) {
+  if (body_.size() < length) body_.resize(length);
+  return body_.data();
+}
 
 RecordStore::~RecordStore() { close(); }
 
@@ -215,6 +222,8 @@ bool RecordStore::copyAside(const std::vector<Range>& ranges, std::string* aside
     if (lastError() != kErrFileExists && lastError() != kErrAlreadyExists) return false;
   }
   bool copied = aside.isOpen();
+  constexpr size_t kCopyChunk = 65536;
+  bodyOf(kCopyChunk);
   for (const Range& range : ranges) {
     copied = copied && file_.seek(range.offset, kSeekBegin);
     for (int64_t left = range.length; copied && left > 0;) {
@@ -430,7 +439,7 @@ bool RecordStore::loadBody() {
   uint32_t got = 0;
   bodyOffset_ = -1;
   bodyDecoded_ = false;
-  if (!window_.read(cursor_.offset + kRecordHeadBytes, body_.data(), length, &got) || got < length ||
+  if (!window_.read(cursor_.offset + kRecordHeadBytes, bodyOf(length), length, &got) || got < length ||
       decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
     atEnd_ = true;
     endClean_ = false;

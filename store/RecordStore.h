@@ -143,6 +143,7 @@ class RecordStore {
   Snapshot snapshot() const;
   void restore(const Snapshot& saved);
 
+  uint8_t* bodyOf(size_t length);  // body_ with room for `length` bytes
   std::vector<uint8_t> body_;
   std::vector<uint8_t> encoded_;  // the record being written
   File file_;
