@@ -487,3 +487,18 @@ def screenshots_folder():
     folder = work_root() / "screenshots"
     folder.mkdir(exist_ok=True)
     return folder
+
+
+class SessionPerClass:
+    """A test-case mixin: one session for all the tests of a class, started
+    before the first and stopped after the last."""
+    session = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(cls.__name__)
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.session:
+            cls.session.stop()

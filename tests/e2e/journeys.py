@@ -6,24 +6,14 @@ and sets `program` to the executable; all tests of a class share one session
 import time
 from pathlib import Path
 
-from harness import HarnessError, Session, screenshots_folder, wait_until
+from harness import HarnessError, SessionPerClass, screenshots_folder, wait_until
 
 TITLE = "Tunehoard"
 MEDIA_STORE_BUTTON = (70, 0, 40, 40)  # client rectangle of the strip's first button
 
 
-class CatalogueJourneys:
+class CatalogueJourneys(SessionPerClass):
     program = None  # path of the executable under test
-    session = None
-
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(cls.__name__)
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.stop()
 
     def setUp(self):
         self.running = []

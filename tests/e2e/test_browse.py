@@ -8,7 +8,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import Session, screenshots_folder, wait_until, windows_path
+from harness import SessionPerClass, screenshots_folder, wait_until, windows_path
 
 TUHO = os.environ.get("TUHO_EXE", "")
 TUHODB = os.environ.get("TUHODB_EXE", "")
@@ -30,14 +30,7 @@ def song_bytes(title, artist, album, track, genre=17):
 
 
 @unittest.skipUnless(TUHO and TUHODB, "Tuho.exe and tuhodb.exe are not both part of this build")
-class BrowseJourneys(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(cls.__name__)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.stop()
+class BrowseJourneys(SessionPerClass, unittest.TestCase):
 
     # -- helper verbs
 

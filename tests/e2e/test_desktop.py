@@ -13,7 +13,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import HarnessError, Session, screenshots_folder, wait_until, windows_path
+from harness import HarnessError, SessionPerClass, screenshots_folder, wait_until, windows_path
 
 TUHO = os.environ.get("TUHO_EXE", "")
 TUHOKICK = os.environ.get("TUHOKICK_EXE", "")
@@ -35,12 +35,10 @@ HELP_PROGID = "Tunehoard.TestHelp"
 
 
 @unittest.skipUnless(TUHO and TUHOKICK, "Tuho.exe and TuhoKick.exe are not both part of this build")
-class DesktopJourneys(unittest.TestCase):
-    session = None
-
+class DesktopJourneys(SessionPerClass, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.session = Session(cls.__name__)
+        super().setUpClass()
         cls.install = cls.session.dir / "Program Files" / "Tunehoard"
         cls.install.mkdir(parents=True)
         for program in (TUHO, TUHOKICK):
@@ -53,11 +51,6 @@ class DesktopJourneys(unittest.TestCase):
         # The prefix's first programs start its services; let that happen
         # before any journey counts seconds.
         cls.session.run(cls.session.win_query, "find", LAUNCHER, LAUNCHER, timeout=180)
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.stop()
 
     @classmethod
     def _register_help_viewer(cls):

@@ -11,7 +11,7 @@ import subprocess
 import time
 import unittest
 
-from harness import Session, screenshots_folder, wait_until, windows_path
+from harness import SessionPerClass, screenshots_folder, wait_until, windows_path
 from test_tuho import song_bytes
 
 TUHO = os.environ.get("TUHO_EXE", "")
@@ -35,17 +35,7 @@ LOCATE_OK = (252, 157)
 
 
 @unittest.skipUnless(TUHO and TUHODB, "Tuho.exe and tuhodb.exe are needed")
-class MediaJourneys(unittest.TestCase):
-    session = None
-
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(cls.__name__)
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.stop()
+class MediaJourneys(SessionPerClass, unittest.TestCase):
 
     def setUp(self):
         shutil.rmtree(self.session.data_folder().parent, ignore_errors=True)
