@@ -16,6 +16,7 @@ variables that the build sets (see tests/e2e/CMakeLists.txt):
 
 import ctypes
 import fcntl
+import json
 import os
 import re
 import select
@@ -502,3 +503,13 @@ class SessionPerClass:
     def tearDownClass(cls):
         if cls.session:
             cls.session.stop()
+
+    def tuhodb(self, *args):
+        """Runs tuhodb.exe (TUHODB_EXE) on the session's data folder, only
+        while Tuho is not running, and returns its JSON lines; a failure
+        fails the test."""
+        data = self.session.data_folder()
+        data.mkdir(parents=True, exist_ok=True)
+        code, out = self.session.run(os.environ["TUHODB_EXE"], "--data", windows_path(data), *args)
+        self.assertEqual(code, 0, out)
+        return [json.loads(line) for line in out.splitlines() if line.startswith("{")]

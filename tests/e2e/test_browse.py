@@ -1,6 +1,5 @@
 """Browsing and correcting in the real Tuho.exe: the tree's and the list's
 context menus and the Edit Tag dialog, read back with tuhodb."""
-import json
 import os
 import shutil
 import subprocess
@@ -33,13 +32,6 @@ def song_bytes(title, artist, album, track, genre=17):
 class BrowseJourneys(SessionPerClass, unittest.TestCase):
 
     # -- helper verbs
-
-    def tuhodb(self, *args):
-        data = self.session.data_folder()
-        data.mkdir(parents=True, exist_ok=True)
-        code, out = self.session.run(TUHODB, "--data", windows_path(data), *args)
-        self.assertEqual(code, 0, out)
-        return [json.loads(line) for line in out.splitlines() if line.startswith("{")]
 
     def catalogue_songs(self, songs):
         music = self.session.dir / "music"

@@ -4,14 +4,13 @@ Discs are simulated with Wine's drive mapping: a drive letter in the prefix's
 dosdevices folder points at a folder of generated MP3 files; removing the
 link ejects the disc, pointing another letter at it moves it to another
 drive. Screenshots of the dialogs go to the screenshots folder of the run."""
-import json
 import os
 import shutil
 import subprocess
 import time
 import unittest
 
-from harness import SessionPerClass, screenshots_folder, wait_until, windows_path
+from harness import SessionPerClass, screenshots_folder, wait_until
 from test_tuho import song_bytes
 
 TUHO = os.environ.get("TUHO_EXE", "")
@@ -71,15 +70,6 @@ class MediaJourneys(SessionPerClass, unittest.TestCase):
         link = self.session.prefix / "dosdevices" / f"{letter}:"
         if link.is_symlink():
             link.unlink()
-
-    # -- the catalogue through tuhodb (only while Tuho is not running)
-
-    def tuhodb(self, *args):
-        data = self.session.data_folder()
-        data.mkdir(parents=True, exist_ok=True)
-        code, out = self.session.run(TUHODB, "--data", windows_path(data), *args)
-        self.assertEqual(code, 0, out)
-        return [json.loads(line) for line in out.splitlines() if line.startswith("{")]
 
     # -- the program
 
