@@ -8,6 +8,7 @@ import re
 import shutil
 import subprocess
 import sys
+import time
 import unittest
 from pathlib import Path
 
@@ -114,12 +115,16 @@ class PackageTests(unittest.TestCase):
         """reg.exe's output, with Linux line ends."""
         return self.session.wine("reg", *args).stdout.replace("\r\n", "\n")
 
-    def uninstall_entries(self):
-        """{product code: values} of the entries named Tunehoard in Add/Remove Programs."""
+    def uninstall_entries(self, raw=None):
+        """{product code: values} of the entries named Tunehoard in Add/Remove
+        Programs; reg's own output is appended to raw when it is given."""
         entries = {}
         for root in UNINSTALL_KEYS:
             key = None
-            for line in self.reg("query", root, "/s").splitlines():
+            done = self.session.wine("reg", "query", root, "/s")
+            if raw is not None:
+                raw.append(f"reg query {root} /s -> {done.returncode}\n{done.stdout}{done.stderr}")
+            for line in done.stdout.replace("\r\n", "\n").splitlines():
                 if line.startswith("HKEY_"):
                     key = line.rsplit("\\", 1)[1]
                     values = {}
@@ -127,6 +132,20 @@ class PackageTests(unittest.TestCase):
                 elif key and (value := re.match(r"\s+(\S+)\s+REG_\w+\s*(.*)", line)):
                     values[value[1]] = value[2]
         return {key: values for key, values in entries.items() if values.get("DisplayName") == "Tunehoard"}
+
+    def settled_uninstall_entries(self, count):
+        """The uninstall entries once there are count of them. Under load the
+        registry has been seen to lag msiexec's exit, so this waits a little,
+        and shows what reg printed when the count never comes."""
+        deadline = time.monotonic() + 20
+        while True:
+            raw = []
+            entries = self.uninstall_entries(raw)
+            if len(entries) == count:
+                return entries
+            if time.monotonic() > deadline:
+                self.fail(f"{len(entries)} uninstall entries, expected {count}:\n" + "\n".join(raw)[-4000:])
+            time.sleep(0.5)
 
     def shortcuts(self):
         """{name: .lnk bytes} of the Tunehoard shortcuts in the Start menus."""
@@ -182,9 +201,7 @@ class PackageTests(unittest.TestCase):
         self.check_tables(self.msi, files)
         self.msiexec("/i", windows_path(self.msi))
         self.check_installed(files)
-        entries = self.uninstall_entries()
-        self.assertEqual(len(entries), 1, entries)
-        (code, values), = entries.items()
+        (code, values), = self.settled_uninstall_entries(1).items()
         self.assertEqual(values["DisplayVersion"], self.version)
         return files, code
 
@@ -205,7 +222,7 @@ class PackageTests(unittest.TestCase):
         # A newer package replaces this one: one entry, the newer version.
         self.msiexec("/i", windows_path(self.make_package(newer(self.version))))
         self.check_installed(files)
-        entries = self.uninstall_entries()
+        entries = self.settled_uninstall_entries(1)
         self.assertEqual([values["DisplayVersion"] for values in entries.values()], [newer(self.version)])
         self.assertNotIn(first_code, entries)
 
@@ -218,11 +235,11 @@ class PackageTests(unittest.TestCase):
         launcher = r"C:\Program Files\Tunehoard\TuhoKick.exe"
         self.reg("add", RUN_KEY, "/v", "TuhoKick", "/t", "REG_SZ", "/d", launcher, "/f")
         self.reg("add", RUN_KEY, "/v", "SomeoneElse", "/t", "REG_SZ", "/d", r"C:\other.exe", "/f")
-        (code, _), = self.uninstall_entries().items()
+        (code, _), = self.settled_uninstall_entries(1).items()
         self.msiexec("/x", code)
         self.assertFalse(self.install_dir().exists(), sorted(self.installed_files()))
         self.assertEqual(self.shortcuts(), {})
-        self.assertEqual(self.uninstall_entries(), {})
+        self.settled_uninstall_entries(0)
         run_values = self.reg("query", RUN_KEY)
         self.assertNotIn("TuhoKick", run_values)
         self.assertIn("SomeoneElse", run_values)
