@@ -208,6 +208,9 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case MMSG_TREE_DELETE_ITEM:
       tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
       break;
+    case MMSG_TREE_FILL_LIST:
+      tree_.fillListFor(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
+      break;
     case MMSG_SKIN_CLICK:
       onSkinClick(static_cast<int>(wParam));
       break;

@@ -51,6 +51,7 @@ constexpr int IDC_FRAME_RIGHT = 2308;
 
 // Window messages of the main window.
 constexpr unsigned MMSG_TREE_DELETE_ITEM = 2129;
+constexpr unsigned MMSG_TREE_FILL_LIST = 2132;
 constexpr unsigned MMSG_SKIN_CLICK = 2310;
 constexpr unsigned MMSG_TRAY_NOTIFY = 2333;
 

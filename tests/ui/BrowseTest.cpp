@@ -295,6 +295,21 @@ TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
   EXPECT_EQ(childTexts(), (std::vector<std::string>{"Bob", "Cy"}));
 }
 
+TEST_F(BrowseTest, ARebuiltTreeShowsFirstAndItsListFollowsUnlessAnotherNodeWasChosen) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kPop, 2}});
+  waitForFirstNode();
+  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, LEVEL_ARTIST, 0);
+  SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
+  EXPECT_EQ(childTexts(), (std::vector<std::string>{"Ann", "Bob"}));
+  EXPECT_EQ(window->tree().currentNode(), node(nullptr, "Ann"));
+  // Another node chosen before the first root's fill arrives keeps its tracks.
+  TreeView_SelectItem(tree(), node(nullptr, "Bob"));
+  pumpFor(50);
+  EXPECT_EQ(column(0), std::vector<std::string>{"Bob"});
+  groupBy(LEVEL_ARTIST);
+  EXPECT_EQ(column(0), std::vector<std::string>{"Ann"});
+}
+
 TEST_F(BrowseTest, ARebuildWithoutRootNodesEmptiesTheList) {
   catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}});
   waitForFirstNode();

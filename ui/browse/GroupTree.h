@@ -53,6 +53,9 @@ class GroupTree {
   // node the message named.
   void deleteTreeItem(HTREEITEM item, unsigned serial);
   void postDeleteCurrent();
+  // MMSG_TREE_FILL_LIST: fills the list with the node's tracks while it is
+  // still the same live node and the current one.
+  void fillListFor(HTREEITEM item, unsigned serial);
   void ensurePath(const TrackFilter& path);
   void prunePath(const TrackFilter& path, int targetLevel);
   void markCurrentReady() { markNode(currentRef(), true); }
@@ -68,6 +71,7 @@ class GroupTree {
   struct GroupNode;
   enum PathMode { PATH_ADD, PATH_REMOVE };
   void buildChildren(HTREEITEM parent, int parentLevel);
+  void finishRebuild();
   HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, const std::string& text, int image);
   GroupNode childOf(const TrackFilter& path, int level) const;
   TrackFilter pathOf(HTREEITEM item);

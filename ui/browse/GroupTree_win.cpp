@@ -168,13 +168,33 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
   }
   SendMessageA(control(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control(), nullptr, TRUE);
-  if (rebuilding_) {
+  if (rebuilding_) finishRebuild();
+}
+
+// The rebuilt tree is painted before the first root's tracks fill the list:
+// with a large catalogue the user sees the groups at once and the list a
+// moment later, instead of both only when the list is full.
+void GroupTree::finishRebuild() {
+  HTREEITEM first = related(control(), nullptr, TVGN_ROOT);
+  // With no root node nothing gets selected: the list must not go on
+  // showing (and playing) the tracks of a source just removed.
+  if (!first) {
     rebuilding_ = false;
-    // With no root node nothing gets selected: the list must not go on
-    // showing (and playing) the tracks of a source just removed.
-    if (!related(control(), nullptr, TVGN_ROOT)) list_->clear();
-    selectFirstRoot();
+    list_->clear();
+    return;
   }
+  selectFirstRoot();  // still rebuilding: the selection does not fill the list
+  rebuilding_ = false;
+  current_ = first;
+  UpdateWindow(control());
+  if (GroupNode* node = nodeOf(first)) {
+    PostMessageA(window_, MMSG_TREE_FILL_LIST, node->serial, reinterpret_cast<LPARAM>(first));
+  }
+}
+
+void GroupTree::fillListFor(HTREEITEM item, unsigned serial) {
+  GroupNode* node = nodeOf(item);
+  if (node && node->serial == serial && item == current_) fillFor(item);
 }
 
 void GroupTree::fillFor(HTREEITEM item) {
