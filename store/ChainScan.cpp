@@ -113,13 +113,17 @@ int64_t findChainAfter(ReadWindow& window, int64_t from, int64_t fileSize, std::
 }  // namespace
 
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit) {
+  ReadWindow window(file);
+  return scanChain(window, start, body, visit);
+}
+
+ChainReport scanChain(ReadWindow& window, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit) {
   ChainReport report;
   report.wholeEnd = start;
-  if (!file.size(&report.fileSize)) {
+  if (!window.file().size(&report.fileSize)) {
     report.readFailed = true;
     return report;
   }
-  ReadWindow window(file);
   int64_t offset = start;
   bool suspect = false;  // the last record read had damaged fields
   int64_t budget = kSearchBudgetBytes;

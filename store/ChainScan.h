@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "store/ReadWindow.h"
 #include "store/RecordCodec.h"
 
 namespace tuho {
@@ -43,5 +44,8 @@ using ChainVisitor = std::function<void(const ChainRecord& record, const uint8_t
 // records starts, within one largest record); otherwise the chain ends there
 // and the rest is the tail.
 ChainReport scanChain(File& file, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit);
+// The same through the owner's window of the file, which then holds the
+// file's last stretch.
+ChainReport scanChain(ReadWindow& window, int64_t start, std::vector<uint8_t>& body, const ChainVisitor& visit);
 
 }  // namespace tuho

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/File.h"
 
@@ -16,6 +16,8 @@ class ReadWindow {
   static constexpr uint32_t kWindowBytes = 256 * 1024;
 
   explicit ReadWindow(File& file) : file_(file) {}
+
+  File& file() const { return file_; }
 
   // As readFully (platform/File.h) at `offset`: false when a seek or read failed, *got short
   // at the end of the file.
@@ -29,7 +31,9 @@ class ReadWindow {
   bool fill(int64_t offset);
 
   File& file_;
-  std::vector<uint8_t> bytes_;
+  // Left uninitialised: a read fills what it uses, and a small file then
+  // touches a page or two of the window rather than all of it.
+  std::unique_ptr<uint8_t[]> bytes_;
   int64_t start_ = 0;
   uint32_t length_ = 0;
 };

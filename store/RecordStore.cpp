@@ -172,7 +172,7 @@ OpenResult RecordStore::readExisting(bool mayRescueHead) {
   int64_t fileSize = 0;
   if (observer_ && file_.size(&fileSize)) observer_->expectBytes(fileSize);
   if (complete) {
-    chain = scanChain(file_, kHeaderRecordOffset, body_,
+    chain = scanChain(window_, kHeaderRecordOffset, body_,
                       [&](const ChainRecord& record, const uint8_t* body, size_t length) {
                         if (record.offset == kHeaderRecordOffset) return;
                         if (record.id > highestId) highestId = record.id;
