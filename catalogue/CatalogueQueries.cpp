@@ -131,7 +131,7 @@ ValueList Catalogue::indexedGroupValues(const TrackFilter& filter, int groupBy) 
   SourceKinds kinds(sources_);
   index_.forEachMatching(filter, [&](const TrackIndex::Track& track) {
     const uint32_t* text = groupedText(track, groupBy);
-    if (text) values.add(index_.text(*text), track.ready, kinds.of(track.sourceId));
+    if (text) values.addNumbered(*text, index_.text(*text), track.ready, kinds.of(track.sourceId));
   });
   return values.take();
 }

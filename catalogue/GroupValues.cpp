@@ -3,8 +3,8 @@
 namespace tuho {
 namespace {
 
-GroupValue newGroupValue(const std::string& value, int ready, int kind) {
-  return GroupValue{value, ready == 1 ? READY_ALL : READY_NONE, kind};
+GroupValue newGroupValue(std::string_view value, int ready, int kind) {
+  return GroupValue{std::string(value), ready == 1 ? READY_ALL : READY_NONE, kind};
 }
 
 void mergeReadyState(GroupValue& known, int ready) {
@@ -30,6 +30,17 @@ void GroupValueCollector::add(const std::string& value, int ready, int kind) {
     list_.values.push_back(newGroupValue(value, ready, kind));
   } else {
     mergeReadyState(list_.values[found.first->second], ready);
+  }
+}
+
+void GroupValueCollector::addNumbered(uint32_t number, std::string_view value, int ready, int kind) {
+  if (number >= numbered_.size()) numbered_.resize(number + 1, 0);
+  size_t& slot = numbered_[number];
+  if (slot == 0) {
+    list_.values.push_back(newGroupValue(value, ready, kind));
+    slot = list_.values.size();
+  } else {
+    mergeReadyState(list_.values[slot - 1], ready);
   }
 }
 

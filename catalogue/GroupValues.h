@@ -1,8 +1,11 @@
 // Collecting the distinct values of a grouping with their ready state.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "catalogue/TrackItem.h"
 
@@ -19,11 +22,16 @@ void addGroupValue(ValueList& list, const std::string& value, int ready, int kin
 class GroupValueCollector {
  public:
   void add(const std::string& value, int ready, int kind);
+  // The same for values that already have small numbers (positions in a
+  // text pool): known values are found without hashing their text. A
+  // collector takes its values one way or the other, not both.
+  void addNumbered(uint32_t number, std::string_view value, int ready, int kind);
   ValueList take() { return std::move(list_); }
 
  private:
   ValueList list_;
   std::unordered_map<std::string, size_t> positions_;
+  std::vector<size_t> numbered_;  // list position + 1 of each number, 0 while unseen
 };
 
 }  // namespace tuho

@@ -9,6 +9,8 @@
 namespace tuho {
 namespace {
 
+static_assert(sizeof(TrackIndex::Track) == 24, "an index entry is three words");
+
 constexpr uint32_t kAnyText = std::numeric_limits<uint32_t>::max();
 
 // No track record is smaller: eight texts of at most one byte and two integers.
@@ -28,8 +30,7 @@ bool carries(uint32_t text, uint32_t wanted) { return wanted == kAnyText || text
 void TrackIndex::restart() {
   std::vector<Track>().swap(tracks_);
   goneCount_ = 0;
-  positions_.clear();
-  std::deque<std::string>().swap(texts_);
+  texts_.clear();
   inStep_ = false;
 }
 
@@ -39,18 +40,9 @@ void TrackIndex::expectBytes(int64_t bytes) {
   if (bytes > 0) tracks_.reserve(static_cast<size_t>(std::min(bytes / kSmallestTrackRecord, kMostReserved)));
 }
 
-uint32_t TrackIndex::intern(std::string_view text) {
-  auto found = positions_.find(text);
-  if (found != positions_.end()) return found->second;
-  const auto position = static_cast<uint32_t>(texts_.size());
-  texts_.emplace_back(text);
-  positions_.emplace(texts_.back(), position);
-  return position;
-}
-
 uint32_t TrackIndex::internLike(std::string_view text, uint32_t likely) {
-  if (likely != kAnyText && texts_[likely] == text) return likely;
-  return intern(text);
+  if (likely != kAnyText && texts_.text(likely) == text) return likely;
+  return texts_.intern(text);
 }
 
 std::vector<TrackIndex::Track>::iterator TrackIndex::find(int64_t offset) {
@@ -60,13 +52,13 @@ std::vector<TrackIndex::Track>::iterator TrackIndex::find(int64_t offset) {
 
 void TrackIndex::markGone(Track& track) {
   if (track.gone) return;
-  track.gone = true;
+  track.gone = 1;
   ++goneCount_;
 }
 
 // A new record comes after every other; one rewritten in place replaces the
 // track at its offset, or ends it when it is no longer a track.
-void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) {
+void TrackIndex::recordLive(int64_t offset, int32_t, const uint8_t* body, size_t length) {
   TrackKeys keys;
   const bool isTrack = trackKeysFromBody(body, length, &keys);
   // Records come in file order at opening and new ones at the end.
@@ -82,7 +74,6 @@ void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, siz
   const Track* before = tracks_.empty() ? nullptr : &tracks_.back();
   Track track;
   track.offset = offset;
-  track.id = id;
   track.sourceId = keys.sourceId;
   track.genre = internLike(keys.genre, before ? before->genre : kAnyText);
   track.artist = internLike(keys.artist, before ? before->artist : kAnyText);
@@ -111,9 +102,9 @@ void TrackIndex::recordGone(int64_t offset) {
 bool TrackIndex::wanted(const std::optional<std::string>& value, uint32_t* position) const {
   *position = kAnyText;
   if (!value) return true;
-  auto found = positions_.find(*value);
-  if (found == positions_.end()) return false;
-  *position = found->second;
+  std::optional<uint32_t> found = texts_.find(*value);
+  if (!found) return false;
+  *position = *found;
   return true;
 }
 

@@ -6,14 +6,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "catalogue/TextPool.h"
 #include "catalogue/TrackFilter.h"
 #include "store/RecordObserver.h"
 
@@ -21,15 +20,19 @@ namespace tuho {
 
 class TrackIndex : public RecordObserver {
  public:
+  // 24 bytes: the index of a large catalogue is mostly these, and a
+  // short-lived process pays for every page of them it fills.
   struct Track {
-    int64_t offset = 0;  // where its record starts in the store file
-    int32_t id = 0;
+    // One type for the three fields, so that every compiler's layout packs
+    // them into one word.
+    int64_t offset : 48;  // where its record starts in the store file (room for 128 TB)
+    int64_t ready : 8;
+    int64_t gone : 8;     // 1 once deleted; gone tracks are dropped when many are
     int32_t sourceId = 0;
-    uint32_t genre = 0;  // texts, as positions for text()
+    uint32_t genre = 0;   // texts, as positions for text()
     uint32_t artist = 0;
     uint32_t album = 0;
-    uint8_t ready = 0;
-    bool gone = false;   // deleted since; dropped when many are
+    Track() : offset(0), ready(0), gone(0) {}
   };
 
   // True while it holds exactly the tracks a walk of the file finds.
@@ -37,17 +40,17 @@ class TrackIndex : public RecordObserver {
   // Calls visit for each live track that carries the filter's values, in
   // file order.
   void forEachMatching(const TrackFilter& filter, const std::function<void(const Track&)>& visit) const;
-  const std::string& text(uint32_t position) const { return texts_[position]; }
+  std::string_view text(uint32_t position) const { return texts_.text(position); }
+  size_t textCount() const { return texts_.size(); }
   size_t trackCount() const { return tracks_.size() - goneCount_; }
 
   void restart() override;
   void inStep() override { inStep_ = true; }
   void expectBytes(int64_t bytes) override;
-  void recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) override;
+  void recordLive(int64_t offset, int32_t /*id*/, const uint8_t* body, size_t length) override;
   void recordGone(int64_t offset) override;
 
  private:
-  uint32_t intern(std::string_view text);
   uint32_t internLike(std::string_view text, uint32_t likely);  // `likely` is checked first
   bool wanted(const std::optional<std::string>& value, uint32_t* position) const;
   std::vector<Track>::iterator find(int64_t offset);
@@ -55,8 +58,7 @@ class TrackIndex : public RecordObserver {
 
   std::vector<Track> tracks_;  // ordered by offset
   size_t goneCount_ = 0;
-  std::deque<std::string> texts_;  // never moves its strings, so views of them stay good
-  std::unordered_map<std::string_view, uint32_t> positions_;
+  TextPool texts_;
   bool inStep_ = false;
 };
 
