@@ -11,20 +11,6 @@ const NotifyIconInfo kLauncherIcon = {LAUNCHER_ICON_ID, LMSG_TRAY_NOTIFY, IDI_LA
 
 const std::pair<const char*, int> kLauncherMenu[] = {{"Launch Tunehoard", LCMD_LAUNCH}, {"Exit", LCMD_EXIT}};
 
-bool registerLauncherClass(HINSTANCE instance) {
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = &windowProcOf<Launcher>;
-  windowClass.cbWndExtra = 30;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_LAUNCHER));
-  windowClass.hIconSm = windowClass.hIcon;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kLauncherClass;
-  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 const char kLauncherClass[] = "TuhoKick";
@@ -35,7 +21,7 @@ Launcher::~Launcher() {
 
 bool Launcher::create(HINSTANCE instance) {
   instance_ = instance;
-  if (!registerLauncherClass(instance)) return false;
+  if (!registerWindowClassOf<Launcher>(instance, kLauncherClass, IDI_LAUNCHER)) return false;
   window_ = CreateWindowExA(WS_EX_APPWINDOW, kLauncherClass, kLauncherClass, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);

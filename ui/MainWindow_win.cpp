@@ -71,20 +71,9 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::registerClass() {
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = &windowProcOf<MainWindow>;
-  windowClass.cbWndExtra = 30;
-  windowClass.hInstance = instance_;
-  windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TUHO));
-  windowClass.hIconSm = windowClass.hIcon;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   // The class keeps its brush as long as the process runs.
   static const HBRUSH background = CreateSolidBrush(RGB(230, 230, 230));
-  windowClass.hbrBackground = background;
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return registerWindowClassOf<MainWindow>(instance_, kClassName, IDI_TUHO, background);
 }
 
 bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogue, SourceList* sources) {

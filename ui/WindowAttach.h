@@ -41,6 +41,25 @@ INT_PTR CALLBACK dialogProcOf(HWND dialog, UINT message, WPARAM wParam, LPARAM l
   return self->onDialogMessage(dialog, message, wParam, lParam);
 }
 
+// Registers a top-level window class whose windows find their object through
+// windowProcOf<T>, with the program's icon (small and large alike), the arrow
+// cursor and double clicks. A class already registered counts as done.
+template <class T>
+bool registerWindowClassOf(HINSTANCE instance, const char* className, int iconId, HBRUSH background = nullptr) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = &windowProcOf<T>;
+  windowClass.cbWndExtra = 30;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+  windowClass.hIconSm = windowClass.hIcon;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = className;
+  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 // The object attached to a window or dialog by the procedures above, or null.
 template <class T>
 T* attachedTo(HWND window, bool dialog = false) {
