@@ -32,7 +32,7 @@ class TextPool {
 
   std::string chars_;
   std::vector<size_t> starts_{0};  // text i is chars_[starts_[i], starts_[i + 1])
-  std::vector<uint32_t> slots_;      // position + 1 of a text, or kEmptySlot; open addressing
+  std::vector<uint32_t> slots_;    // position + 1 of a text, or kEmptySlot; open addressing
 };
 
 }  // namespace tuho
