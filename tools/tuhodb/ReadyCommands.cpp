@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/Ansi.h"
 #include "platform/Shell.h"
 #include "tools/tuhodb/CatalogueJson.h"
 #include "tools/tuhodb/Commands.h"
@@ -31,7 +32,7 @@ void printMarks(const IdList& ids) {
 JobEvents withLocateAnswer(JobEvents events, const std::optional<std::string>& place) {
   auto lastAsked = std::make_shared<std::string>();
   events.locateVolume = [place, lastAsked](const SourceRef& source, const std::string& base) {
-    std::fprintf(stderr, "Need Volume: %s (%s)\n", shown(source.name).c_str(), shown(base).c_str());
+    std::fprintf(stderr, "Need Volume: %s (%s)\n", consoleText(source.name).c_str(), consoleText(base).c_str());
     if (!place || *lastAsked == base + "|" + source.name) return std::optional<std::string>();
     *lastAsked = *place + "|" + source.name;
     return std::optional<std::string>(*place);

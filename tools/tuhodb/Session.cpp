@@ -37,7 +37,7 @@ bool Session::open() {
       return false;
     }
   } else if (!folderExists(folder) && !createFolder(folder)) {
-    std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", shown(folder).c_str());
+    std::fprintf(stderr, "tuhodb: cannot create the data folder %s\n", consoleText(folder).c_str());
     return false;
   }
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
@@ -51,14 +51,14 @@ bool Session::open() {
 }
 
 int reportInUse(const std::string& dataFolder) {
-  std::fprintf(stderr, "tuhodb: %s\n", shown(catalogueInUseText(dataFolder)).c_str());
+  std::fprintf(stderr, "tuhodb: %s\n", consoleText(catalogueInUseText(dataFolder)).c_str());
   return 1;
 }
 
 const SourceRef* Session::sourceNamed(const std::string& name) {
   int index = sources_.indexOfName(name);
   if (index < 0) {
-    std::fprintf(stderr, "tuhodb: no media source is named %s\n", shown(name).c_str());
+    std::fprintf(stderr, "tuhodb: no media source is named %s\n", consoleText(name).c_str());
     return nullptr;
   }
   return &sources_.at(index);
@@ -120,8 +120,6 @@ std::optional<std::vector<std::string>> ansiArguments(int argc, char** argv, int
   return out;
 }
 
-std::string shown(const std::string& ansi) { return consoleText(ansi); }
-
 std::optional<std::string> Options::get(const std::string& name) const {
   for (const auto& option : named) {
     if (option.first == name) return option.second;
@@ -146,7 +144,7 @@ bool parseOptions(const std::vector<std::string>& args, const std::vector<std::s
     } else if (listed(valueOptions, arg) && i + 1 < args.size()) {
       out.named.emplace_back(arg, args[++i]);
     } else {
-      std::fprintf(stderr, "tuhodb: unknown option or missing value: %s\n", shown(arg).c_str());
+      std::fprintf(stderr, "tuhodb: unknown option or missing value: %s\n", consoleText(arg).c_str());
       return false;
     }
   }

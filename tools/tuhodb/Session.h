@@ -51,8 +51,6 @@ bool parseId(const std::string& text, int& id);
 // Nothing, with a message, when one has a character the code page lacks:
 // the catalogue could neither hold such a name nor open such a path.
 std::optional<std::vector<std::string>> ansiArguments(int argc, char** argv, int first, int end);
-// ANSI text (a name, a path) as the console shows it.
-std::string shown(const std::string& ansi);
 
 // Reads "--name value" options after the positional arguments. Returns
 // false (with a usage message) on an unknown option or a missing value.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Ansi.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueStore.h"
@@ -85,7 +86,7 @@ int runInit(const Args& args) {
   }
   const std::string& folder = args[0];
   if (!folderExists(folder) && !createFolder(folder)) {
-    std::fprintf(stderr, "tuhodb: cannot create the folder %s\n", shown(folder).c_str());
+    std::fprintf(stderr, "tuhodb: cannot create the folder %s\n", consoleText(folder).c_str());
     return 1;
   }
   // The catalogue is opened first: it holds the data folder for this program.
@@ -123,7 +124,7 @@ int runDump(const Args& args) {
   std::printf("%s]}\n", out.c_str());
   std::string damage = damageText(head, chain);
   if (damage.empty() && chain.whole()) return 0;
-  std::fprintf(stderr, "tuhodb: %s is damaged: %s\n", shown(args[0]).c_str(), damage.c_str());
+  std::fprintf(stderr, "tuhodb: %s is damaged: %s\n", consoleText(args[0]).c_str(), damage.c_str());
   return 1;
 }
 
@@ -163,7 +164,7 @@ int runCompact(const Args& args) {
   const std::string& folder = args[0];
   const std::string path = catalogueStorePath(folder);
   if (!fileExists(path)) {
-    std::fprintf(stderr, "tuhodb: there is no catalogue in %s\n", shown(folder).c_str());
+    std::fprintf(stderr, "tuhodb: there is no catalogue in %s\n", consoleText(folder).c_str());
     return 1;
   }
   RecordStore catalogue;
