@@ -6,7 +6,7 @@ the end-to-end harness.
 
 usage: bench/wine_tree.py WIN64_BUILD NATIVE_TUHODB [COUNT] [RUNS]
   WIN64_BUILD    a MinGW x86_64 build configured with -DTUHO_BENCH=ON
-                 (it holds Tuho.exe and tree_timer.exe)
+                 (it holds bin/Tuho.exe and bench/tree_timer.exe)
   NATIVE_TUHODB  the native tuhodb, which builds the catalogue to show
 """
 import shutil
@@ -62,8 +62,12 @@ def main():
     build, tuhodb = Path(sys.argv[1]), Path(sys.argv[2]).resolve()
     count = int(sys.argv[3]) if len(sys.argv) > 3 else 50000
     runs = int(sys.argv[4]) if len(sys.argv) > 4 else 5
-    tuho = next(build.rglob("Tuho.exe"))
-    timer = next(build.rglob("tree_timer.exe"))
+    tuho = build / "bin" / "Tuho.exe"
+    timer = build / "bench" / "tree_timer.exe"
+    for program in (tuho, timer):
+        if not program.is_file():
+            print(f"wine_tree: {program} is missing: build {build} with -DTUHO_BENCH=ON first", file=sys.stderr)
+            return 2
     with tempfile.TemporaryDirectory(prefix="tuho-wine-tree-") as work:
         work = Path(work)
         full = make_catalogue(tuhodb, work / "full", count)

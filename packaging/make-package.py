@@ -5,9 +5,10 @@ one Windows build:
     make-package.py BUILD_DIR OUT_DIR [--version V] [--zip]
 
 BUILD_DIR/package/contents.env, written by CMake, names the version, the
-architecture and the files. The package installs Tuho.exe, TuhoKick.exe (when
-the build has it), help.html and every file under help/images/; the list of
-pictures is made here, so a new picture needs no change to Tunehoard.wxs.
+architecture, the build's bin/ folder and the files in it that ship: Tuho.exe,
+TuhoKick.exe, help.html and the help's pictures under images/, laid out in bin/
+as they are installed. The pictures' components are made here, so a new
+picture needs no change to Tunehoard.wxs.
 --version overrides the build's version (the tests make a "newer" package).
 Prints the paths of what it made."""
 import argparse
@@ -33,28 +34,26 @@ def read_contents(build_dir):
     if not path.is_file():
         fail(f"{path} is missing: configure {build_dir} as a Windows build first")
     contents = dict(line.split("=", 1) for line in path.read_text().splitlines() if "=" in line)
-    for key in ("version", "arch", "Tuho.exe", "help"):
+    for key in ("version", "arch", "bin", "files"):
         if not contents.get(key):
             fail(f"{path} does not name {key}")
+    contents["files"] = [name for name in contents["files"].split("|") if name]
+    if "Tuho.exe" not in contents["files"]:
+        fail(f"{path} does not list Tuho.exe")
     return contents
 
 
 def stage(contents, folder):
-    """Copies what ships into folder, laid out as it is installed; returns the
-    picture paths relative to folder."""
-    help_dir = Path(contents["help"])
-    files = {"Tuho.exe": Path(contents["Tuho.exe"]), "help.html": help_dir / "help.html"}
-    if contents.get("TuhoKick.exe"):
-        files["TuhoKick.exe"] = Path(contents["TuhoKick.exe"])
-    images = sorted(p.relative_to(help_dir) for p in (help_dir / "images").rglob("*") if p.is_file())
-    for relative in images:
-        files[str(relative)] = help_dir / relative
-    for name, source in files.items():
+    """Copies what ships from the build's bin/ into folder, laid out as it is
+    installed; returns the picture paths relative to folder."""
+    bin_dir = Path(contents["bin"])
+    for name in contents["files"]:
+        source = bin_dir / name
         if not source.is_file():
             fail(f"{source} is missing (build the programs first)")
         (folder / name).parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(source, folder / name)
-    return images
+    return sorted(Path(name) for name in contents["files"] if name.startswith("images/"))
 
 
 def wix_id(prefix, relative):
@@ -109,8 +108,8 @@ def main():
     out_dir = args.out_dir.resolve()
     out_dir.mkdir(parents=True, exist_ok=True)
     name = f"Tunehoard-{version}-{arch}"
-    if not contents.get("TuhoKick.exe"):
-        print(f"make-package: warning: this build has no TuhoKick target; {name} lacks TuhoKick.exe",
+    if "TuhoKick.exe" not in contents["files"]:
+        print(f"make-package: warning: this build ships no TuhoKick.exe; {name} lacks it",
               file=sys.stderr)
 
     with tempfile.TemporaryDirectory(prefix="tunehoard-package-") as temp:

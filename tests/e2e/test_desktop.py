@@ -4,8 +4,10 @@ menu, the ways of ending and the launcher each one starts, settings kept in
 the registry, Preferences, Welcome, About and the help page.
 
 Both programs run from one install folder with a space in its name, as
-"Program Files" has, beside help.html. The .html "open" verb is given to the
-test player, so that opening help is logged instead of shown."""
+"Program Files" has, beside help.html; the tray menu's "Exit" and the help
+page are also tried from the build's own bin/ folder, which must lay the files
+out as an installation does. The .html "open" verb is given to the test
+player, so that opening help is logged instead of shown."""
 import os
 import shutil
 import subprocess
@@ -95,8 +97,9 @@ class DesktopJourneys(SessionPerClass, unittest.TestCase):
     def start(self, program):
         return self.session.start(self.install / Path(program).name)
 
-    def start_tuho(self, welcome_answer="No Thanks"):
-        process = self.start(TUHO)
+    def start_tuho(self, welcome_answer="No Thanks", from_build=False):
+        """Starts Tuho from the install folder, or from the build's bin/."""
+        process = self.session.start(TUHO) if from_build else self.start(TUHO)
         window = self.session.wait_for_window(MAIN, timeout=60, win_class=MAIN)
         if welcome_answer:
             self.answer_welcome(welcome_answer)
@@ -162,9 +165,12 @@ class DesktopJourneys(SessionPerClass, unittest.TestCase):
         self.assertEqual(requests[0][1].lower(), windows_path(self.install / "help.html").lower())
         self.assertFalse(self.exists(LAUNCHER, LAUNCHER))
 
-    def test_exit_from_the_tray_menu_saves_the_settings_and_starts_the_launcher(self):
+    def test_exit_from_the_tray_menu_of_a_build_saves_the_settings_and_starts_the_launcher(self):
+        # Tuho starts the launcher beside itself: run from the build's bin/,
+        # only a TuhoKick.exe there can come up.
+        self.assertEqual(Path(TUHO).parent, Path(TUHOKICK).parent, "the build keeps the programs apart")
         self.session.wine("reg", "add", SETTINGS_KEY, "/v", "MinNotify", "/t", "REG_DWORD", "/d", "5", "/f")
-        process, window = self.start_tuho()
+        process, window = self.start_tuho(from_build=True)
         self.post(MAIN, MAIN, WM_SYSCOMMAND, SC_MINIMIZE)
         time.sleep(1.0)
         # With a notification area the window hides behind the icon; without
@@ -204,8 +210,8 @@ class DesktopJourneys(SessionPerClass, unittest.TestCase):
         self.post(LAUNCHER, LAUNCHER, WM_COMMAND, LCMD_EXIT)
         wait_until(lambda: not self.exists(LAUNCHER, LAUNCHER), 20, what="the launcher to end")
 
-    def test_about_shows_the_built_version_and_help_opens_from_the_menu(self):
-        process, window = self.start_tuho()
+    def test_about_shows_the_built_version_and_help_opens_from_the_menu_of_a_build(self):
+        process, window = self.start_tuho(from_build=True)
         self.session.move_pointer_away()
         self.post(MAIN, MAIN, WM_COMMAND, CMD_ABOUT)
         about = self.session.wait_for_window("About Tunehoard", timeout=20, win_class=DIALOG)
@@ -218,7 +224,10 @@ class DesktopJourneys(SessionPerClass, unittest.TestCase):
 
         self.post(MAIN, MAIN, WM_COMMAND, CMD_HELP)
         requests = wait_until(self.help_requests, 20, what="the help page to be opened")
-        self.assertTrue(requests[-1][1].lower().endswith("\\help.html"))
+        page = Path(TUHO).parent / "help.html"
+        self.assertEqual(requests[-1][1].lower(), windows_path(page).lower())
+        self.assertTrue(page.is_file() and (page.parent / "images" / "main-window.png").is_file(),
+                        "the build has no help page with its pictures beside Tuho.exe")
         self.session.close(window, "close_box")
         self.assertEqual(self.session.wait_for_exit(process, 30), 0)
         time.sleep(2.0)

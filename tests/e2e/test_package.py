@@ -84,14 +84,16 @@ class PackageTests(unittest.TestCase):
     # -- what the package should hold
 
     def expected_files(self):
-        help_dir = Path(self.contents["help"])
-        files = {"Tuho.exe": Path(self.contents["Tuho.exe"]), "help.html": help_dir / "help.html"}
-        if self.contents.get("TuhoKick.exe"):
-            files["TuhoKick.exe"] = Path(self.contents["TuhoKick.exe"])
-        for image in (help_dir / "images").rglob("*"):
-            if image.is_file():
-                files[image.relative_to(help_dir).as_posix()] = image
-        return files
+        """{installed name: the build's file}: the programs and the help page
+        with every picture under help/images/, all from the build's bin/."""
+        names = ["Tuho.exe", "TuhoKick.exe", "help.html"]
+        names += [p.relative_to(ROOT / "help").as_posix() for p in (ROOT / "help" / "images").rglob("*") if p.is_file()]
+        bin_dir = Path(self.contents["bin"])
+        self.assertEqual(bin_dir, Path(BUILD) / "bin")
+        for name in names[2:]:
+            self.assertEqual((bin_dir / name).read_bytes(), (ROOT / "help" / name).read_bytes(),
+                             f"bin/{name} is not the help's own")
+        return {name: bin_dir / name for name in names}
 
     def report_missing_parts(self, files):
         if "TuhoKick.exe" not in files:
