@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include "ui/NotifyIcon.h"
-#include "ui/Settings.h"
-#include "ui/dialogs/AboutDialog.h"
-#include "ui/dialogs/PreferencesDialog.h"
-#include "ui/dialogs/WelcomeDialog.h"
+#include "ui/kit/NotifyIcon.h"
+#include "ui/desktop/Settings.h"
+#include "ui/desktop/AboutDialog.h"
+#include "ui/desktop/PreferencesDialog.h"
+#include "ui/desktop/WelcomeDialog.h"
 
 namespace tuho {
 

@@ -13,7 +13,7 @@
 #include "catalogue/Catalogue.h"
 #include "ui/DesktopSide.h"
 #include "ui/ProgressDialog.h"
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedWin.h"
 #include "ui/SkinStrip.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
@@ -66,7 +66,7 @@ class MainWindow {
   Catalogue* catalogue() const { return catalogue_; }
   int listFlag() const { return listFlag_; }
 
-  // Every message of the window (see ui/WindowAttach.h).
+  // Every message of the window (see ui/kit/WindowAttach.h).
   LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

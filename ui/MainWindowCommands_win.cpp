@@ -7,7 +7,7 @@
 #include "ui/Jobs.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
-#include "ui/browse/ContextMenu.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 namespace {

@@ -1,10 +1,10 @@
 #include "ui/MainWindow.h"
 
 #include "resources/resource.h"
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 #include "ui/Jobs.h"
 #include "ui/UiIds.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 #include "ui/UiIds.h"
 
 namespace tuho {

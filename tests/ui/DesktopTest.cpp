@@ -11,13 +11,13 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "version.h"  // generated from the project version
-#include "ui/LauncherEntry.h"
-#include "ui/RegistryKey.h"
-#include "ui/Settings.h"
+#include "ui/desktop/LauncherEntry.h"
+#include "ui/kit/RegistryKey.h"
+#include "ui/desktop/Settings.h"
 #include "ui/UiIds.h"
-#include "ui/dialogs/AboutDialog.h"
-#include "ui/dialogs/PreferencesDialog.h"
-#include "ui/dialogs/WelcomeDialog.h"
+#include "ui/desktop/AboutDialog.h"
+#include "ui/desktop/PreferencesDialog.h"
+#include "ui/desktop/WelcomeDialog.h"
 
 namespace tuho::test {
 namespace {

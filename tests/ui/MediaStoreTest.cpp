@@ -8,7 +8,7 @@
 #include "UiFixture.h"
 #include "catalogue/win32/ThreadMessages.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 #include "ui/UiIds.h"
 
 namespace tuho::test {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
-#include "ui/browse/ContextMenu.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 

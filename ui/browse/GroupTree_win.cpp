@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "ui/SkinStrip.h"
-#include "ui/browse/ContextMenu.h"
+#include "ui/kit/ContextMenu.h"
 #include "ui/UiIds.h"
 #include "ui/browse/TrackList.h"
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "ui/SkinStrip.h"
-#include "ui/browse/ContextMenu.h"
+#include "ui/kit/ContextMenu.h"
 #include "ui/UiIds.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/dialogs/EditTagDialog.h"

@@ -5,8 +5,8 @@
 #include "catalogue/SourceLocation.h"
 #include "platform/Alert.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 #include "ui/dialogs/FolderBrowser.h"
 
 namespace tuho {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/WindowAttach.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
 

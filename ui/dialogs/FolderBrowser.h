@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedWin.h"
 
 namespace tuho {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "store/SourceList.h"
-#include "ui/DialogSkin.h"
-#include "ui/ScopedWin.h"
+#include "ui/kit/DialogSkin.h"
+#include "ui/kit/ScopedWin.h"
 
 namespace tuho {
 

@@ -2,8 +2,8 @@
 
 #include "catalogue/TrackFiles.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 #include "ui/dialogs/FolderBrowser.h"
 
 namespace tuho {

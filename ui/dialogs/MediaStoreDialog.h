@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "ui/DialogSkin.h"
+#include "ui/kit/DialogSkin.h"
 #include "ui/dialogs/AddMediaWizard.h"
 
 namespace tuho {

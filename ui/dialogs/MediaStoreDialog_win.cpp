@@ -4,9 +4,9 @@
 
 #include "platform/Alert.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 #include "ui/MainWindow.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {

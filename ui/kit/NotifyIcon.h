@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedWin.h"
 
 namespace tuho {
 

@@ -1,6 +1,6 @@
-#include "ui/DialogSkin.h"
+#include "ui/kit/DialogSkin.h"
 
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 
 namespace tuho {
 

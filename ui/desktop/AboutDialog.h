@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedWin.h"
 
 namespace tuho {
 

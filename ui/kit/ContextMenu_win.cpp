@@ -1,6 +1,6 @@
-#include "ui/browse/ContextMenu.h"
+#include "ui/kit/ContextMenu.h"
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedWin.h"
 
 namespace tuho {
 
