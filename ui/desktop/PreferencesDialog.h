@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/kit/DialogSkin.h"
-#include "ui/kit/ScopedWin.h"
+#include "ui/kit/ScopedGdi.h"
 #include "ui/desktop/Settings.h"
 
 namespace tuho {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "ui/kit/DialogSkin.h"
-#include "ui/kit/ScopedWin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 

@@ -11,7 +11,7 @@
 
 #include "store/SourceList.h"
 #include "ui/kit/DialogSkin.h"
-#include "ui/kit/ScopedWin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
@@ -39,8 +39,8 @@ class LocateVolumeDialog {
 
   HINSTANCE instance_ = nullptr;
   HWND dialog_ = nullptr;
-  HBITMAP banner_ = nullptr;
-  HBITMAP header_ = nullptr;
+  ScopedBitmap banner_;
+  ScopedBitmap header_;
   ScopedFont editFont_;
   DialogSkin skin_;
   std::string volumeName_;

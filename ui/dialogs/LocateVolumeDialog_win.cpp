@@ -17,8 +17,8 @@ constexpr UINT kClosingPollMs = 200;
 }  // namespace
 
 void LocateVolumeDialog::loadBitmaps(HINSTANCE instance) {
-  banner_ = loadBitmap(instance, IDB_LOCATE_VOLUME_BANNER);
-  header_ = loadBitmap(instance, IDB_LOCATE_VOLUME_HEADER);
+  banner_.reset(loadBitmap(instance, IDB_LOCATE_VOLUME_BANNER));
+  header_.reset(loadBitmap(instance, IDB_LOCATE_VOLUME_HEADER));
 }
 
 int LocateVolumeDialog::run(HINSTANCE instance, HWND owner, const std::string& volumeName,

@@ -1,6 +1,6 @@
 #include "ui/kit/Gdi.h"
 
-#include "ui/kit/ScopedWin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
