@@ -123,8 +123,10 @@ void MainWindow::createBrowsingControls() {
   HWND tree = createChild(window_, WC_TREEVIEWA, "Tree View",
                           WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                           15, 94, 250, 411, IDC_TREE, instance_);
-  HWND list = createChild(window_, WC_LISTVIEWA, "List View", WS_VISIBLE | WS_BORDER | LVS_REPORT, 271, 64, 493,
-                          440, IDC_LIST, instance_);
+  // The list's image list is the window's to free (as the tree's is): a
+  // list view frees its own unless told that it is shared.
+  HWND list = createChild(window_, WC_LISTVIEWA, "List View", WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHAREIMAGELISTS,
+                          271, 64, 493, 440, IDC_LIST, instance_);
   HWND combo = createChild(window_, "COMBOBOX", "List Root", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 15, 64,
                            250, 100, IDC_GROUP_COMBO, instance_);
   for (HWND control : {tree, list, combo}) setFont(control, viewFont_);

@@ -69,7 +69,7 @@ PickedFolder browseForFolder(HWND owner) {
 std::string shellDisplayName(const ScopedItemIdList& item) {
   ScopedCom com;
   ScopedComPtr<IShellFolder> desktop;
-  if (!item || FAILED(SHGetDesktopFolder(desktop.out())) || !desktop) return std::string();
+  if (!item || FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return std::string();
   STRRET name = {};
   std::string text;
   if (SUCCEEDED(desktop->GetDisplayNameOf(item.get(), SHGDN_NORMAL, &name))) text = textOf(name, item.get());

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+#include "platform/win32/ScopedResource.h"
+
 namespace tuho {
 
 // GetDC / ReleaseDC.
@@ -27,31 +29,6 @@ class ScopedDC {
  private:
   HWND window_;
   HDC dc_;
-};
-
-// A handle released by `Release` when its owner goes or takes another.
-template <class T, class Release>
-class ScopedResource {
- public:
-  ScopedResource() = default;
-  explicit ScopedResource(T handle) : handle_(handle) {}
-  ~ScopedResource() { reset(); }
-  ScopedResource(ScopedResource&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  ScopedResource& operator=(ScopedResource&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.handle_, nullptr));
-    return *this;
-  }
-  ScopedResource(const ScopedResource&) = delete;
-  ScopedResource& operator=(const ScopedResource&) = delete;
-  void reset(T handle = nullptr) {
-    if (handle_) Release()(handle_);
-    handle_ = handle;
-  }
-  T get() const { return handle_; }
-  operator T() const { return handle_; }
-
- private:
-  T handle_ = nullptr;
 };
 
 struct DeleteGdiObject {
