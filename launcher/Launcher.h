@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/NotifyIcon.h"
+#include "ui/kit/NotifyIcon.h"
 
 namespace tuho {
 

@@ -2,7 +2,7 @@
 
 #include "launcher/resources/resource.h"
 #include "platform/ProgramFolder.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {

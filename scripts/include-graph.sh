@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Prints which folders of the program include which (one row per pair, with
 # the number of #include lines), then every include that points up the
-# layers app -> ui -> catalogue -> store/tags -> platform. Exits non-zero
-# when there is one. Tests, fuzzers, benchmarks and tools may include any
-# layer; they are not counted.
+# layers app -> ui -> catalogue -> store/tags -> platform. Inside ui/ the
+# same for its sub-folders (the windows in ui/ over browse/, dialogs/ and
+# desktop/, all over kit/), and every circle of files that include one
+# another (a header and its source files count as one). Exits non-zero when
+# there is an upward include or a circle. Tests, fuzzers, benchmarks and
+# tools may include any layer; they are not counted.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -40,4 +43,81 @@ while read -r count from to; do
     upward=$((upward + 1))
   fi
 done <<<"$pairs"
-exit $((upward > 0))
+
+# ui/ inside: folder pairs, upward includes between its sub-folders, and
+# circles of files.
+python3 - <<'PY'
+import collections, os, re, sys
+
+levels = {"ui/kit": 0, "ui/browse": 1, "ui/dialogs": 1, "ui/desktop": 1, "ui": 2}
+
+def folder(path):
+    parts = path.split("/")
+    return "/".join(parts[:2]) if len(parts) > 2 else parts[0]
+
+def unit(path):
+    return re.sub(r"(_win)?\.(h|cpp)$", "", path)
+
+includes = []
+for top, _, names in os.walk("ui"):
+    for name in sorted(names):
+        if name.endswith((".h", ".cpp")):
+            path = os.path.join(top, name)
+            for line in open(path, encoding="latin-1"):
+                found = re.match(r'#include "(ui/[^"]+)"', line)
+                if found:
+                    includes.append((path, found.group(1)))
+
+pairs = collections.Counter((folder(a), folder(b)) for a, b in includes if folder(a) != folder(b))
+print("| from (ui) | includes | lines |")
+print("|---|---|---|")
+for (a, b), count in sorted(pairs.items()):
+    print(f"| {a} | {b} | {count} |")
+
+faults = 0
+for (a, b), count in sorted(pairs.items()):
+    if a not in levels or b not in levels or levels[b] >= levels[a]:
+        print(f"upward: {a} includes {b} ({count})")
+        faults += 1
+
+graph = collections.defaultdict(set)
+for a, b in includes:
+    if unit(a) != unit(b):
+        graph[unit(a)].add(unit(b))
+
+# Tarjan's strongly connected components: any with more than one unit is a
+# circle.
+index, low, stack, on_stack, circles = {}, {}, [], set(), []
+def visit(node):
+    index[node] = low[node] = len(index)
+    stack.append(node)
+    on_stack.add(node)
+    for next_node in sorted(graph[node]):
+        if next_node not in index:
+            visit(next_node)
+            low[node] = min(low[node], low[next_node])
+        elif next_node in on_stack:
+            low[node] = min(low[node], index[next_node])
+    if low[node] == index[node]:
+        component = []
+        while True:
+            member = stack.pop()
+            on_stack.discard(member)
+            component.append(member)
+            if member == node:
+                break
+        if len(component) > 1:
+            circles.append(sorted(component))
+sys.setrecursionlimit(10000)
+for node in sorted(list(graph)):
+    if node not in index:
+        visit(node)
+for circle in circles:
+    print("circle: " + " <-> ".join(circle))
+    faults += 1
+print(f"ui: {len(circles)} include circles")
+sys.exit(1 if faults else 0)
+PY
+ui_faults=$?
+
+exit $(((upward > 0) || (ui_faults > 0)))

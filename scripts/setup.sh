@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev   # native builds, sanitizers, libFuzzer
+  clang-format                                    # the format check of changed lines
   googletest                                      # unit tests (built from source per target)
   mingw-w64 wine wine64                           # Windows builds and running them
   msitools wixl                                   # installer packages (wixl, msiinfo)

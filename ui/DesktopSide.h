@@ -6,15 +6,23 @@
 
 #include <windows.h>
 
-#include "ui/NotifyIcon.h"
-#include "ui/Settings.h"
-#include "ui/dialogs/AboutDialog.h"
-#include "ui/dialogs/PreferencesDialog.h"
-#include "ui/dialogs/WelcomeDialog.h"
+#include <array>
+#include <functional>
+
+#include "ui/kit/NotifyIcon.h"
+#include "ui/desktop/Settings.h"
+#include "ui/desktop/AboutDialog.h"
+#include "ui/desktop/PreferencesDialog.h"
+#include "ui/desktop/WelcomeDialog.h"
 
 namespace tuho {
 
-class TrackList;
+// The track list's column widths, read when the settings are saved and
+// applied when they are restored.
+struct ColumnWidthAccess {
+  std::function<std::array<int, 4>()> read;
+  std::function<void(const std::array<int, 4>&)> apply;
+};
 
 constexpr UINT TRAY_ICON_ID = 2334;
 
@@ -23,7 +31,7 @@ class DesktopSide {
   // How the icon reaches the notification area; tests put a stand-in here.
   bool (*addIcon)(HWND, HINSTANCE, const NotifyIconInfo&) = &addNotifyIcon;
 
-  void attach(HWND window, HINSTANCE instance, TrackList* list);
+  void attach(HWND window, HINSTANCE instance, ColumnWidthAccess columns);
   // Column widths, grouping and window placement, while the window is made.
   void restoreViewSettings();
   void readNotificationSettings();
@@ -55,7 +63,7 @@ class DesktopSide {
 
   HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;
-  TrackList* list_ = nullptr;
+  ColumnWidthAccess columns_;
   UINT taskbarCreated_ = 0;
   NotificationSettings settings_;
   bool inTray_ = false;

@@ -5,7 +5,6 @@
 #include "platform/ProgramFolder.h"
 #include "resources/resource.h"
 #include "ui/UiIds.h"
-#include "ui/browse/TrackList.h"
 
 namespace tuho {
 namespace {
@@ -19,16 +18,16 @@ const std::pair<const char*, int> kTrayMenu[] = {
 
 void startLauncher() { openBesideProgram("TuhoKick.exe", 0); }
 
-void DesktopSide::attach(HWND window, HINSTANCE instance, TrackList* list) {
+void DesktopSide::attach(HWND window, HINSTANCE instance, ColumnWidthAccess columns) {
   window_ = window;
   instance_ = instance;
-  list_ = list;
+  columns_ = std::move(columns);
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
 }
 
 void DesktopSide::restoreViewSettings() {
   ViewSettings view = readViewSettings();
-  list_->applyColumnWidths(view.columnWidths);
+  columns_.apply(view.columnWidths);
   // No notice: the grouping change posted at creation builds the tree.
   SendDlgItemMessageA(window_, IDC_GROUP_COMBO, CB_SETCURSEL, static_cast<WPARAM>(view.grouping), 0);
   WINDOWPLACEMENT placement = {};
@@ -117,7 +116,7 @@ void DesktopSide::saveOnce() {
   if (saved_ || !window_) return;
   saved_ = true;
   ViewSettings view;
-  view.columnWidths = list_->readColumnWidths();
+  view.columnWidths = columns_.read();
   LRESULT grouping = SendDlgItemMessageA(window_, IDC_GROUP_COMBO, CB_GETCURSEL, 0, 0);
   view.grouping = grouping >= 0 && grouping <= 2 ? static_cast<int>(grouping) : 0;
   WINDOWPLACEMENT placement = {};

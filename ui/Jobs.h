@@ -1,12 +1,15 @@
-// What each long job is to the UI: the request the worker gets, the label
-// its progress dialog counts under, and the dialog's banner.
+// The long jobs the worker runs for the UI, and what each is to the UI: the
+// request the worker gets, the label its progress dialog counts under, and
+// the dialog's banner.
 #pragma once
 
 #include "catalogue/win32/ThreadMessages.h"
 #include "resources/resource.h"
-#include "ui/MainWindow.h"
 
 namespace tuho {
+
+enum JobKind { kJobCopyReady, kJobDeleteReady, kJobScanSource, kJobRescanSource, kJobRemoveSource };
+constexpr size_t kJobKindCount = 5;
 
 struct JobText {
   unsigned request;

@@ -1,29 +1,29 @@
 // The main window: the skinned strip of command buttons along the top, a
 // black frame around the browsing area, the grouping combo box and group
 // tree on the left and the track list on the right. It dispatches every
-// user command and starts the worker's long jobs with their progress dialog.
+// user command, wires the views to one another with callbacks, shows what
+// the list allows on the strip and in the menus, and starts the worker's
+// long jobs with their progress dialog.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <array>
-#include <string>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "ui/DesktopSide.h"
+#include "ui/Jobs.h"
 #include "ui/ProgressDialog.h"
-#include "ui/ScopedWin.h"
 #include "ui/SkinStrip.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
 #include "ui/dialogs/LocateVolumeDialog.h"
 #include "ui/dialogs/MediaStoreDialog.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
-
-// The long jobs the worker runs for the UI.
-enum JobKind { kJobCopyReady, kJobDeleteReady, kJobScanSource, kJobRescanSource, kJobRemoveSource };
 
 class MainWindow {
  public:
@@ -45,38 +45,35 @@ class MainWindow {
   bool startJob(JobKind kind, IdList ids = IdList(), SourceRef* source = nullptr, int sourceId = 0);
   bool jobRunning() const { return progress_.isOpen(); }
 
-  // The UI side of the worker's notices; returns true when it was one.
-  bool handleWorkerNotice(UINT message, WPARAM wParam, LPARAM lParam);
-
-  void layout();
-  void onCommand(int id, int code);
-  void onSkinClick(int buttonId);
-
   ProgressDialog& progress() { return progress_; }
   SkinStrip& strip() { return strip_; }
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
   DesktopSide& desktop() { return desktop_; }
   MediaStoreDialog& mediaStore() { return mediaStore_; }
-  SourceList* sourceList() const { return sources_; }
   // The copy job's Locate Volume dialog (used on the worker thread).
   LocateVolumeDialog& locateVolume() { return locate_; }
-  // Rebuilds the tree at the grouping the combo box shows.
-  void rebuildTreeFromCombo();
-  Catalogue* catalogue() const { return catalogue_; }
-  int listFlag() const { return listFlag_; }
 
-  // Every message of the window (see ui/WindowAttach.h).
+  // Every message of the window (see ui/kit/WindowAttach.h).
   LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   bool registerClass();
   void loadBitmaps();
   void createBrowsingControls();
+  void attachViews(HWND tree, HWND list);
+  MediaStoreHost mediaStoreHost();
   void createFrame();
+  void layout();
+  void onCommand(int id, int code);
+  void onSkinClick(int buttonId);
   void showConfigMenu();
-  void readyUpdate(const IdList& result);
-  void unreadyUpdate(const IdList& result);
+  // The strip and the menus follow what the list allows.
+  void showListCommands();
+  ListCommands menuCommands() const;
+  void rebuildTreeFromCombo();
+  bool handleWorkerNotice(UINT message, WPARAM wParam, LPARAM lParam);
+  void jobResult(const IdList& result, bool madeReady);
   void jobEnded();
 
   HINSTANCE instance_ = nullptr;
@@ -86,10 +83,11 @@ class MainWindow {
   DWORD workerThreadId_ = 0;
   ScopedBrush black_;
   ScopedFont viewFont_;
-  HIMAGELIST treeImages_ = nullptr;
-  HIMAGELIST listImages_ = nullptr;
-  HBITMAP progressLower_ = nullptr;
-  std::array<HBITMAP, 5> jobBanners_{};  // by JobKind
+  ScopedImageList treeImages_;
+  ScopedImageList listImages_;
+  ScopedBitmap progressLower_;
+  std::array<ScopedBitmap, kJobKindCount> jobBanners_;
+  std::vector<ScopedBitmap> frameBitmaps_;
   ProgressDialog progress_;
   SkinStrip strip_;
   GroupTree tree_;
@@ -98,7 +96,6 @@ class MainWindow {
   MediaStoreDialog mediaStore_;
   LocateVolumeDialog locate_;
   JobKind runningJob_ = kJobCopyReady;
-  int listFlag_ = 0;
   NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };
 

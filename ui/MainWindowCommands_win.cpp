@@ -4,10 +4,10 @@
 #include <string>
 
 #include "catalogue/win32/ThreadMessages.h"
-#include "ui/Jobs.h"
+#include "ui/ListMenus.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
-#include "ui/browse/ContextMenu.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 namespace {
@@ -26,7 +26,7 @@ bool anyMarked(const IdList& result) {
 
 void MainWindow::onCommand(int id, int code) {
   switch (id) {
-    case CMD_MEDIA_STORE: mediaStore_.open(instance_, *this); break;
+    case CMD_MEDIA_STORE: mediaStore_.open(instance_); break;
     case CMD_READY_ALL: startJob(kJobCopyReady, list_.collectAllIds()); break;
     case CMD_READY_SELECTED: startJob(kJobCopyReady, list_.collectSelectedIds()); break;
     case CMD_UNREADY_ALL: startJob(kJobDeleteReady, list_.collectAllIds()); break;
@@ -64,6 +64,15 @@ void MainWindow::onSkinClick(int buttonId) {
 
 void MainWindow::showConfigMenu() {
   showContextMenu(window_, messagePoint(), kConfigMenu);
+}
+
+void MainWindow::showListCommands() { strip_.showCommands(list_.commands(), list_.rowsChosen()); }
+
+// While a job runs no other can start: its menu entries wait for its end.
+ListCommands MainWindow::menuCommands() const {
+  ListCommands commands = list_.commands();
+  if (jobRunning()) commands.canMakeReady = commands.hasReadyDiscTrack = false;
+  return commands;
 }
 
 void MainWindow::rebuildTreeFromCombo() {
@@ -125,12 +134,8 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
     case TMSG_JOB_DONE:
       jobEnded();
       return true;
-    case TMSG_COPY_READY_DONE:
-      readyUpdate(*reinterpret_cast<const IdList*>(lParam));
-      return true;
-    case TMSG_DELETE_READY_DONE:
-      unreadyUpdate(*reinterpret_cast<const IdList*>(lParam));
-      return true;
+    case TMSG_COPY_READY_DONE: jobResult(*reinterpret_cast<const IdList*>(lParam), true); return true;
+    case TMSG_DELETE_READY_DONE: jobResult(*reinterpret_cast<const IdList*>(lParam), false); return true;
     case TMSG_REMOVE_SOURCE_DONE:
     case TMSG_RESCAN_SOURCE_DONE:
       return true;
@@ -139,16 +144,13 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
   }
 }
 
-void MainWindow::readyUpdate(const IdList& result) {
+// The result points at the worker's block: it is read here, at once. The
+// node is marked ready when the copy job made any track ready, unready when
+// the delete job left none marked.
+void MainWindow::jobResult(const IdList& result, bool madeReady) {
   IdList copy = result;
-  list_.refreshRowImages(copy);
-  if (anyMarked(copy)) tree_.markNode(jobNode_, true);
-}
-
-void MainWindow::unreadyUpdate(const IdList& result) {
-  IdList copy = result;
-  list_.refreshRowImages(copy);
-  if (!anyMarked(copy)) tree_.markNode(jobNode_, false);
+  list_.refreshAfterJob(copy);
+  if (anyMarked(copy) == madeReady) tree_.markNode(jobNode_, madeReady);
 }
 
 }  // namespace tuho

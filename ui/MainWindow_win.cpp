@@ -1,10 +1,12 @@
 #include "ui/MainWindow.h"
 
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/Jobs.h"
+#include "ui/ListMenus.h"
 #include "ui/UiIds.h"
-#include "ui/WindowAttach.h"
+#include "ui/dialogs/EditTagDialog.h"
+#include "ui/kit/ContextMenu.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {
@@ -37,8 +39,8 @@ const int kTreeBitmaps[] = {IDB_TREE_GENRE,       IDB_TREE_ARTIST,       IDB_TRE
                             IDB_TREE_GENRE_FOLDER, IDB_TREE_ARTIST_FOLDER, IDB_TREE_ALBUM_FOLDER};
 const int kListBitmaps[] = {IDB_LIST_TRACK, IDB_LIST_TRACK_READY, IDB_LIST_TRACK_FOLDER};
 
-HIMAGELIST imageListOf(HINSTANCE instance, const int* bitmaps, int count, int* indices) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, count, 0);
+ScopedImageList imageListOf(HINSTANCE instance, const int* bitmaps, int count, int* indices) {
+  ScopedImageList list(ImageList_Create(16, 16, ILC_COLOR24, count, 0));
   for (int i = 0; i < count; ++i) {
     ScopedBitmap bitmap(loadBitmap(instance, bitmaps[i]));  // the list keeps a copy
     indices[i] = ImageList_Add(list, bitmap, nullptr);
@@ -64,6 +66,9 @@ MainWindow::MainWindow() {
   };
 }
 
+// The destructor's body ends every window before the members go, so no
+// control still shows a bitmap when its owner deletes it.
+
 MainWindow::~MainWindow() {
   if (progress_.isOpen()) DestroyWindow(progress_.window());
   if (mediaStore_.isOpen()) DestroyWindow(mediaStore_.dialog());
@@ -86,16 +91,16 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
   if (!window_) return false;
-  tree_.attach(window_, instance, catalogue, &list_, &strip_, &listFlag_);
-  list_.attach(window_, instance, catalogue, &strip_, &listFlag_, &tree_);
   loadBitmaps();
   createBrowsingControls();
   strip_.build(window_, instance);
   strip_.reset();
-  listFlag_ = 0;
   createFrame();
   list_.insertColumns();
-  desktop_.attach(window_, instance, &list_);
+  desktop_.attach(window_, instance,
+                  ColumnWidthAccess{[this] { return list_.readColumnWidths(); },
+                                    [this](const std::array<int, 4>& widths) { list_.applyColumnWidths(widths); }});
+  mediaStore_.attach(mediaStoreHost());
   desktop_.restoreViewSettings();
   strip_.createTooltips(instance);
   desktop_.readNotificationSettings();
@@ -105,8 +110,10 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
 }
 
 void MainWindow::loadBitmaps() {
-  progressLower_ = loadBitmap(instance_, IDB_PROGRESS_LOWER);
-  for (size_t kind = 0; kind < jobBanners_.size(); ++kind) jobBanners_[kind] = loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner);
+  progressLower_.reset(loadBitmap(instance_, IDB_PROGRESS_LOWER));
+  for (size_t kind = 0; kind < jobBanners_.size(); ++kind) {
+    jobBanners_[kind].reset(loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner));
+  }
   mediaStore_.loadBitmaps(instance_);
   locate_.loadBitmaps(instance_);
 }
@@ -116,24 +123,14 @@ void MainWindow::createBrowsingControls() {
   HWND tree = createChild(window_, WC_TREEVIEWA, "Tree View",
                           WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                           15, 94, 250, 411, IDC_TREE, instance_);
-  HWND list = createChild(window_, WC_LISTVIEWA, "List View", WS_VISIBLE | WS_BORDER | LVS_REPORT, 271, 64, 493,
-                          440, IDC_LIST, instance_);
+  // The list's image list is the window's to free (as the tree's is): a
+  // list view frees its own unless told that it is shared.
+  HWND list = createChild(window_, WC_LISTVIEWA, "List View", WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHAREIMAGELISTS,
+                          271, 64, 493, 440, IDC_LIST, instance_);
   HWND combo = createChild(window_, "COMBOBOX", "List Root", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 15, 64,
                            250, 100, IDC_GROUP_COMBO, instance_);
   for (HWND control : {tree, list, combo}) setFont(control, viewFont_);
-  int treeIndices[9];
-  treeImages_ = imageListOf(instance_, kTreeBitmaps, 9, treeIndices);
-  int* treeFields[9] = {&tree_.genreImage,       &tree_.artistImage,       &tree_.albumImage,
-                        &tree_.genreReadyImage,  &tree_.artistReadyImage,  &tree_.albumReadyImage,
-                        &tree_.genreFolderImage, &tree_.artistFolderImage, &tree_.albumFolderImage};
-  for (int i = 0; i < 9; ++i) *treeFields[i] = treeIndices[i];
-  int listIndices[3];
-  listImages_ = imageListOf(instance_, kListBitmaps, 3, listIndices);
-  list_.normalImage = listIndices[0];
-  list_.readyImage = listIndices[1];
-  list_.folderImage = listIndices[2];
-  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
-  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_));
+  attachViews(tree, list);
   for (const char* grouping : {"Genre", "Artist", "Album"}) {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(grouping));
   }
@@ -142,11 +139,57 @@ void MainWindow::createBrowsingControls() {
   PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
+// The tree and the list get their images and reach the rest of the window
+// only through these callbacks.
+void MainWindow::attachViews(HWND tree, HWND list) {
+  int at[9];
+  treeImages_ = imageListOf(instance_, kTreeBitmaps, 9, at);
+  TreeImages treeImages{{at[0], at[1], at[2]}, {at[3], at[4], at[5]}, {at[6], at[7], at[8]}};
+  GroupTreeHooks treeHooks;
+  treeHooks.showTracks = [this](const TrackFilter& path) { list_.fillList(path); };
+  treeHooks.showNoTracks = [this] { list_.clear(); };
+  treeHooks.menuAt = [this](POINT screen) { showContextMenu(window_, screen, treeMenuEntries(menuCommands())); };
+  tree_.attach(tree, catalogue_, std::move(treeHooks), treeImages);
+  listImages_ = imageListOf(instance_, kListBitmaps, 3, at);
+  TrackListHooks listHooks;
+  listHooks.emptied = [this] { tree_.postDeleteCurrent(); };
+  listHooks.groupGone = [this](const TrackFilter& path, int level) { tree_.prunePath(path, level); };
+  listHooks.editTags = [this](const IdList& ids) {
+    editTags(EditTagTargets{instance_, window_, catalogue_, [this](const TrackFilter& path) { tree_.ensurePath(path); },
+                            [this](const TrackTag& tag, int id) { list_.updateRowAfterEdit(tag, id); }},
+             ids);
+  };
+  listHooks.commandsChanged = [this] { showListCommands(); };
+  listHooks.rowMenuAt = [this](POINT screen) { showContextMenu(window_, screen, rowMenuEntries(menuCommands())); };
+  list_.attach(list, catalogue_, std::move(listHooks), RowImages{at[0], at[1], at[2]});
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
+  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_.get()));
+}
+
+MediaStoreHost MainWindow::mediaStoreHost() {
+  MediaStoreHost host;
+  host.owner = window_;
+  host.sources = sources_;
+  host.catalogue = catalogue_;
+  host.jobRunning = [this] { return jobRunning(); };
+  host.startScan = [this](SourceRef* source) { return startJob(kJobScanSource, IdList(), source); };
+  host.startRescan = [this](SourceRef* source) { return startJob(kJobRescanSource, IdList(), source); };
+  host.startRemoval = [this](int sourceId) { return startJob(kJobRemoveSource, IdList(), nullptr, sourceId); };
+  host.opened = [this] { strip_.suspend(); };
+  host.closed = [this] {
+    strip_.resume();
+    // During a job the tree is rebuilt when the job ends.
+    if (!jobRunning()) rebuildTreeFromCombo();
+  };
+  return host;
+}
+
 void MainWindow::createFrame() {
   for (const FrameElement& element : kFrame) {
     if (element.bitmap) {
-      createBitmapStatic(window_, loadBitmap(instance_, element.bitmap), 0, element.x, element.y, element.width,
-                         element.height, element.id, instance_);
+      frameBitmaps_.emplace_back(loadBitmap(instance_, element.bitmap));
+      createBitmapStatic(window_, frameBitmaps_.back(), 0, element.x, element.y, element.width, element.height,
+                         element.id, instance_);
     } else {
       createChild(window_, "STATIC", nullptr, WS_VISIBLE, element.x, element.y, element.width, element.height,
                   element.id, instance_);

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/DialogSkin.h"
+#include "ui/kit/DialogSkin.h"
 
 namespace tuho {
 
@@ -32,7 +32,7 @@ class ProgressDialog {
   const std::string& countText() const { return countText_; }
   const std::string& fileText() const { return fileText_; }
 
-  // Every message of the dialog (see ui/WindowAttach.h).
+  // Every message of the dialog (see ui/kit/WindowAttach.h).
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

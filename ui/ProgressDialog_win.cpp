@@ -5,7 +5,7 @@
 #include "catalogue/win32/ThreadMessages.h"
 #include "resources/resource.h"
 #include "ui/UiIds.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {

@@ -7,16 +7,20 @@
 #include <windows.h>
 
 #include <array>
+#include <vector>
+
+#include "ui/browse/ListCommands.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
 struct SkinButton {
   int id = 0;
   HWND window = nullptr;
-  HBITMAP normal = nullptr;
-  HBITMAP pressed = nullptr;
-  HBITMAP hover = nullptr;
-  HBITMAP disabled = nullptr;
+  ScopedBitmap normal;
+  ScopedBitmap pressed;
+  ScopedBitmap hover;
+  ScopedBitmap disabled;
   int hovering = 0;
   int enabled = 0;
   int savedEnabled = 0;
@@ -35,8 +39,9 @@ class SkinStrip {
   bool isEnabled(int buttonId) const;
   // Only the Media Store and Configuration buttons enabled.
   void reset();
-  // The selection buttons follow their "all" buttons.
-  void enableSelectionButtons();
+  // The play, enqueue and make-ready buttons show what the list allows: the
+  // "all" buttons at once, the "selected" ones once rows have been chosen.
+  void showCommands(const ListCommands& commands, bool rowsChosen);
   // Saves which buttons are enabled and disables them all. Suspensions nest:
   // only the first saves (and returns true), only the last resume shows the
   // saved states again. Changes made meanwhile go to the saved states.
@@ -54,10 +59,10 @@ class SkinStrip {
   SkinButton* byWindow(HWND window);
   void show(SkinButton& button, HBITMAP image);
   void setEnabled(SkinButton& button, bool on);
-  bool isEnabledAfterResume(int buttonId) const;
   void onMouse(SkinButton& button, UINT message);
 
   std::array<SkinButton, kButtonCount> buttons_{};
+  std::vector<ScopedBitmap> tiles_;  // the strip's other images
   HWND mainWindow_ = nullptr;
   HWND tooltips_ = nullptr;
   int suspendDepth_ = 0;

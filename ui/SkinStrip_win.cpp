@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 #include "ui/UiIds.h"
 
 namespace tuho {
@@ -81,18 +81,18 @@ void SkinStrip::build(HWND mainWindow, HINSTANCE instance) {
     const ButtonArt& art = kButtonArt[i];
     SkinButton& button = buttons_[i];
     button.id = art.id;
-    button.normal = loadBitmap(instance, art.normal);
-    button.hover = loadBitmap(instance, art.hover);
-    button.pressed = loadBitmap(instance, art.pressed);
-    button.disabled = loadBitmap(instance, art.disabled);
+    button.normal.reset(loadBitmap(instance, art.normal));
+    button.hover.reset(loadBitmap(instance, art.hover));
+    button.pressed.reset(loadBitmap(instance, art.pressed));
+    button.disabled.reset(loadBitmap(instance, art.disabled));
   }
   for (const Tile& tile : kTiles) {
     int width = tile.button ? kButtonSize : kTileWidth;
-    createBitmapStatic(mainWindow, loadBitmap(instance, tile.lower), 0, tile.x, kButtonSize, width, kLipHeight, -1,
-                       instance);
+    tiles_.emplace_back(loadBitmap(instance, tile.lower));
+    createBitmapStatic(mainWindow, tiles_.back(), 0, tile.x, kButtonSize, width, kLipHeight, -1, instance);
     if (!tile.button) {
-      createBitmapStatic(mainWindow, loadBitmap(instance, tile.upper), 0, tile.x, 0, width, kButtonSize, -1,
-                         instance);
+      tiles_.emplace_back(loadBitmap(instance, tile.upper));
+      createBitmapStatic(mainWindow, tiles_.back(), 0, tile.x, 0, width, kButtonSize, -1, instance);
       continue;
     }
     SkinButton& button = *find(tile.button);
@@ -166,11 +166,6 @@ bool SkinStrip::isEnabled(int buttonId) const {
   return found && found->enabled;
 }
 
-bool SkinStrip::isEnabledAfterResume(int buttonId) const {
-  const SkinButton* found = button(buttonId);
-  return found && (suspendDepth_ > 0 ? found->savedEnabled : found->enabled);
-}
-
 void SkinStrip::reset() {
   for (int id : {BTN_READY_ALL, BTN_READY_SELECTED, BTN_ENQUEUE_ALL, BTN_ENQUEUE_SELECTED, BTN_PLAY_ALL,
                  BTN_PLAY_SELECTED}) {
@@ -180,10 +175,15 @@ void SkinStrip::reset() {
   enable(BTN_MEDIA_STORE);
 }
 
-void SkinStrip::enableSelectionButtons() {
-  if (isEnabledAfterResume(BTN_READY_ALL)) enable(BTN_READY_SELECTED);
-  if (isEnabledAfterResume(BTN_PLAY_ALL)) enable(BTN_PLAY_SELECTED);
-  if (isEnabledAfterResume(BTN_ENQUEUE_ALL)) enable(BTN_ENQUEUE_SELECTED);
+void SkinStrip::showCommands(const ListCommands& commands, bool rowsChosen) {
+  const std::pair<int, bool> shown[] = {
+      {BTN_READY_ALL, commands.canMakeReady}, {BTN_READY_SELECTED, commands.canMakeReady && rowsChosen},
+      {BTN_PLAY_ALL, commands.playable},      {BTN_PLAY_SELECTED, commands.playable && rowsChosen},
+      {BTN_ENQUEUE_ALL, commands.playable},   {BTN_ENQUEUE_SELECTED, commands.playable && rowsChosen},
+  };
+  for (const auto& button : shown) {
+    if (SkinButton* found = find(button.first)) setEnabled(*found, button.second);
+  }
 }
 
 bool SkinStrip::suspend() {

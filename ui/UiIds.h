@@ -49,9 +49,8 @@ constexpr int IDC_FRAME_LEFT = 2306;
 constexpr int IDC_FRAME_SEPARATOR = 2307;
 constexpr int IDC_FRAME_RIGHT = 2308;
 
-// Window messages of the main window.
-constexpr unsigned MMSG_TREE_DELETE_ITEM = 2129;
-constexpr unsigned MMSG_TREE_FILL_LIST = 2132;
+// Window messages of the main window (the tree's own are in
+// ui/browse/GroupTree.h).
 constexpr unsigned MMSG_SKIN_CLICK = 2310;
 constexpr unsigned MMSG_TRAY_NOTIFY = 2333;
 

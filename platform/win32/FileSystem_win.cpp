@@ -7,27 +7,12 @@
 #include "platform/Ansi.h"
 #include "platform/FaultPlan.h"
 #include "platform/Path.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace tuho {
 namespace {
 
 DWORD attributesOf(const std::string& path) { return GetFileAttributesA(nativePath(path).c_str()); }
-
-// Scoped FindFirstFileW handle.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (valid()) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // The ANSI path in UTF-16, as the A functions turn it.
 std::wstring widePath(const std::string& ansi) {
@@ -83,13 +68,11 @@ bool makeWritable(const std::string& path) {
 }
 
 bool folderIdentity(const std::string& path, std::string* identity) {
-  HANDLE folder = CreateFileA(nativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folder == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle folder(CreateFileA(nativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder.valid()) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  bool known = GetFileInformationByHandle(folder, &info) != 0;
-  CloseHandle(folder);
-  if (!known) return false;
+  if (!GetFileInformationByHandle(folder.get(), &info)) return false;
   *identity = std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
               std::to_string(info.nFileIndexLow);
   return true;
@@ -101,7 +84,7 @@ bool folderIdentity(const std::string& path, std::string* identity) {
 bool listFolder(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit, int* unnamed) {
   if (faultNow(kFaultList)) return false;
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileW((widePath(nativePath(folder)) + L"\\*").c_str(), &data));
+  ScopedFind find(FindFirstFileW((widePath(nativePath(folder)) + L"\\*").c_str(), &data));
   if (!find.valid()) {
     // A folder without even "." and ".." (an empty drive root) reports
     // file-not-found: it is empty, not missing.

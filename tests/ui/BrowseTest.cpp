@@ -1,6 +1,7 @@
 // Browsing and correcting in the real tree and list: context menus, the
 // delete cascade, sorting, the Edit Tag dialog, and the tree and list
 // staying in step with the catalogue after edits and deletions.
+#include "ModalScript.h"
 #include "UiFixture.h"
 
 #include <commctrl.h>
@@ -17,36 +18,9 @@ namespace {
 
 constexpr int kRock = 17, kPop = 13, kJazz = 8;
 
-// Runs an action on the first popup menu or dialog that opens on this
-// thread, from a timer that keeps ticking in their modal loops.
-struct ModalWatch {
-  static std::function<bool()> action;
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (action && action()) action = nullptr;
-  }
-};
-std::function<bool()> ModalWatch::action;
-
-std::vector<std::string> menuTexts(HMENU menu) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    char text[64] = {};
-    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-    texts.push_back(text);
-  }
-  return texts;
-}
-
 class BrowseTest : public UiTest {
  protected:
-  BrowseTest() {
-    ShowWindow(window->window(), SW_SHOWNORMAL);
-    timer_ = SetTimer(window->window(), 91, 30, &ModalWatch::tick);
-  }
-  ~BrowseTest() override {
-    KillTimer(window->window(), timer_);
-    ModalWatch::action = nullptr;
-  }
+  BrowseTest() { ShowWindow(window->window(), SW_SHOWNORMAL); }
 
   // Writes the songs into a source folder of their own and scans it.
   SourceRef* catalogueSongs(const std::string& name, int kind, const std::vector<SongTag>& songs) {
@@ -129,17 +103,31 @@ class BrowseTest : public UiTest {
   // Right-clicks and returns the entries of the menu that opened (none when
   // no menu opened).
   std::vector<std::string> rightClickMenu(HWND from, int id, POINT client) {
-    std::vector<std::string> texts;
-    ModalWatch::action = [&] {
-      HWND menu = FindWindowA("#32768", nullptr);
-      if (!menu) return false;
-      texts = menuTexts(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
-      EndMenu();
-      return true;
-    };
+    std::vector<std::pair<std::string, UINT>> entries;
+    ModalScript reader({readMenu(&entries)}, window->window());
     notifyAt(from, id, NM_RCLICK, client);
-    ModalWatch::action = nullptr;
+    std::vector<std::string> texts;
+    for (const auto& entry : entries) texts.push_back(entry.first);
     return texts;
+  }
+  std::vector<std::string> treeMenu() { return rightClickMenu(tree(), IDC_TREE, labelOf(TreeView_GetRoot(tree()))); }
+  std::vector<std::string> rowMenu() {
+    selectRows({0});
+    return rightClickMenu(list(), IDC_LIST, labelOfRow(0));
+  }
+  // Which of the play, enqueue and make-ready buttons are lit, in strip order.
+  std::vector<int> litButtons() {
+    std::vector<int> lit;
+    for (int id :
+         {BTN_READY_ALL, BTN_READY_SELECTED, BTN_PLAY_ALL, BTN_PLAY_SELECTED, BTN_ENQUEUE_ALL, BTN_ENQUEUE_SELECTED}) {
+      if (window->strip().isEnabled(id)) lit.push_back(id);
+    }
+    return lit;
+  }
+  void runJob(int command) {
+    SendMessageA(window->window(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+    ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
+    pumpFor(50);  // the result notice follows the end of the job
   }
   POINT labelOf(HTREEITEM item) const {
     RECT rect;
@@ -164,20 +152,10 @@ class BrowseTest : public UiTest {
   // Opens the Edit Tag dialog on the selected rows and lets `use` work it;
   // `use` ends it.
   void editSelectedWith(const std::function<void(HWND)>& use) {
-    bool opened = false;
-    ModalWatch::action = [&] {
-      HWND dialog = FindWindowA("#32770", "Edit Tag");
-      if (!dialog) return false;
-      opened = true;
-      use(dialog);
-      return true;
-    };
+    ModalScript script({onDialog("Edit Tag", use)});
     SendMessageA(window->window(), WM_COMMAND, CMD_EDIT_TAG, 0);
-    ModalWatch::action = nullptr;
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(script.finished());
   }
-
-  UINT_PTR timer_ = 0;
 };
 
 std::string text(HWND dialog, int id) {
@@ -361,7 +339,7 @@ TEST_F(BrowseTest, SeveralTracksShareOnlyTheChangedValuesAndTheTreeFollows) {
   // The rows left the list filtered by the old artist; its node went and
   // the new one came in sorted position.
   EXPECT_EQ(childTexts(rock), (std::vector<std::string>{"Bea", "Zed"}));
-  EXPECT_EQ(nodeImage(node(rock, "Bea")), window->tree().artistImage);
+  EXPECT_EQ(nodeImage(node(rock, "Bea")), window->tree().images().normal[LEVEL_ARTIST]);
 }
 
 TEST_F(BrowseTest, OneTrackWritesAllFiveValuesAndCancelWritesNothing) {
@@ -399,13 +377,102 @@ TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
   TreeView_SelectItem(tree(), bob);  // the current node moves while the job runs
   ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
   pumpFor(50);
-  EXPECT_EQ(nodeImage(ann), window->tree().artistReadyImage);
-  EXPECT_EQ(nodeImage(bob), window->tree().artistImage);
+  EXPECT_EQ(nodeImage(ann), window->tree().images().ready[LEVEL_ARTIST]);
+  EXPECT_EQ(nodeImage(bob), window->tree().images().normal[LEVEL_ARTIST]);
   TreeView_SelectItem(tree(), ann);
   SendMessageA(window->window(), WM_COMMAND, CMD_UNREADY_ALL, 0);
   ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
   pumpFor(50);
-  EXPECT_EQ(nodeImage(ann), window->tree().artistImage);
+  EXPECT_EQ(nodeImage(ann), window->tree().images().normal[LEVEL_ARTIST]);
+}
+
+// The strip and both menus show what the catalogue says of the listed
+// tracks after every job, deletion and edit, and the menus offer it while
+// the Media Store holds the strip.
+TEST_F(BrowseTest, TheStripAndTheMenusFollowTheCatalogueAfterEveryJob) {
+  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"One", "Ann", "A", kRock, 1}, {"Two", "Ann", "A", kRock, 2}});
+  startWorker();
+  groupBy(LEVEL_ARTIST);
+  const std::vector<std::string> copyOnly = {"Add Ready To Play"};
+  EXPECT_EQ(litButtons(), std::vector<int>{BTN_READY_ALL});
+  EXPECT_EQ(treeMenu(), copyOnly);
+  // The disc is elsewhere and the user cancels: nothing was copied, so
+  // nothing can play.
+  std::filesystem::rename(musicDir.file("Disc"), musicDir.file("Away"));
+  SendMessageA(window->window(), WM_COMMAND, CMD_READY_ALL, 0);
+  HWND question = nullptr;
+  ASSERT_TRUE(pumpUntil([&] { return (question = FindWindowA("#32770", "Disc")) && IsWindowVisible(question); }));
+  PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
+  pumpFor(50);
+  EXPECT_EQ(litButtons(), std::vector<int>{BTN_READY_ALL});
+  EXPECT_EQ(treeMenu(), copyOnly);
+  // Back in its drive, every track is made ready: nothing is left to copy.
+  std::filesystem::rename(musicDir.file("Away"), musicDir.file("Disc"));
+  runJob(CMD_READY_ALL);
+  const std::vector<std::string> allReady = {"Remove Ready To Play", "Play", "Enqueue"};
+  EXPECT_EQ(litButtons(), (std::vector<int>{BTN_PLAY_ALL, BTN_ENQUEUE_ALL}));
+  EXPECT_EQ(treeMenu(), allReady);
+  // While the Media Store holds the strip, the menus still offer what the
+  // list allows.
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_MEDIA_STORE, 0);
+  ASSERT_TRUE(window->strip().suspended());
+  EXPECT_TRUE(litButtons().empty());
+  EXPECT_EQ(treeMenu(), allReady);
+  EXPECT_EQ(rowMenu(),
+            (std::vector<std::string>{"Play", "Delete", "Edit Tag Info", "Remove Ready To Play", "Enqueue"}));
+  SendMessageA(window->mediaStore().dialog(), WM_COMMAND, IDC_STORE_CLOSE, 0);
+  pumpFor(50);  // the rebuilt tree fills the list by a posted message
+  EXPECT_EQ(litButtons(), (std::vector<int>{BTN_PLAY_ALL, BTN_ENQUEUE_ALL}));
+  // One copy removed: that track can be copied again, the other still plays.
+  EXPECT_EQ(rowMenu().size(), 5u);
+  runJob(CMD_UNREADY_SELECTED);
+  EXPECT_EQ(treeMenu(), (std::vector<std::string>{"Remove Ready To Play", "Play", "Enqueue", "Add Ready To Play"}));
+  // The track that still plays is deleted: what is left can only be copied.
+  int readyRow = -1;
+  std::vector<TrackItem> tracks = catalogue->listTracks(TrackFilter());
+  for (int row = 0; row < window->list().rowCount(); ++row) {
+    char title[64] = {};
+    ListView_GetItemText(list(), row, 3, title, sizeof title);
+    for (const TrackItem& track : tracks) {
+      if (track.ready == 1 && track.tag.title == std::string(title)) readyRow = row;
+    }
+  }
+  ASSERT_GE(readyRow, 0);
+  selectRows({readyRow});
+  SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+  EXPECT_EQ(window->list().rowCount(), 1);
+  EXPECT_EQ(litButtons(), std::vector<int>{BTN_READY_ALL});
+  EXPECT_EQ(treeMenu(), copyOnly);
+}
+
+// A value longer than any buffer the tree control is read into is still
+// its node's: the node lists its tracks, an edit finds it instead of adding
+// a twin, and pruning finds it to remove.
+TEST_F(BrowseTest, AGroupValueLongerThan511BytesMatchesItsNode) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"One", "Ann", "A", kRock, 1}, {"Two", "Bob", "B", kRock, 2}});
+  const std::string longArtist = std::string(600, 'x') + "1";
+  TagChange change;
+  change.artist = longArtist;
+  int annId = catalogue->listTracks(TrackFilter{{}, std::string("Ann"), {}}).at(0).id;
+  ASSERT_EQ(catalogue->updateTags(annId, change), annId);
+  groupBy(LEVEL_ARTIST);
+  ASSERT_EQ(childTexts().size(), 2u);
+  HTREEITEM longNode = TreeView_GetNextSibling(tree(), TreeView_GetRoot(tree()));  // "Bob" sorts first
+  TreeView_SelectItem(tree(), longNode);
+  pumpFor(50);
+  EXPECT_EQ(window->list().rowCount(), 1);
+  EXPECT_EQ(childTexts().size(), 2u) << "the node kept its tracks";
+  window->tree().ensurePath(TrackFilter{std::string("Rock"), longArtist, std::string("A")});
+  EXPECT_EQ(childTexts().size(), 2u) << "no twin";
+  // A value alike in its first 600 bytes is another node.
+  window->tree().ensurePath(TrackFilter{std::string("Rock"), std::string(600, 'x') + "2", std::string("A")});
+  EXPECT_EQ(childTexts().size(), 3u);
+  TreeView_SelectItem(tree(), TreeView_GetRoot(tree()));  // "Bob": the trackless twin would go with the selection
+  window->tree().prunePath(TrackFilter{{}, longArtist, {}}, LEVEL_ARTIST);
+  pumpFor(50);
+  EXPECT_EQ(childTexts().size(), 2u);
+  EXPECT_EQ(childTexts()[0], "Bob");
 }
 
 }  // namespace

@@ -7,17 +7,17 @@
 
 #include <optional>
 
-#include "ModalDriver.h"
+#include "ModalScript.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "version.h"  // generated from the project version
-#include "ui/LauncherEntry.h"
-#include "ui/RegistryKey.h"
-#include "ui/Settings.h"
+#include "ui/desktop/LauncherEntry.h"
+#include "ui/kit/RegistryKey.h"
+#include "ui/desktop/Settings.h"
 #include "ui/UiIds.h"
-#include "ui/dialogs/AboutDialog.h"
-#include "ui/dialogs/PreferencesDialog.h"
-#include "ui/dialogs/WelcomeDialog.h"
+#include "ui/desktop/AboutDialog.h"
+#include "ui/desktop/PreferencesDialog.h"
+#include "ui/desktop/WelcomeDialog.h"
 
 namespace tuho::test {
 namespace {
@@ -294,15 +294,15 @@ TEST_F(DesktopTest, HelpAndTheLauncherAreOpenedFromTheProgramFolder) {
 
 TEST_F(DesktopTest, PreferencesCancelledAfterTogglingChangesNothing) {
   bool ticked[2] = {};
-  ModalDriver driver("Preferences", [&](HWND dialog) {
+  ModalScript driver({onDialog("Preferences", [&](HWND dialog) {
     press(dialog, IDC_PREF_MINIMIZE);
     press(dialog, IDC_PREF_RUN_LAUNCHER);
     ticked[0] = IsDlgButtonChecked(dialog, IDC_PREF_MINIMIZE) == BST_CHECKED;
     ticked[1] = IsDlgButtonChecked(dialog, IDC_PREF_RUN_LAUNCHER) == BST_CHECKED;
     press(dialog, IDCANCEL);
-  });
+  })});
   command(CMD_PREFERENCES);
-  ASSERT_TRUE(driver.ran());
+  ASSERT_TRUE(driver.finished());
   EXPECT_TRUE(ticked[0] && ticked[1]) << "each click ticks its box";
   EXPECT_FALSE(flags().minimiseToTray);
   EXPECT_FALSE(flags().launcherAtStartup);
@@ -310,13 +310,13 @@ TEST_F(DesktopTest, PreferencesCancelledAfterTogglingChangesNothing) {
 }
 
 TEST_F(DesktopTest, PreferencesConfirmedWritesTheQuotedRunValueAtOnceAndMinNotifyAtTheEnd) {
-  ModalDriver tick("Preferences", [&](HWND dialog) {
+  ModalScript tick({onDialog("Preferences", [&](HWND dialog) {
     press(dialog, IDC_PREF_MINIMIZE);
     press(dialog, IDC_PREF_RUN_LAUNCHER);
     press(dialog, IDOK);
-  });
+  })});
   command(CMD_PREFERENCES);
-  ASSERT_TRUE(tick.ran());
+  ASSERT_TRUE(tick.finished());
   EXPECT_TRUE(flags().minimiseToTray);
   EXPECT_TRUE(flags().launcherAtStartup);
   EXPECT_EQ(runValue(), "\"" + programFolder() + "\\TuhoKick.exe\"");
@@ -327,11 +327,11 @@ TEST_F(DesktopTest, PreferencesConfirmedWritesTheQuotedRunValueAtOnceAndMinNotif
 
   restart();
   bool shownTicked = false;
-  ModalDriver untick("Preferences", [&](HWND dialog) {
+  ModalScript untick({onDialog("Preferences", [&](HWND dialog) {
     shownTicked = IsDlgButtonChecked(dialog, IDC_PREF_RUN_LAUNCHER) == BST_CHECKED;
     press(dialog, IDC_PREF_RUN_LAUNCHER);
     press(dialog, IDOK);
-  });
+  })});
   command(CMD_PREFERENCES);
   EXPECT_TRUE(shownTicked);
   EXPECT_FALSE(flags().launcherAtStartup);
@@ -348,14 +348,14 @@ TEST_F(DesktopTest, ARunValueLongerThanTheBufferCountsAndConfirmingLeavesItAlone
   std::string longValue(400, 'x');
   restart([&] { storeString(kRunKeyPath, kLauncherValueName, longValue); });
   EXPECT_TRUE(flags().launcherAtStartup);
-  ModalDriver confirm("Preferences", [&](HWND dialog) { press(dialog, IDOK); });
+  ModalScript confirm({onDialog("Preferences", [&](HWND dialog) { press(dialog, IDOK); })});
   command(CMD_PREFERENCES);
   EXPECT_EQ(runValue(), longValue);
 }
 
 TEST_F(DesktopTest, WelcomeKeepsItsWordingAndYesPleaseOpensHelp) {
   std::string text;
-  ModalDriver yes("Like Help?", [&](HWND dialog) {
+  ModalScript yes({onDialog("Like Help?", [&](HWND dialog) {
     char buffer[256] = {};
     HWND child = GetWindow(dialog, GW_CHILD);
     for (; child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -363,15 +363,15 @@ TEST_F(DesktopTest, WelcomeKeepsItsWordingAndYesPleaseOpensHelp) {
       if (std::string(buffer).rfind("You current", 0) == 0) text = buffer;
     }
     press(dialog, IDOK);
-  });
+  })});
   ShellRecorder shell;
   window->desktop().welcomeIfNoSources(0);
-  ASSERT_TRUE(yes.ran());
+  ASSERT_TRUE(yes.finished());
   EXPECT_EQ(text, "You current have no media sources. Would you like some help finding your way around?");
   ASSERT_EQ(shell.requests().size(), 1u);
   EXPECT_EQ(shell.requests()[0].file, "help.html");
 
-  ModalDriver no("Like Help?", [&](HWND dialog) { press(dialog, IDCANCEL); });
+  ModalScript no({onDialog("Like Help?", [&](HWND dialog) { press(dialog, IDCANCEL); })});
   WelcomeDialog welcome;
   bool helped = false;
   EXPECT_EQ(welcome.run(GetModuleHandleA(nullptr), window->window(), [&] { helped = true; }), -1);
@@ -383,7 +383,7 @@ TEST_F(DesktopTest, WelcomeKeepsItsWordingAndYesPleaseOpensHelp) {
 TEST_F(DesktopTest, AboutShowsTheFileVersionOnItsOwnBackground) {
   std::string text;
   HBRUSH brushes[2] = {};
-  ModalDriver about("About Tunehoard", [&](HWND dialog) {
+  ModalScript about({onDialog("About Tunehoard", [&](HWND dialog) {
     HWND version = GetDlgItem(dialog, IDC_ABOUT_VERSION);
     char buffer[64] = {};
     GetWindowTextA(version, buffer, sizeof buffer);
@@ -396,9 +396,9 @@ TEST_F(DesktopTest, AboutShowsTheFileVersionOnItsOwnBackground) {
     EXPECT_EQ(GetBkColor(dc), RGB(244, 243, 243));
     ReleaseDC(version, dc);
     press(dialog, IDCANCEL);
-  });
+  })});
   command(CMD_ABOUT);
-  ASSERT_TRUE(about.ran());
+  ASSERT_TRUE(about.finished());
   EXPECT_EQ(text, std::string("Version: ") + TUHO_VERSION_TEXT);
   ASSERT_NE(brushes[0], nullptr);
   EXPECT_EQ(brushes[0], brushes[1]) << "one brush, made once";

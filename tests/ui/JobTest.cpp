@@ -2,6 +2,7 @@
 // worker's notices and closes at the end of the job, also when a menu or
 // another modal loop runs on the UI thread meanwhile.
 #include "LiveBlocks.h"
+#include "ModalScript.h"
 #include "UiFixture.h"
 
 #include <commctrl.h>
@@ -47,30 +48,23 @@ TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
 }
 
 // The worker's end-of-job notice must reach the UI while a popup menu's
-// modal loop runs: the timer closes the menu once the job is over, or
-// after a long wait if the notice was lost.
-struct MenuWatch {
-  static MainWindow* window;
-  static DWORD started;
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!window->jobRunning() || GetTickCount() - started > 30000) EndMenu();
-  }
-};
-MainWindow* MenuWatch::window = nullptr;
-DWORD MenuWatch::started = 0;
-
+// modal loop runs: the script closes the menu once the job is over, or after
+// a long wait if the notice was lost.
 TEST_F(JobTest, AMenuOpenDuringAJobDoesNotLoseTheJobsEnd) {
   SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 150);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
-  MenuWatch::window = window.get();
-  MenuWatch::started = GetTickCount();
-  UINT_PTR timer = SetTimer(window->window(), 77, 50, &MenuWatch::tick);
+  DWORD started = GetTickCount();
+  ModalScript watch({[&] {
+                      if (window->jobRunning() && GetTickCount() - started < 30000) return false;
+                      EndMenu();
+                      return true;
+                    }},
+                    window->window());
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, 1, "Item");
   SetForegroundWindow(window->window());
   TrackPopupMenu(menu, 0, 100, 100, 0, window->window(), nullptr);
   DestroyMenu(menu);
-  KillTimer(window->window(), timer);
   EXPECT_FALSE(window->jobRunning());
   EXPECT_EQ(window->progress().countText(), "Found: 150");
 }
@@ -86,7 +80,7 @@ TEST_F(JobTest, MakingDiscTracksReadyMarksTheirRows) {
   ASSERT_TRUE(waitForJobEnd());
   pumpFor(50);  // the result notice follows the end of the job
   EXPECT_EQ(window->progress().countText(), "Copied: 2");
-  for (int row = 0; row < 3; ++row) EXPECT_EQ(listImage(row), window->list().readyImage);
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(listImage(row), window->list().images().ready);
   EXPECT_TRUE(window->strip().isEnabled(BTN_PLAY_ALL));
   for (const TrackItem& item : catalogue->listTracks(TrackFilter())) EXPECT_EQ(item.ready, 1);
 }
@@ -102,7 +96,7 @@ TEST_F(JobTest, DeletingTheCopiesUnmarksTheRows) {
   ASSERT_TRUE(waitForJobEnd());
   pumpFor(50);
   EXPECT_EQ(window->progress().countText(), "Deleted: 1");
-  for (int row = 0; row < 2; ++row) EXPECT_EQ(listImage(row), window->list().normalImage);
+  for (int row = 0; row < 2; ++row) EXPECT_EQ(listImage(row), window->list().images().disc);
 }
 
 TEST_F(JobTest, ClosingDuringAScanEndsTheWorkerAndLeavesAWholeCatalogue) {

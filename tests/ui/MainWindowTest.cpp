@@ -1,3 +1,4 @@
+#include "ModalScript.h"
 #include "UiFixture.h"
 
 #include <commctrl.h>
@@ -92,46 +93,16 @@ TEST_F(MainWindowTest, ListHasItsFourColumns) {
   EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{80, 90, 40, 200}));
 }
 
-// The menu a popup shows, read when it is about to open (the owner hears
-// WM_INITMENUPOPUP with the menu built); a timer ends the menu's modal loop
-// once it was read, or after a long wait.
-struct MenuReader {
-  static std::vector<std::pair<std::string, UINT>> items;
-  static bool opened;
-  static DWORD started;
-  static LRESULT CALLBACK owner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_INITMENUPOPUP && !opened) {
-      HMENU menu = reinterpret_cast<HMENU>(wParam);
-      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[64] = "";
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        items.emplace_back(text, GetMenuItemID(menu, i));
-      }
-      opened = true;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-  }
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (opened || GetTickCount() - started > 20000) EndMenu();
-  }
-};
-std::vector<std::pair<std::string, UINT>> MenuReader::items;
-bool MenuReader::opened = false;
-DWORD MenuReader::started = 0;
-
 TEST_F(MainWindowTest, ConfigurationMenuListsAboutHelpPreferences) {
   HWND main = window->window();
-  SetWindowSubclass(main, &MenuReader::owner, 1, 0);
-  MenuReader::started = GetTickCount();
-  UINT_PTR timer = SetTimer(main, 78, 50, &MenuReader::tick);
+  std::vector<std::pair<std::string, UINT>> items;
+  ModalScript reader({readMenu(&items)}, main);
   SetForegroundWindow(main);
   SendMessageA(main, MMSG_SKIN_CLICK, BTN_CONFIG, 0);  // returns when the menu has closed
-  KillTimer(main, timer);
-  RemoveWindowSubclass(main, &MenuReader::owner, 1);
-  ASSERT_TRUE(MenuReader::opened);
+  ASSERT_TRUE(reader.finished());
   std::vector<std::pair<std::string, UINT>> expected = {
       {"About Tunehoard", CMD_ABOUT}, {"Help", CMD_HELP}, {"Preferences", CMD_PREFERENCES}};
-  EXPECT_EQ(MenuReader::items, expected);
+  EXPECT_EQ(items, expected);
 }
 
 TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {

@@ -4,17 +4,17 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "DialogScript.h"
+#include "ModalScript.h"
 #include "UiFixture.h"
 #include "catalogue/win32/ThreadMessages.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 #include "ui/UiIds.h"
 
 namespace tuho::test {
 namespace {
 
-using Step = DialogScript::Step;
+using Step = ModalScript::Step;
 
 class MediaStoreTest : public UiTest {
  protected:
@@ -61,7 +61,7 @@ class MediaStoreTest : public UiTest {
   }
   // Clicks "Add" and runs the script inside the wizard's modal loop.
   void addThroughWizard(std::vector<Step> steps) {
-    DialogScript script(std::move(steps));
+    ModalScript script(std::move(steps));
     PostMessageA(store(), WM_COMMAND, IDC_STORE_ADD, 0);
     EXPECT_TRUE(pumpUntil([&] { return script.finished() && !wizard(); }));
   }
@@ -288,7 +288,7 @@ TEST_F(MediaStoreTest, AFullListRefusesAddBeforeTheWizard) {
     ASSERT_GE(sources.add(source), 0);
   }
   openStore();
-  DialogScript safety({whenWizardOn(AddMediaWizard::kTypePage, [](HWND dialog) { postCommand(dialog, IDCANCEL); })});
+  ModalScript safety({whenWizardOn(AddMediaWizard::kTypePage, [](HWND dialog) { postCommand(dialog, IDCANCEL); })});
   click(IDC_STORE_ADD);
   EXPECT_FALSE(safety.finished());  // no wizard opened
   ASSERT_EQ(alerts.count(), 1u);

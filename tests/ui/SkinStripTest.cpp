@@ -21,12 +21,12 @@ class SkinStripTest : public UiTest {
 TEST_F(SkinStripTest, AfterResetOnlyMediaStoreAndConfigurationAreEnabled) {
   for (int id : {BTN_MEDIA_STORE, BTN_CONFIG}) {
     EXPECT_TRUE(window->strip().isEnabled(id));
-    EXPECT_EQ(shownImage(id), button(id).normal);
+    EXPECT_EQ(shownImage(id), button(id).normal.get());
   }
   for (int id : {BTN_READY_ALL, BTN_READY_SELECTED, BTN_PLAY_ALL, BTN_PLAY_SELECTED, BTN_ENQUEUE_ALL,
                  BTN_ENQUEUE_SELECTED}) {
     EXPECT_FALSE(window->strip().isEnabled(id));
-    EXPECT_EQ(shownImage(id), button(id).disabled);
+    EXPECT_EQ(shownImage(id), button(id).disabled.get());
   }
 }
 
@@ -34,34 +34,34 @@ TEST_F(SkinStripTest, EveryButtonHasFourDistinctImages) {
   for (int id : {BTN_MEDIA_STORE, BTN_READY_ALL, BTN_READY_SELECTED, BTN_PLAY_ALL, BTN_PLAY_SELECTED,
                  BTN_ENQUEUE_ALL, BTN_ENQUEUE_SELECTED, BTN_CONFIG}) {
     const SkinButton& b = button(id);
-    ASSERT_TRUE(b.normal && b.hover && b.pressed && b.disabled) << id;
-    EXPECT_NE(b.normal, b.hover);
-    EXPECT_NE(b.pressed, b.disabled);
+    ASSERT_TRUE(b.normal.get() && b.hover.get() && b.pressed.get() && b.disabled.get()) << id;
+    EXPECT_NE(b.normal.get(), b.hover.get());
+    EXPECT_NE(b.pressed.get(), b.disabled.get());
   }
 }
 
 TEST_F(SkinStripTest, HoverPressAndReleaseShowTheirImagesAndPostTheClick) {
   mouse(BTN_MEDIA_STORE, WM_MOUSEMOVE);
-  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).hover);
+  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).hover.get());
   EXPECT_EQ(button(BTN_MEDIA_STORE).hovering, 1);
   mouse(BTN_MEDIA_STORE, WM_LBUTTONDOWN);
-  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).pressed);
+  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).pressed.get());
   EXPECT_FALSE(takeSkinClick(BTN_MEDIA_STORE));
   mouse(BTN_MEDIA_STORE, WM_LBUTTONUP);
-  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).normal);
+  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).normal.get());
   EXPECT_TRUE(takeSkinClick(BTN_MEDIA_STORE));
 }
 
 TEST_F(SkinStripTest, LeavingTheButtonRestoresItsNormalImage) {
   mouse(BTN_CONFIG, WM_MOUSEMOVE);
   mouse(BTN_CONFIG, WM_MOUSELEAVE);
-  EXPECT_EQ(shownImage(BTN_CONFIG), button(BTN_CONFIG).normal);
+  EXPECT_EQ(shownImage(BTN_CONFIG), button(BTN_CONFIG).normal.get());
   EXPECT_EQ(button(BTN_CONFIG).hovering, 0);
 }
 
 TEST_F(SkinStripTest, ADisabledButtonKeepsItsImageAndPostsNothing) {
   for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) mouse(BTN_PLAY_ALL, message);
-  EXPECT_EQ(shownImage(BTN_PLAY_ALL), button(BTN_PLAY_ALL).disabled);
+  EXPECT_EQ(shownImage(BTN_PLAY_ALL), button(BTN_PLAY_ALL).disabled.get());
   EXPECT_FALSE(takeSkinClick(BTN_PLAY_ALL));
 }
 
@@ -69,7 +69,7 @@ TEST_F(SkinStripTest, SuspensionsNestAndTheLastResumeRestoresExactlyTheEnabledBu
   SkinStrip& strip = window->strip();
   strip.enable(BTN_PLAY_ALL);
   EXPECT_TRUE(strip.suspend());
-  for (int id : {BTN_MEDIA_STORE, BTN_CONFIG, BTN_PLAY_ALL}) EXPECT_EQ(shownImage(id), button(id).disabled);
+  for (int id : {BTN_MEDIA_STORE, BTN_CONFIG, BTN_PLAY_ALL}) EXPECT_EQ(shownImage(id), button(id).disabled.get());
   EXPECT_FALSE(strip.suspend());  // a progress dialog inside the Media Store
   strip.resume();                 // the progress dialog ends
   EXPECT_TRUE(strip.suspended());
@@ -78,10 +78,10 @@ TEST_F(SkinStripTest, SuspensionsNestAndTheLastResumeRestoresExactlyTheEnabledBu
   strip.reset();
   strip.enable(BTN_ENQUEUE_ALL);
   EXPECT_FALSE(strip.isEnabled(BTN_MEDIA_STORE));
-  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).disabled);
+  EXPECT_EQ(shownImage(BTN_MEDIA_STORE), button(BTN_MEDIA_STORE).disabled.get());
   strip.resume();
   for (int id : {BTN_MEDIA_STORE, BTN_CONFIG, BTN_ENQUEUE_ALL}) EXPECT_TRUE(strip.isEnabled(id));
-  EXPECT_EQ(shownImage(BTN_ENQUEUE_ALL), button(BTN_ENQUEUE_ALL).normal);
+  EXPECT_EQ(shownImage(BTN_ENQUEUE_ALL), button(BTN_ENQUEUE_ALL).normal.get());
   EXPECT_FALSE(strip.isEnabled(BTN_PLAY_ALL));  // the reset disabled it
   EXPECT_FALSE(strip.suspended());
   strip.resume();  // an extra resume changes nothing
@@ -90,11 +90,15 @@ TEST_F(SkinStripTest, SuspensionsNestAndTheLastResumeRestoresExactlyTheEnabledBu
 
 TEST_F(SkinStripTest, SelectionButtonsFollowTheirAllButtons) {
   SkinStrip& strip = window->strip();
-  strip.enable(BTN_PLAY_ALL);
-  strip.enableSelectionButtons();
+  ListCommands playable;
+  playable.playable = true;
+  strip.showCommands(playable, false);
+  EXPECT_TRUE(strip.isEnabled(BTN_PLAY_ALL));
+  EXPECT_FALSE(strip.isEnabled(BTN_PLAY_SELECTED));
+  strip.showCommands(playable, true);
   EXPECT_TRUE(strip.isEnabled(BTN_PLAY_SELECTED));
+  EXPECT_TRUE(strip.isEnabled(BTN_ENQUEUE_SELECTED));  // whatever plays can be queued
   EXPECT_FALSE(strip.isEnabled(BTN_READY_SELECTED));
-  EXPECT_FALSE(strip.isEnabled(BTN_ENQUEUE_SELECTED));
 }
 
 TEST_F(SkinStripTest, EachButtonHasItsTooltip) {

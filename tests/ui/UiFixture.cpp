@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "catalogue/TrackFiles.h"
-#include "ui/Gdi.h"
-#include "ui/LauncherEntry.h"
-#include "ui/RegistryKey.h"
-#include "ui/Settings.h"
+#include "ui/kit/Gdi.h"
+#include "ui/desktop/LauncherEntry.h"
+#include "ui/kit/RegistryKey.h"
+#include "ui/desktop/Settings.h"
 #include "ui/UiIds.h"
 
 namespace tuho::test {

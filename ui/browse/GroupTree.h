@@ -1,25 +1,27 @@
 // The group tree: the catalogue grouped on up to three levels (genre,
 // artist, album) below the level the grouping combo box chooses. Children
-// are built the first time a node is expanded; selecting a node fills the
-// track list with its tracks. Edits and deletions keep it in step by adding
-// missing nodes and removing emptied ones.
+// are built the first time a node is expanded; selecting a node shows its
+// tracks in the track list. Edits and deletions keep it in step by adding
+// missing nodes and removing emptied ones. It knows the list only through
+// the hooks the main window gives it.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+#include <functional>
 #include <string>
 #include <unordered_map>
-#include <utility>
-#include <vector>
 
 #include "catalogue/Catalogue.h"
-#include "ui/browse/ContextMenu.h"
 
 namespace tuho {
 
-class SkinStrip;
-class TrackList;
+// Messages the tree posts to its parent window, which hands them back to
+// deleteTreeItem and fillListFor: wParam the node's serial, lParam the item.
+constexpr unsigned MMSG_TREE_DELETE_ITEM = 2129;
+constexpr unsigned MMSG_TREE_FILL_LIST = 2132;
 
 // A node as it was when it was named: the handle alone is not enough, since
 // a freed handle can be handed out again to a node inserted later.
@@ -28,53 +30,59 @@ struct NodeRef {
   unsigned serial = 0;
 };
 
+// Image-list indices of each level's normal, ready and folder images.
+struct TreeImages {
+  std::array<int, 3> normal{};
+  std::array<int, 3> ready{};
+  std::array<int, 3> folder{};
+};
+
+// What the tree asks of the rest of the window.
+struct GroupTreeHooks {
+  std::function<void(const TrackFilter&)> showTracks;  // the current node's tracks
+  std::function<void()> showNoTracks;                  // no node is current any more
+  std::function<void(POINT)> menuAt;                   // a node was right-clicked (its tracks shown)
+};
+
 class GroupTree {
  public:
   static constexpr int GROUP_NODE_MAGIC = 1138;
-
-  // Image-list indices: normal, ready and folder images of each level.
-  int genreImage = 0, artistImage = 0, albumImage = 0;
-  int genreReadyImage = 0, artistReadyImage = 0, albumReadyImage = 0;
-  int genreFolderImage = 0, artistFolderImage = 0, albumFolderImage = 0;
 
   GroupTree() = default;
   GroupTree(const GroupTree&) = delete;
   GroupTree& operator=(const GroupTree&) = delete;
   ~GroupTree();
 
-  void attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, TrackList* list, SkinStrip* strip,
-              const int* listFlag);
-  HWND control() const;
+  // The tree view control; its parent gets the tree's posted messages.
+  void attach(HWND control, Catalogue* catalogue, GroupTreeHooks hooks, const TreeImages& images);
+  HWND control() const { return control_; }
+  const TreeImages& images() const { return images_; }
   int rootLevel() const { return rootLevel_; }
   void rebuildTree(int rootLevel);
-  void selectFirstRoot();
   LRESULT onTreeNotify(NMHDR* notification);
   // MMSG_TREE_DELETE_ITEM: deletes the node only while it is the same live
   // node the message named.
   void deleteTreeItem(HTREEITEM item, unsigned serial);
   void postDeleteCurrent();
-  // MMSG_TREE_FILL_LIST: fills the list with the node's tracks while it is
-  // still the same live node and the current one.
+  // MMSG_TREE_FILL_LIST: shows the node's tracks while it is still the same
+  // live node and the current one.
   void fillListFor(HTREEITEM item, unsigned serial);
   void ensurePath(const TrackFilter& path);
   void prunePath(const TrackFilter& path, int targetLevel);
-  void markCurrentReady() { markNode(currentRef(), true); }
-  void markCurrentUnready() { markNode(currentRef(), false); }
   // Marks a node and its direct children when that node still lives.
   void markNode(NodeRef node, bool ready);
   HTREEITEM currentNode() const { return current_; }
   NodeRef currentRef() const;
-  // The context menu's entries, top to bottom, for the present button states.
-  MenuEntries contextMenuEntries() const;
 
  private:
   struct GroupNode;
   enum PathMode { PATH_ADD, PATH_REMOVE };
+  void selectFirstRoot();
   void buildChildren(HTREEITEM parent, int parentLevel);
   void finishRebuild();
-  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, const std::string& text, int image);
-  GroupNode childOf(const TrackFilter& path, int level) const;
-  TrackFilter pathOf(HTREEITEM item);
+  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, int image);
+  GroupNode childOf(const TrackFilter& path, int level, const std::string& value) const;
+  TrackFilter pathOf(HTREEITEM item) const;
   int imageFor(int level, int state, int kind) const;
   void fillFor(HTREEITEM item);
   GroupNode* nodeOf(HTREEITEM item) const;
@@ -86,13 +94,11 @@ class GroupTree {
   void walkPath(const TrackFilter& path, PathMode mode, int targetLevel);
   HTREEITEM findChild(HTREEITEM parent, const std::string& value) const;
 
-  HWND window_ = nullptr;
-  mutable HWND treeControl_ = nullptr;
-  HINSTANCE instance_ = nullptr;
+  HWND control_ = nullptr;
+  HWND parent_ = nullptr;
   Catalogue* catalogue_ = nullptr;
-  TrackList* list_ = nullptr;
-  SkinStrip* strip_ = nullptr;
-  const int* listFlag_ = nullptr;
+  GroupTreeHooks hooks_;
+  TreeImages images_;
   int rootLevel_ = LEVEL_GENRE;
   bool rebuilding_ = false;
   HTREEITEM current_ = nullptr;

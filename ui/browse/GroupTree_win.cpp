@@ -2,18 +2,17 @@
 
 #include <memory>
 
-#include "ui/SkinStrip.h"
-#include "ui/browse/ContextMenu.h"
-#include "ui/UiIds.h"
-#include "ui/browse/TrackList.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 
-// The data of one node: the values of the levels above it (its own value
-// is its text), its level, whether its children have been built, how many
-// of its tracks are ready, and the serial that tells it from a later node
-// given the same handle.
+// The data of one node: its own value (the text it shows, kept whole here:
+// the control hands texts back only into a buffer of a size chosen in
+// advance), the values of the levels above it, its level, whether its
+// children have been built, how many of its tracks are ready, and the
+// serial that tells it from a later node given the same handle.
 struct GroupTree::GroupNode {
+  std::string value;
   std::optional<std::string> genre;
   std::optional<std::string> artist;
   int level = LEVEL_GENRE;
@@ -25,21 +24,9 @@ struct GroupTree::GroupNode {
 
 namespace {
 
-struct ItemText {
-  std::string text;
-  UINT state = 0;
-};
-
-ItemText readItem(HWND tree, HTREEITEM item) {
-  char buffer[512] = {};
-  TVITEMA data = {};
-  data.mask = TVIF_TEXT | TVIF_STATE;
-  data.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-  data.hItem = item;
-  data.pszText = buffer;
-  data.cchTextMax = sizeof buffer;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return {buffer, data.state};
+bool everExpanded(HWND tree, HTREEITEM item) {
+  UINT mask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+  return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask) & mask) != 0;
 }
 
 HTREEITEM related(HWND tree, HTREEITEM item, UINT relation) {
@@ -58,27 +45,18 @@ void setValue(TrackFilter& path, int level, const std::string& value) {
   if (level == LEVEL_ALBUM) path.album = value;
 }
 
-
 }  // namespace
 
 GroupTree::~GroupTree() {
   for (auto& entry : live_) delete entry.second;
 }
 
-void GroupTree::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, TrackList* list, SkinStrip* strip,
-                       const int* listFlag) {
-  window_ = mainWindow;
-  instance_ = instance;
+void GroupTree::attach(HWND control, Catalogue* catalogue, GroupTreeHooks hooks, const TreeImages& images) {
+  control_ = control;
+  parent_ = GetParent(control);
   catalogue_ = catalogue;
-  list_ = list;
-  strip_ = strip;
-  listFlag_ = listFlag;
-}
-
-// Looked up once: each lookup by id asks for the parent's whole child list.
-HWND GroupTree::control() const {
-  if (!treeControl_) treeControl_ = GetDlgItem(window_, IDC_TREE);
-  return treeControl_;
+  hooks_ = std::move(hooks);
+  images_ = images;
 }
 
 GroupTree::GroupNode* GroupTree::nodeOf(HTREEITEM item) const {
@@ -104,43 +82,42 @@ void GroupTree::selectFirstRoot() {
   if (first) SendMessageA(control(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
 }
 
-TrackFilter GroupTree::pathOf(HTREEITEM item) {
+TrackFilter GroupTree::pathOf(HTREEITEM item) const {
   TrackFilter path;
   GroupNode* node = nodeOf(item);
   if (!node) return path;
   path.genre = node->genre;
   path.artist = node->artist;
-  setValue(path, node->level, readItem(control(), item).text);
+  setValue(path, node->level, node->value);
   return path;
 }
 
 int GroupTree::imageFor(int level, int state, int kind) const {
-  const int normal[] = {genreImage, artistImage, albumImage};
-  const int ready[] = {genreReadyImage, artistReadyImage, albumReadyImage};
-  const int folders[] = {genreFolderImage, artistFolderImage, albumFolderImage};
   if (level < LEVEL_GENRE || level > LEVEL_ALBUM) return 0;
-  if (state != READY_NONE) return ready[level];
-  return isFolderKind(kind) ? folders[level] : normal[level];
+  size_t at = static_cast<size_t>(level);
+  if (state != READY_NONE) return images_.ready[at];
+  return isFolderKind(kind) ? images_.folder[at] : images_.normal[at];
 }
 
 // A node of the given level on the path: it carries the values of the
 // levels between the root level and its own.
-GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, int level) const {
+GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, int level, const std::string& value) const {
   GroupNode node;
+  node.value = value;
   node.level = level;
   if (rootLevel_ <= LEVEL_GENRE && LEVEL_GENRE < level) node.genre = path.genre;
   if (rootLevel_ <= LEVEL_ARTIST && LEVEL_ARTIST < level) node.artist = path.artist;
   return node;
 }
 
-HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, const std::string& text, int image) {
+HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int image) {
   auto data = std::make_unique<GroupNode>(node);
   data->serial = nextSerial_++;
   TVINSERTSTRUCTA insert = {};
   insert.hParent = parent;
   insert.hInsertAfter = TVI_SORT;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
-  insert.item.pszText = const_cast<char*>(text.c_str());
+  insert.item.pszText = const_cast<char*>(data->value.c_str());
   insert.item.iImage = insert.item.iSelectedImage = image;
   insert.item.cChildren = node.level < LEVEL_ALBUM ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
@@ -157,14 +134,15 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
     node->populated = true;
     path = pathOf(parent);
   }
-  GroupNode child = childOf(path, parentLevel + 1);
+  GroupNode child = childOf(path, parentLevel + 1, std::string());
   ValueList values = catalogue_->groupValues(path, child.level);
   // One repaint for all the new nodes: a tree that updates itself after
   // each insertion takes several times as long to fill.
   SendMessageA(control(), WM_SETREDRAW, FALSE, 0);
   for (const GroupValue& value : values.values) {
     child.state = value.state;
-    insertNode(parent, child, value.value, imageFor(child.level, value.state, value.kind));
+    child.value = value.value;
+    insertNode(parent, child, imageFor(child.level, value.state, value.kind));
   }
   SendMessageA(control(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control(), nullptr, TRUE);
@@ -180,7 +158,7 @@ void GroupTree::finishRebuild() {
   // showing (and playing) the tracks of a source just removed.
   if (!first) {
     rebuilding_ = false;
-    list_->clear();
+    hooks_.showNoTracks();
     return;
   }
   selectFirstRoot();  // still rebuilding: the selection does not fill the list
@@ -188,7 +166,7 @@ void GroupTree::finishRebuild() {
   current_ = first;
   UpdateWindow(control());
   if (GroupNode* node = nodeOf(first)) {
-    PostMessageA(window_, MMSG_TREE_FILL_LIST, node->serial, reinterpret_cast<LPARAM>(first));
+    PostMessageA(parent_, MMSG_TREE_FILL_LIST, node->serial, reinterpret_cast<LPARAM>(first));
   }
 }
 
@@ -199,7 +177,7 @@ void GroupTree::fillListFor(HTREEITEM item, unsigned serial) {
 
 void GroupTree::fillFor(HTREEITEM item) {
   current_ = item;
-  list_->fillList(pathOf(item));
+  hooks_.showTracks(pathOf(item));
 }
 
 LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
@@ -234,16 +212,7 @@ void GroupTree::onRightClick(NMHDR* notification) {
   if (!item || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) return;
   // The list shows the clicked node's tracks; the highlight stays put.
   fillFor(item);
-  showContextMenu(window_, screen, contextMenuEntries());
-}
-
-MenuEntries GroupTree::contextMenuEntries() const {
-  MenuEntries entries;
-  if (*listFlag_ == 1) entries.emplace_back("Remove Ready To Play", CMD_UNREADY_ALL);
-  if (strip_->isEnabled(BTN_PLAY_ALL)) entries.emplace_back("Play", CMD_PLAY_ALL);
-  if (strip_->isEnabled(BTN_ENQUEUE_ALL)) entries.emplace_back("Enqueue", CMD_ENQUEUE_ALL);
-  if (strip_->isEnabled(BTN_READY_ALL)) entries.emplace_back("Add Ready To Play", CMD_READY_ALL);
-  return entries;
+  hooks_.menuAt(screen);
 }
 
 void GroupTree::onDeleteItem(const NMTREEVIEWA& view) {
@@ -267,7 +236,7 @@ void GroupTree::postParentIfEmptied(HTREEITEM item) {
   if (!node || isBeingDeleted(parent)) return;
   HTREEITEM first = related(tree, parent, TVGN_CHILD);
   if (first && !related(tree, first, TVGN_NEXT)) {
-    PostMessageA(window_, MMSG_TREE_DELETE_ITEM, node->serial, reinterpret_cast<LPARAM>(parent));
+    PostMessageA(parent_, MMSG_TREE_DELETE_ITEM, node->serial, reinterpret_cast<LPARAM>(parent));
   }
 }
 
@@ -294,7 +263,7 @@ void GroupTree::deleteTreeItem(HTREEITEM item, unsigned serial) {
 
 void GroupTree::postDeleteCurrent() {
   NodeRef node = currentRef();
-  if (node.item) PostMessageA(window_, MMSG_TREE_DELETE_ITEM, node.serial, reinterpret_cast<LPARAM>(node.item));
+  if (node.item) PostMessageA(parent_, MMSG_TREE_DELETE_ITEM, node.serial, reinterpret_cast<LPARAM>(node.item));
 }
 
 void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD, LEVEL_ALBUM); }
@@ -305,7 +274,8 @@ HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) const
   HWND tree = control();
   HTREEITEM child = parent == TVI_ROOT ? related(tree, nullptr, TVGN_ROOT) : related(tree, parent, TVGN_CHILD);
   for (; child; child = related(tree, child, TVGN_NEXT)) {
-    if (readItem(tree, child).text == value) return child;
+    GroupNode* node = nodeOf(child);
+    if (node && node->value == value) return child;
   }
   return nullptr;
 }
@@ -319,7 +289,7 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, int targetLevel
     std::string value = valueAt(path, level).value_or("");
     HTREEITEM found = findChild(parent, value);
     if (!found) {
-      if (mode == PATH_ADD) insertNode(parent, childOf(path, level), value, imageFor(level, READY_NONE, -1));
+      if (mode == PATH_ADD) insertNode(parent, childOf(path, level, value), imageFor(level, READY_NONE, -1));
       return;
     }
     if (mode == PATH_REMOVE && level == targetLevel) {
@@ -327,8 +297,7 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, int targetLevel
       return;
     }
     GroupNode* node = nodeOf(found);
-    bool expanded = (readItem(control(), found).state & (TVIS_EXPANDED | TVIS_EXPANDEDONCE)) != 0;
-    if (!node || !(node->populated || expanded)) return;
+    if (!node || !(node->populated || everExpanded(control(), found))) return;
     parent = found;
   }
 }

@@ -1,26 +1,25 @@
 // The track list: the report-style list view on the right of the main
-// window, one row per track of the group tree's current node. It decides
-// which command buttons its rows allow, carries out the list's commands and
-// keeps its rows, and through the tree the groups, in step with edits.
+// window, one row per track of the group tree's current node. It works out
+// which commands its rows allow (ListCommands), carries out the list's
+// commands, and keeps its rows in step with edits, deletions and jobs. It
+// knows the tree, the strip and the tag editor only through its hooks.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <array>
+#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
-#include "ui/browse/ContextMenu.h"
+#include "ui/browse/ListCommands.h"
 
 namespace tuho {
 
-class GroupTree;
-class SkinStrip;
-
-// The item data of a row: copies of the track's values and its record id.
+// The item data of a row: copies of the track's values, its record id and
+// what it allows, as the catalogue last said.
 struct TrackRow {
   std::string genre;
   std::string trackNo;
@@ -28,27 +27,44 @@ struct TrackRow {
   std::string album;
   std::string title;
   int id = 0;
+  ListCommands allows;
+};
+
+// Image-list indices of the rows' images.
+struct RowImages {
+  int disc = 0;    // disc track without a ready copy
+  int ready = 0;   // track with a ready copy
+  int folder = 0;  // track on a local or network folder
+};
+
+// What the list asks of the rest of the window.
+struct TrackListHooks {
+  std::function<void()> emptied;                           // the last row went, or a fill found none
+  std::function<void(const TrackFilter&, int)> groupGone;  // a group no row shows any more, at a level
+  std::function<void(const IdList&)> editTags;             // the selected tracks' ids, at least one
+  std::function<void()> commandsChanged;                   // commands() or rowsChosen() changed
+  std::function<void(POINT)> rowMenuAt;                    // a row's label was right-clicked
 };
 
 class TrackList {
  public:
-  int normalImage = 0;  // disc track without a ready copy
-  int readyImage = 0;   // track with a ready copy
-  int folderImage = 0;  // track on a local or network folder
-
-  void attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, SkinStrip* strip, int* listFlag,
-              GroupTree* tree);
-  HWND control() const;
+  void attach(HWND control, Catalogue* catalogue, TrackListHooks hooks, const RowImages& images);
+  HWND control() const { return control_; }
+  const RowImages& images() const { return images_; }
   void insertColumns();
   static constexpr int columnCount() { return 4; }
   std::array<int, 4> readColumnWidths() const;
   void applyColumnWidths(const std::array<int, 4>& widths);
 
   // Refills the rows with the tracks that carry the given values, sorted by
-  // track number, and sets the strip's buttons for what the rows allow.
+  // track number.
   void fillList(const TrackFilter& filter);
-  // No rows, no filters, the buttons reset.
+  // No rows, no filters.
   void clear();
+  // What the rows allow, and whether a row's label has been clicked since
+  // the last fill (the selected-items commands wait for that).
+  const ListCommands& commands() const { return commands_; }
+  bool rowsChosen() const { return rowsChosen_; }
   LRESULT onListNotify(NMHDR* notification);
   // Play (first track) and enqueue (the rest), or enqueue every track.
   void playItems(bool selectedOnly, bool enqueueOnly);
@@ -56,33 +72,34 @@ class TrackList {
   void editSelected();
   IdList collectAllIds() const;
   IdList collectSelectedIds() const;
-  // Row images follow a copy or delete job's result.
-  bool refreshRowImages(const IdList& result);
+  // Rows and commands follow a copy or delete job's result, as the
+  // catalogue now has each track.
+  void refreshAfterJob(const IdList& result);
   // A rewritten track's row takes its new values, or leaves a list whose
   // filter it no longer matches; emptied groups leave the tree.
   void updateRowAfterEdit(const TrackTag& tag, int id);
   void sortByColumn(int column);
   int rowCount() const;
-  TrackRow* rowAt(int row) const;
-  // The row menu's entries, top to bottom, for the present button states.
-  MenuEntries rowMenuEntries() const;
 
  private:
+  TrackRow* rowAt(int row) const;
   int imageFor(const TrackItem& item) const;
   int rowOf(int id) const;
   int insertRow(const TrackItem& item);
   void deleteRow(int row);
   void onClick(NMHDR* notification, bool withMenu);
   void pruneVanished(const std::vector<TrackFilter>& olds);
+  void recountCommands();
+  void setCommands(const ListCommands& commands);
 
+  HWND control_ = nullptr;
   HWND window_ = nullptr;
-  mutable HWND listControl_ = nullptr;
-  HINSTANCE instance_ = nullptr;
   Catalogue* catalogue_ = nullptr;
-  SkinStrip* strip_ = nullptr;
-  int* listFlag_ = nullptr;
-  GroupTree* tree_ = nullptr;
+  TrackListHooks hooks_;
+  RowImages images_;
   TrackFilter filter_;
+  ListCommands commands_;
+  bool rowsChosen_ = false;
 };
 
 }  // namespace tuho

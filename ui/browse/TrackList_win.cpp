@@ -4,11 +4,7 @@
 #include <memory>
 #include <set>
 
-#include "ui/SkinStrip.h"
-#include "ui/browse/ContextMenu.h"
-#include "ui/UiIds.h"
-#include "ui/browse/GroupTree.h"
-#include "ui/dialogs/EditTagDialog.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 namespace {
@@ -38,23 +34,14 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM column) {
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
-
 }  // namespace
 
-void TrackList::attach(HWND mainWindow, HINSTANCE instance, Catalogue* catalogue, SkinStrip* strip, int* listFlag,
-                       GroupTree* tree) {
-  window_ = mainWindow;
-  instance_ = instance;
+void TrackList::attach(HWND control, Catalogue* catalogue, TrackListHooks hooks, const RowImages& images) {
+  control_ = control;
+  window_ = GetParent(control);  // the owner of what the shell opens
   catalogue_ = catalogue;
-  strip_ = strip;
-  listFlag_ = listFlag;
-  tree_ = tree;
-}
-
-// Looked up once: each lookup by id asks for the parent's whole child list.
-HWND TrackList::control() const {
-  if (!listControl_) listControl_ = GetDlgItem(window_, IDC_LIST);
-  return listControl_;
+  hooks_ = std::move(hooks);
+  images_ = images;
 }
 
 void TrackList::insertColumns() {
@@ -93,9 +80,9 @@ void TrackList::applyColumnWidths(const std::array<int, 4>& widths) {
 }
 
 int TrackList::imageFor(const TrackItem& item) const {
-  if (item.ready == 1) return readyImage;
+  if (item.ready == 1) return images_.ready;
   bool folder = item.source.id != 0 && isFolderKind(item.source.mediaType);
-  return folder ? folderImage : normalImage;
+  return folder ? images_.folder : images_.disc;
 }
 
 int TrackList::insertRow(const TrackItem& item) {
@@ -106,6 +93,7 @@ int TrackList::insertRow(const TrackItem& item) {
   data->album = item.tag.album.value_or("");
   data->title = item.tag.title.value_or("");
   data->id = item.id;
+  data->allows = commandsOf(item);
   HWND list = control();
   LVITEMA row = {};
   row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -121,10 +109,10 @@ int TrackList::insertRow(const TrackItem& item) {
 }
 
 void TrackList::clear() {
-  strip_->reset();
-  *listFlag_ = 0;
   filter_ = TrackFilter();
   SendMessageA(control(), LVM_DELETEALLITEMS, 0, 0);
+  rowsChosen_ = false;
+  recountCommands();
 }
 
 void TrackList::fillList(const TrackFilter& filter) {
@@ -132,30 +120,34 @@ void TrackList::fillList(const TrackFilter& filter) {
   filter_ = filter;
   std::vector<TrackItem> tracks = catalogue_->listTracks(filter);
   if (tracks.empty()) {
-    tree_->postDeleteCurrent();  // a node whose tracks are all gone removes itself
+    hooks_.emptied();  // a node whose tracks are all gone removes itself
     return;
   }
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  bool playable = false;
-  bool canMakeReady = false;
+  ListCommands all;
   for (const TrackItem& item : tracks) {
-    // A track whose source is gone plays only from its copy and cannot be
-    // copied.
-    bool known = item.source.id != 0;
-    bool folder = known && isFolderKind(item.source.mediaType);
-    playable = playable || folder || item.ready == 1;
-    if (item.ready == 1 && !folder) *listFlag_ = 1;
-    if (item.ready != 1 && known && !folder) canMakeReady = true;
     insertRow(item);
+    all |= commandsOf(item);
   }
   sortByColumn(2);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  if (playable) {
-    strip_->enable(BTN_PLAY_ALL);
-    strip_->enable(BTN_ENQUEUE_ALL);
+  setCommands(all);
+}
+
+void TrackList::recountCommands() {
+  ListCommands all;
+  for (int row = 0, count = rowCount(); row < count; ++row) {
+    if (const TrackRow* data = rowAt(row)) all |= data->allows;
   }
-  if (canMakeReady) strip_->enable(BTN_READY_ALL);
+  setCommands(all);
+}
+
+// The hook hears of every setting, not only of a change: after a fill the
+// strip shows the value afresh even when it is the one it had.
+void TrackList::setCommands(const ListCommands& commands) {
+  commands_ = commands;
+  if (hooks_.commandsChanged) hooks_.commandsChanged();
 }
 
 void TrackList::sortByColumn(int column) {
@@ -192,24 +184,11 @@ void TrackList::onClick(NMHDR* notification, bool withMenu) {
   if (SendMessageA(control(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 || !(hit.flags & LVHT_ONITEMLABEL)) {
     return;
   }
-  strip_->enableSelectionButtons();
-  if (!withMenu) return;
-  showContextMenu(window_, screen, rowMenuEntries());
-}
-
-// Each entry goes in below the first one added, so the first stays on top
-// and the later ones come out in reverse.
-MenuEntries TrackList::rowMenuEntries() const {
-  MenuEntries added;
-  if (strip_->isEnabled(BTN_PLAY_SELECTED)) added.emplace_back("Play", CMD_PLAY_SELECTED);
-  if (strip_->isEnabled(BTN_ENQUEUE_SELECTED)) added.emplace_back("Enqueue", CMD_ENQUEUE_SELECTED);
-  if (strip_->isEnabled(BTN_READY_SELECTED)) added.emplace_back("Add ready to play", CMD_READY_SELECTED);
-  if (*listFlag_ == 1) added.emplace_back("Remove Ready To Play", CMD_UNREADY_SELECTED);
-  added.emplace_back("Edit Tag Info", CMD_EDIT_TAG);
-  added.emplace_back("Delete", CMD_DELETE);
-  MenuEntries shown(added.begin(), added.begin() + 1);
-  shown.insert(shown.end(), added.rbegin(), added.rend() - 1);
-  return shown;
+  if (!rowsChosen_) {
+    rowsChosen_ = true;
+    if (hooks_.commandsChanged) hooks_.commandsChanged();
+  }
+  if (withMenu) hooks_.rowMenuAt(screen);
 }
 
 int TrackList::rowCount() const { return static_cast<int>(SendMessageA(control(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -263,7 +242,8 @@ void TrackList::playItems(bool selectedOnly, bool enqueueOnly) {
 void TrackList::deleteRow(int row) {
   if (row < 0) return;
   SendMessageA(control(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-  if (rowCount() == 0) tree_->postDeleteCurrent();
+  if (rowCount() == 0) hooks_.emptied();
+  recountCommands();
 }
 
 // The catalogue forgets the tracks; their files stay where they are, and a
@@ -285,36 +265,33 @@ void TrackList::deleteSelected() {
     SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(entry->first), 0);
   }
   if (selected.empty()) return;
-  if (rowCount() == 0) tree_->postDeleteCurrent();
+  if (rowCount() == 0) hooks_.emptied();
+  recountCommands();
   pruneVanished(gone);
 }
 
 void TrackList::editSelected() {
   IdList ids = collectSelectedIds();
-  if (ids.count() > 0) editTags(EditTagTargets{instance_, window_, catalogue_, tree_, this}, ids);
+  if (ids.count() > 0) hooks_.editTags(ids);
 }
 
-bool TrackList::refreshRowImages(const IdList& result) {
-  bool changed = false;
+// Each row the job touched shows, and allows, what the catalogue now says
+// of its track: a cancelled or failed copy leaves its tracks as they were.
+void TrackList::refreshAfterJob(const IdList& result) {
   HWND list = control();
   for (int row = 0, count = rowCount(); row < count; ++row) {
-    const TrackRow* data = rowAt(row);
-    int index = data ? result.indexOf(data->id) : -1;
-    if (index < 0) continue;
+    TrackRow* data = rowAt(row);
+    if (!data || result.indexOf(data->id) < 0) continue;
+    TrackItem item = catalogue_->readTrack(data->id);
+    if (item.isEmpty()) continue;  // deleted meanwhile: the row goes with the next fill
+    data->allows = commandsOf(item);
     LVITEMA image = {};
     image.mask = LVIF_IMAGE;
     image.iItem = row;
-    // A track the job did not make ready shows what the catalogue now says.
-    bool ready = result.entries[static_cast<size_t>(index)].mark == 1;
-    image.iImage = ready ? readyImage : imageFor(catalogue_->readTrack(data->id));
+    image.iImage = imageFor(item);
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
-    changed = true;
   }
-  if (changed) {
-    strip_->enable(BTN_PLAY_ALL);
-    strip_->enable(BTN_ENQUEUE_ALL);
-  }
-  return changed;
+  recountCommands();
 }
 
 void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) {
@@ -363,7 +340,7 @@ void TrackList::pruneVanished(const std::vector<TrackFilter>& olds) {
     bool artistGone = !filter_.artist && !artists.count(path[1]);
     bool albumGone = !albums.count(path[2]);
     int target = albumGone ? LEVEL_ALBUM : artistGone ? LEVEL_ARTIST : genreGone ? LEVEL_GENRE : -1;
-    if (target >= 0) tree_->prunePath(old, target);
+    if (target >= 0) hooks_.groupGone(old, target);
   }
 }
 

@@ -10,8 +10,9 @@
 #include <string>
 
 #include "store/SourceList.h"
-#include "ui/DialogSkin.h"
-#include "ui/ScopedWin.h"
+#include "ui/kit/DialogSkin.h"
+#include "platform/win32/ScopedCom.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
@@ -36,7 +37,6 @@ class AddMediaWizard {
   const std::string& drive() const { return drive_; }
   const std::string& folder() const { return folder_; }
   int kind() const { return kind_; }
-  const std::string& rememberedPath() const { return rememberedPath_; }
 
   HWND dialog() const { return dialog_; }
   Page page() const { return page_; }
@@ -64,11 +64,11 @@ class AddMediaWizard {
   const SourceList* sources_ = nullptr;
   Page page_ = kTypePage;
   DialogSkin skin_;  // the current page's windows
-  HBITMAP banner_ = nullptr;
-  HBITMAP headers_[3] = {};
+  ScopedBitmap banner_;
+  ScopedBitmap headers_[3];
   ScopedFont radioFont_;
   ScopedFont editFont_;
-  std::unique_ptr<ScopedItemIdList> chosenFolder_;
+  ScopedItemIdList chosenFolder_;
   std::string chosenPath_;
   std::string rememberedPath_;
   std::string name_;

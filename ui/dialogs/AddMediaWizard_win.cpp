@@ -5,8 +5,8 @@
 #include "catalogue/SourceLocation.h"
 #include "platform/Alert.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 #include "ui/dialogs/FolderBrowser.h"
 
 namespace tuho {
@@ -51,8 +51,8 @@ void pleaseChooseAFolder() { alert("Please choose a folder", "Whoops"); }
 }  // namespace
 
 void AddMediaWizard::loadBitmaps(HINSTANCE instance) {
-  banner_ = loadBitmap(instance, IDB_ADD_MEDIA_BANNER);
-  for (int page = 0; page < 3; ++page) headers_[page] = loadBitmap(instance, kPages[page].header);
+  banner_.reset(loadBitmap(instance, IDB_ADD_MEDIA_BANNER));
+  for (int page = 0; page < 3; ++page) headers_[page].reset(loadBitmap(instance, kPages[page].header));
 }
 
 int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources) {
@@ -151,7 +151,7 @@ void AddMediaWizard::leaveLocationPage() {
   folder_ = split->folder;
   // The shell's name fits only while the box still holds the browsed folder.
   std::optional<std::string> shellName;
-  if (chosenFolder_ && location == chosenPath_) shellName = shellDisplayName(*chosenFolder_);
+  if (chosenFolder_ && location == chosenPath_) shellName = shellDisplayName(chosenFolder_);
   // Without one (it may have characters the code page lacks) the folder's name serves.
   if (shellName && shellName->empty()) shellName.reset();
   name_ = suggestedSourceName(location, shellName);

@@ -5,14 +5,12 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "catalogue/Catalogue.h"
 
 namespace tuho {
-
-class GroupTree;
-class TrackList;
 
 // Shown for a value that differs among the edited tracks.
 extern const char kMultipleValues[];  // "[Multiple Values]"
@@ -27,16 +25,14 @@ class EditTagDialog {
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// Runs the modal dialog (template 104) over the owner: 0 for OK, -1 for Cancel.
-int showEditTagDialog(HINSTANCE instance, HWND owner, EditTagDialog& dialog);
-
-// Where an edit lands: the catalogue, and the views kept in step with it.
+// Where an edit lands: the catalogue, and the views kept in step with it
+// for each track written (its group path as written, its tag and id).
 struct EditTagTargets {
   HINSTANCE instance;
   HWND owner;
   Catalogue* catalogue;
-  GroupTree* tree;
-  TrackList* list;
+  std::function<void(const TrackFilter&)> groupWritten;
+  std::function<void(const TrackTag&, int)> trackWritten;
 };
 
 // Edits the tracks of the ids (at least one) in the dialog. One track gets

@@ -3,9 +3,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "ui/WindowAttach.h"
-#include "ui/browse/GroupTree.h"
-#include "ui/browse/TrackList.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 
@@ -63,6 +61,13 @@ TagChange changeFrom(const EditTagDialog& dialog, const TrackTag& shown) {
   return change;
 }
 
+// Runs the modal dialog (template 104) over the owner: 0 for OK, -1 for Cancel.
+bool okayedEditTagDialog(HINSTANCE instance, HWND owner, EditTagDialog& dialog) {
+  INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_EDIT_TAG), owner, &dialogProcOf<EditTagDialog>,
+                                   reinterpret_cast<LPARAM>(&dialog));
+  return result == 0;
+}
+
 }  // namespace
 
 INT_PTR EditTagDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -91,11 +96,6 @@ INT_PTR EditTagDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam,
   }
 }
 
-int showEditTagDialog(HINSTANCE instance, HWND owner, EditTagDialog& dialog) {
-  INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_EDIT_TAG), owner, &dialogProcOf<EditTagDialog>,
-                                   reinterpret_cast<LPARAM>(&dialog));
-  return result == 0 ? 0 : -1;
-}
 
 void editTags(const EditTagTargets& targets, const IdList& ids) {
   std::vector<TrackItem> tracks;
@@ -111,15 +111,15 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
   const TrackItem& first = tracks.front();
   dialog.fileLines = {first.source.id ? first.source.name : std::string(), first.folder, first.fileName};
   if (dialog.multiple) dialog.fileLines = {kMultipleValues, kMultipleValues, kMultipleValues};
-  if (showEditTagDialog(targets.instance, targets.owner, dialog) != 0) return;
+  if (!okayedEditTagDialog(targets.instance, targets.owner, dialog)) return;
   TagChange change = changeFrom(dialog, shown);
   for (const TrackItem& track : tracks) {
     // A track deleted meanwhile, or a write that failed, leaves the views
     // showing what the catalogue holds.
     if (targets.catalogue->updateTags(track.id, change) != track.id) continue;
     TrackTag written = targets.catalogue->readTrack(track.id).tag;
-    targets.tree->ensurePath(TrackFilter{written.genre, written.artist, written.album});
-    targets.list->updateRowAfterEdit(written, track.id);
+    targets.groupWritten(TrackFilter{written.genre, written.artist, written.album});
+    targets.trackWritten(written, track.id);
   }
 }
 

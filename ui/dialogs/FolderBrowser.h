@@ -4,15 +4,14 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
-#include "ui/ScopedWin.h"
+#include "platform/win32/ScopedCom.h"
 
 namespace tuho {
 
 struct PickedFolder {
-  std::unique_ptr<ScopedItemIdList> item;  // null when the user cancelled
+  ScopedItemIdList item;  // none when the user cancelled
   std::string path;
 };
 

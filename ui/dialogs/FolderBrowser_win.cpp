@@ -61,19 +61,18 @@ PickedFolder browseForFolder(HWND owner) {
   PickedFolder picked;
   LPITEMIDLIST item = SHBrowseForFolderA(&info);
   if (!item) return picked;
-  picked.item = std::make_unique<ScopedItemIdList>(item);
+  picked.item = ScopedItemIdList(item);
   picked.path = ansiPathOf(item);
   return picked;
 }
 
 std::string shellDisplayName(const ScopedItemIdList& item) {
   ScopedCom com;
-  IShellFolder* desktop = nullptr;
-  if (!item || FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return std::string();
+  ScopedComPtr<IShellFolder> desktop;
+  if (!item || FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return std::string();
   STRRET name = {};
   std::string text;
   if (SUCCEEDED(desktop->GetDisplayNameOf(item.get(), SHGDN_NORMAL, &name))) text = textOf(name, item.get());
-  desktop->Release();
   return text;
 }
 

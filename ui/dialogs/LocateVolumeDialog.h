@@ -10,8 +10,8 @@
 #include <string>
 
 #include "store/SourceList.h"
-#include "ui/DialogSkin.h"
-#include "ui/ScopedWin.h"
+#include "ui/kit/DialogSkin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
@@ -39,8 +39,8 @@ class LocateVolumeDialog {
 
   HINSTANCE instance_ = nullptr;
   HWND dialog_ = nullptr;
-  HBITMAP banner_ = nullptr;
-  HBITMAP header_ = nullptr;
+  ScopedBitmap banner_;
+  ScopedBitmap header_;
   ScopedFont editFont_;
   DialogSkin skin_;
   std::string volumeName_;

@@ -2,8 +2,8 @@
 
 #include "catalogue/TrackFiles.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 #include "ui/dialogs/FolderBrowser.h"
 
 namespace tuho {
@@ -17,8 +17,8 @@ constexpr UINT kClosingPollMs = 200;
 }  // namespace
 
 void LocateVolumeDialog::loadBitmaps(HINSTANCE instance) {
-  banner_ = loadBitmap(instance, IDB_LOCATE_VOLUME_BANNER);
-  header_ = loadBitmap(instance, IDB_LOCATE_VOLUME_HEADER);
+  banner_.reset(loadBitmap(instance, IDB_LOCATE_VOLUME_BANNER));
+  header_.reset(loadBitmap(instance, IDB_LOCATE_VOLUME_HEADER));
 }
 
 int LocateVolumeDialog::run(HINSTANCE instance, HWND owner, const std::string& volumeName,

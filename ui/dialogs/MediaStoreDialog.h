@@ -6,20 +6,37 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-#include "ui/DialogSkin.h"
+#include "catalogue/Catalogue.h"
 #include "ui/dialogs/AddMediaWizard.h"
+#include "ui/kit/DialogSkin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
-class MainWindow;
+// What the Media Store needs of the program: the window it belongs to, the
+// source list and catalogue, and the source jobs. Each start returns false
+// when the job could not be started (nothing was done then).
+struct MediaStoreHost {
+  HWND owner = nullptr;
+  SourceList* sources = nullptr;
+  Catalogue* catalogue = nullptr;
+  std::function<bool()> jobRunning;
+  std::function<bool(SourceRef*)> startScan;
+  std::function<bool(SourceRef*)> startRescan;
+  std::function<bool(int)> startRemoval;  // by source id
+  std::function<void()> opened;           // the strip waits while the store is open
+  std::function<void()> closed;
+};
 
 class MediaStoreDialog {
  public:
+  void attach(MediaStoreHost host) { host_ = std::move(host); }
   void loadBitmaps(HINSTANCE instance);
   // Opens the dialog, or brings the open one to the front.
-  bool open(HINSTANCE instance, MainWindow& main);
+  bool open(HINSTANCE instance);
   bool isOpen() const { return dialog_ != nullptr; }
   HWND dialog() const { return dialog_; }
   AddMediaWizard& wizard() { return wizard_; }
@@ -39,10 +56,10 @@ class MediaStoreDialog {
   bool confirmRemoval(int index) const;
 
   HINSTANCE instance_ = nullptr;
-  MainWindow* main_ = nullptr;
+  MediaStoreHost host_;
   HWND dialog_ = nullptr;
-  HBITMAP upper_ = nullptr;
-  HBITMAP lower_ = nullptr;
+  ScopedBitmap upper_;
+  ScopedBitmap lower_;
   DialogSkin skin_;
   AddMediaWizard wizard_;
 };

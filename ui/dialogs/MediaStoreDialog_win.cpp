@@ -4,9 +4,8 @@
 
 #include "platform/Alert.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/MainWindow.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {
@@ -32,21 +31,20 @@ std::string removalQuestion(const std::string& name, int tracks) {
 }  // namespace
 
 void MediaStoreDialog::loadBitmaps(HINSTANCE instance) {
-  upper_ = loadBitmap(instance, IDB_MEDIA_STORE_BANNER);
-  lower_ = loadBitmap(instance, IDB_MEDIA_STORE_LOWER);
+  upper_.reset(loadBitmap(instance, IDB_MEDIA_STORE_BANNER));
+  lower_.reset(loadBitmap(instance, IDB_MEDIA_STORE_LOWER));
   wizard_.loadBitmaps(instance);
 }
 
-bool MediaStoreDialog::open(HINSTANCE instance, MainWindow& main) {
-  if (!main.sourceList()) return false;
+bool MediaStoreDialog::open(HINSTANCE instance) {
+  if (!host_.sources) return false;
   if (dialog_) {
     SetForegroundWindow(dialog_);
     BringWindowToTop(dialog_);
     return true;
   }
   instance_ = instance;
-  main_ = &main;
-  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MEDIA_STORE), main.window(),
+  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MEDIA_STORE), host_.owner,
                                    &dialogProcOf<MediaStoreDialog>, reinterpret_cast<LPARAM>(this));
   if (!dialog) return false;
   ShowWindow(dialog, SW_SHOW);
@@ -55,7 +53,7 @@ bool MediaStoreDialog::open(HINSTANCE instance, MainWindow& main) {
 
 void MediaStoreDialog::initialise(HWND dialog) {
   dialog_ = dialog;
-  main_->strip().suspend();
+  host_.opened();
   skin_.apply(dialog, kWidth, kHeight, upper_, lower_);
   for (const Placement& control : kControls) {
     placeChild(dialog, control.id, control.x, control.y, control.width, control.height);
@@ -66,7 +64,7 @@ void MediaStoreDialog::initialise(HWND dialog) {
 }
 
 void MediaStoreDialog::refill() {
-  SourceList& sources = *main_->sourceList();
+  SourceList& sources = *host_.sources;
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_RESETCONTENT, 0, 0);
   for (int i = 0; i < sources.count(); ++i) {
     SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sources.at(i).name.c_str()));
@@ -75,7 +73,7 @@ void MediaStoreDialog::refill() {
 
 void MediaStoreDialog::jobStateChanged() {
   if (!dialog_) return;
-  BOOL idle = main_->jobRunning() ? FALSE : TRUE;
+  BOOL idle = host_.jobRunning() ? FALSE : TRUE;
   for (int id : {IDC_STORE_ADD, IDC_STORE_REMOVE, IDC_STORE_RESCAN}) EnableWindow(GetDlgItem(dialog_, id), idle);
 }
 
@@ -87,13 +85,13 @@ int MediaStoreDialog::selectedSource() const {
   std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETTEXT, static_cast<WPARAM>(row),
                       reinterpret_cast<LPARAM>(text.data()));
-  return main_->sourceList()->indexOfName(text.data());
+  return host_.sources->indexOfName(text.data());
 }
 
 bool MediaStoreDialog::confirmRemoval(int index) const {
-  const SourceRef& source = main_->sourceList()->at(index);
+  const SourceRef& source = host_.sources->at(index);
   int tracks = 0;
-  main_->catalogue()->forEachTrack(TrackFilter(), [&](const TrackItem& item) {
+  host_.catalogue->forEachTrack(TrackFilter(), [&](const TrackItem& item) {
     if (item.source.id == source.id) ++tracks;
     return true;
   });
@@ -101,8 +99,8 @@ bool MediaStoreDialog::confirmRemoval(int index) const {
 }
 
 void MediaStoreDialog::add() {
-  SourceList& sources = *main_->sourceList();
-  if (main_->jobRunning()) return;
+  SourceList& sources = *host_.sources;
+  if (host_.jobRunning()) return;
   if (sources.count() >= kMaxSources) {
     alert("The Media Store is full: it holds " + std::to_string(kMaxSources) +
               " Media Sources. Remove one before adding another.",
@@ -118,7 +116,7 @@ void MediaStoreDialog::add() {
   int index = sources.add(source);
   if (index < 0) return;
   // The list changes, in memory and on disk, only once its scan has started.
-  if (!main_->startJob(kJobScanSource, IdList(), sources.entry(index))) {
+  if (!host_.startScan(sources.entry(index))) {
     sources.removeById(sources.at(index).id);
     return;
   }
@@ -128,11 +126,11 @@ void MediaStoreDialog::add() {
 }
 
 void MediaStoreDialog::remove() {
-  SourceList& sources = *main_->sourceList();
-  int index = main_->jobRunning() ? -1 : selectedSource();
+  SourceList& sources = *host_.sources;
+  int index = host_.jobRunning() ? -1 : selectedSource();
   if (index < 0 || !confirmRemoval(index)) return;
   int id = sources.at(index).id;
-  if (!main_->startJob(kJobRemoveSource, IdList(), nullptr, id)) return;
+  if (!host_.startRemoval(id)) return;
   LRESULT row = SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETCURSEL, 0, 0);
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
   sources.removeById(id);
@@ -140,15 +138,13 @@ void MediaStoreDialog::remove() {
 }
 
 void MediaStoreDialog::rescan() {
-  int index = main_->jobRunning() ? -1 : selectedSource();
+  int index = host_.jobRunning() ? -1 : selectedSource();
   if (index < 0) return;
-  main_->startJob(kJobRescanSource, IdList(), main_->sourceList()->entry(index));
+  host_.startRescan(host_.sources->entry(index));
 }
 
 void MediaStoreDialog::close() {
-  main_->strip().resume();
-  // During a job the tree is rebuilt when the job ends.
-  if (!main_->jobRunning()) main_->rebuildTreeFromCombo();
+  host_.closed();
   skin_.destroy();
   DestroyWindow(dialog_);
 }

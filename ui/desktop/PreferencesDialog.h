@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "ui/DialogSkin.h"
-#include "ui/ScopedWin.h"
-#include "ui/Settings.h"
+#include "ui/kit/DialogSkin.h"
+#include "ui/kit/ScopedGdi.h"
+#include "ui/desktop/Settings.h"
 
 namespace tuho {
 

@@ -1,6 +1,6 @@
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 

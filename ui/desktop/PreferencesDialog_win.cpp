@@ -1,9 +1,9 @@
-#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/desktop/PreferencesDialog.h"
 
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/LauncherEntry.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/desktop/LauncherEntry.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {

@@ -1,7 +1,7 @@
-#include "ui/LauncherEntry.h"
+#include "ui/desktop/LauncherEntry.h"
 
 #include "platform/ProgramFolder.h"
-#include "ui/RegistryKey.h"
+#include "ui/kit/RegistryKey.h"
 
 namespace tuho {
 namespace {

@@ -1,8 +1,16 @@
-#include "ui/browse/ContextMenu.h"
-
-#include "ui/ScopedWin.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
+
+void ScopedPopupMenu::append(const char* text, int command) {
+  MENUITEMINFOA item = {};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_ID | MIIM_TYPE;
+  item.fType = MFT_STRING;
+  item.wID = static_cast<UINT>(command);
+  item.dwTypeData = const_cast<char*>(text);
+  InsertMenuItemA(menu_, static_cast<UINT>(GetMenuItemCount(menu_)), TRUE, &item);
+}
 
 POINT messagePoint() {
   DWORD where = GetMessagePos();

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "ui/kit/ScopedGdi.h"
+
 namespace tuho {
 
 class DialogSkin {
@@ -22,7 +24,7 @@ class DialogSkin {
 
  private:
   HWND dialog_ = nullptr;
-  HFONT font_ = nullptr;
+  ScopedFont font_;
   std::vector<HWND> created_;
 };
 

@@ -1,9 +1,9 @@
-#include "ui/Settings.h"
+#include "ui/desktop/Settings.h"
 
 #include <string>
 
-#include "ui/LauncherEntry.h"
-#include "ui/RegistryKey.h"
+#include "ui/desktop/LauncherEntry.h"
+#include "ui/kit/RegistryKey.h"
 
 namespace tuho {
 namespace {

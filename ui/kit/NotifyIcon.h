@@ -5,9 +5,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <iterator>
 #include <utility>
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 
@@ -51,9 +52,7 @@ void showNotifyMenu(HWND window, const std::pair<const char*, int> (&items)[N]) 
   SetForegroundWindow(window);
   POINT cursor = {};
   GetCursorPos(&cursor);
-  ScopedPopupMenu menu;
-  for (const auto& entry : items) menu.append(entry.first, entry.second);
-  TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, window, nullptr);
+  showContextMenu(window, cursor, MenuEntries(std::begin(items), std::end(items)));
   PostMessageA(window, WM_NULL, 0, 0);
 }
 

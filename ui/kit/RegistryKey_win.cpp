@@ -1,4 +1,4 @@
-#include "ui/RegistryKey.h"
+#include "ui/kit/RegistryKey.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "ui/DialogSkin.h"
+#include "ui/kit/DialogSkin.h"
 
-#include "ui/Gdi.h"
+#include "ui/kit/Gdi.h"
 
 namespace tuho {
 
@@ -14,7 +14,7 @@ void DialogSkin::apply(HWND dialog, int width, int height, HBITMAP upper, HBITMA
                      static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
   SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-  if (!font_) font_ = pointFont(dialog, 8);
+  if (!font_) font_.reset(pointFont(dialog, 8));
   if (lower) {
     created_.push_back(createBitmapStatic(dialog, upper, 0, 0, 0, width, 33, -1, instance));
     created_.push_back(createBitmapStatic(dialog, lower, 0, 0, 33, width, 31, -1, instance));

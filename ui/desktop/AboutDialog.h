@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ui/ScopedWin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 

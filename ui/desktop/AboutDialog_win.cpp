@@ -1,12 +1,12 @@
-#include "ui/dialogs/AboutDialog.h"
+#include "ui/desktop/AboutDialog.h"
 
 #include <cstdio>
 #include <vector>
 
 #include "platform/ProgramFolder.h"
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 namespace {

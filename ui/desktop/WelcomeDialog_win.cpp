@@ -1,8 +1,8 @@
-#include "ui/dialogs/WelcomeDialog.h"
+#include "ui/desktop/WelcomeDialog.h"
 
 #include "resources/resource.h"
-#include "ui/Gdi.h"
-#include "ui/WindowAttach.h"
+#include "ui/kit/Gdi.h"
+#include "ui/kit/WindowAttach.h"
 
 namespace tuho {
 

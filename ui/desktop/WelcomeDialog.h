@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "ui/DialogSkin.h"
-#include "ui/ScopedWin.h"
+#include "ui/kit/DialogSkin.h"
+#include "ui/kit/ScopedGdi.h"
 
 namespace tuho {
 
