@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "store/FieldIds.h"
+#include "store/StoreErrors.h"
 
 namespace tuho {
 
@@ -43,16 +44,17 @@ int countRecords(RecordStore& store) {
   return count;
 }
 
-bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
+Closing closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   // Compaction only removes deleted records: without any, or in a session
   // that wrote nothing, it would rewrite the file byte for byte. A read-only
   // store keeps its damage where it is, for a later start to set aside.
   if (store.readOnly() || !store.wroteSinceOpen() || store.deletedRecords() == 0 ||
       countRecords(store) < kCompactionThreshold) {
     store.close();
-    return false;
+    return store.hasFailed() ? Closing::kFailed : Closing::kClosed;
   }
-  return compact(store, catalogueStorePath(dataFolder), temporaryStorePath(dataFolder));
+  if (compact(store, catalogueStorePath(dataFolder), temporaryStorePath(dataFolder))) return Closing::kCompacted;
+  return Closing::kFailed;
 }
 
 namespace {
@@ -67,6 +69,7 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
     FieldList record = store.decodeCurrent();
     if (temporary.appendKeepingId(record) == 0) return false;
   }
+  if (!store.walkEndedCleanly() && store.walkError() != 0) showReadFailure(store.path(), store.walkError());
   return store.walkEndedCleanly() && !temporary.hasFailed() && !store.hasFailed();
 }
 
@@ -87,6 +90,7 @@ bool compact(RecordStore& store, const std::string& cataloguePath, const std::st
   }
   store.close();
   if (complete && replaceFile(temporaryPath, cataloguePath)) return true;
+  if (complete) showOpenFailure(cataloguePath, lastError());
   deleteFile(temporaryPath);
   return false;
 }
