@@ -49,7 +49,11 @@ TrackItem Catalogue::currentTrack() {
 
 TrackItem Catalogue::readTrack(int id) {
   Lock lock(mutex_);
-  if (id <= 0 || store_.findById(id) == 0) return TrackItem();
+  if (id <= 0) return TrackItem();
+  if (store_.findById(id) == 0) {
+    walkFailed();
+    return TrackItem();
+  }
   return currentTrack();
 }
 

@@ -48,8 +48,14 @@ Closing closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   // Compaction only removes deleted records: without any, or in a session
   // that wrote nothing, it would rewrite the file byte for byte. A read-only
   // store keeps its damage where it is, for a later start to set aside.
-  if (store.readOnly() || !store.wroteSinceOpen() || store.deletedRecords() == 0 ||
-      countRecords(store) < kCompactionThreshold) {
+  const bool worthCounting = !store.readOnly() && store.wroteSinceOpen() && store.deletedRecords() > 0;
+  const int count = worthCounting ? countRecords(store) : 0;
+  if (worthCounting && !store.walkComplete()) {
+    if (store.isOpen()) showReadFailure(store.path(), store.walkError());
+    store.close();
+    return Closing::kFailed;
+  }
+  if (count < kCompactionThreshold) {
     store.close();
     return store.hasFailed() ? Closing::kFailed : Closing::kClosed;
   }
@@ -89,6 +95,8 @@ bool compact(RecordStore& store, const std::string& cataloguePath, const std::st
     }
   }
   store.close();
+  // A catalogue that failed to close has told so; it is kept as it is.
+  complete = complete && !store.hasFailed();
   if (complete && replaceFile(temporaryPath, cataloguePath)) return true;
   if (complete) showOpenFailure(cataloguePath, lastError());
   deleteFile(temporaryPath);

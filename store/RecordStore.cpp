@@ -224,7 +224,7 @@ OpenResult RecordStore::settleChain(const ChainReport& chain, int32_t highestId,
   const bool sound = chain.whole() || repair(chain);
   if (!file_.isOpen()) return kOpenFailed;
   if (sound && !settleDuplicates(live)) return kOpenFailed;
-  if (!readHeaderRecord()) return file_.isOpen() ? failToRead() : kOpenFailed;
+  if (!readHeaderRecord()) return file_.isOpen() ? abandonFile() : kOpenFailed;
   raiseCounter(highestId);
   if (sound) tellInStep();
   return kOpenedExisting;
@@ -293,6 +293,7 @@ bool RecordStore::readHeaderRecord() {
     return false;
   }
   counter_ = counter < 1 ? 1 : counter;
+  walkError_ = 0;
   const bool read = readHeadAt(kHeaderRecordOffset) && loadBody();
   if (read) {
     headerRecord_ = decoded();
@@ -300,6 +301,10 @@ bool RecordStore::readHeaderRecord() {
   }
   cursor_ = Cursor();
   atEnd_ = false;
+  if (!read && walkError_ != 0) {
+    setLastError(walkError_);
+    failToRead();
+  }
   return read;
 }
 

@@ -74,8 +74,10 @@ bool SourceList::save() {
   if (unread_) return false;
   const std::string temporary = temporarySourceListPath(dataFolder_);
   if (!store_.createWithRetry(temporary)) return false;
-  if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
-  for (const SourceRef& source : entries_) {
+  const bool headed = store_.writeHeader(sourceListHeaderRecord()) && store_.readHeaderRecord();
+  // Once a write failed, the file is closed: nothing more is tried.
+  for (size_t i = 0; headed && !store_.hasFailed() && i < entries_.size(); ++i) {
+    const SourceRef& source = entries_[i];
     FieldList record;
     record.addInt(FLD_SOURCE_ID, source.id);
     record.addText(FLD_SOURCE_NAME, source.name);
@@ -86,7 +88,7 @@ bool SourceList::save() {
     store_.append(record);
   }
   store_.close();
-  if (store_.hasFailed()) {
+  if (!headed || store_.hasFailed()) {
     deleteFile(temporary);
     return false;
   }

@@ -179,7 +179,12 @@ int runEdit(const Args& args) {
   if (!session.open()) return 1;
   for (int id : ids) {
     if (session.catalogue().updateTags(id, change) != id) return tellNotChanged(session, id);
-    printLine(trackJson(session.catalogue().readTrack(id)));
+    TrackItem item = session.catalogue().readTrack(id);
+    if (item.isEmpty()) {
+      std::fprintf(stderr, "tuhodb: the track with the id %d was changed but could not be read back\n", id);
+      return 1;
+    }
+    printLine(trackJson(item));
   }
   return 0;
 }
