@@ -18,7 +18,14 @@ OpenResult Catalogue::open() {
 
 bool Catalogue::close() {
   Lock lock(mutex_);
-  return closeCatalogueStore(store_, dataFolder_);
+  const Closing closing = closeCatalogueStore(store_, dataFolder_);
+  closeFailed_ = closing == Closing::kFailed;
+  return closing == Closing::kCompacted;
+}
+
+bool Catalogue::storeFailed() {
+  Lock lock(mutex_);
+  return store_.hasFailed() || !store_.walkComplete();
 }
 
 int Catalogue::storeTrack(const TrackItem& item, bool update) {
@@ -42,7 +49,11 @@ TrackItem Catalogue::currentTrack() {
 
 TrackItem Catalogue::readTrack(int id) {
   Lock lock(mutex_);
-  if (id <= 0 || store_.findById(id) == 0) return TrackItem();
+  if (id <= 0) return TrackItem();
+  if (store_.findById(id) == 0) {
+    walkFailed();
+    return TrackItem();
+  }
   return currentTrack();
 }
 
@@ -50,7 +61,11 @@ int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true
 
 int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change) {
   Lock lock(mutex_);
-  if (id <= 0 || store_.findById(id) == 0) return 0;
+  if (id <= 0) return 0;
+  if (store_.findById(id) == 0) {
+    walkFailed();
+    return 0;
+  }
   TrackItem item = currentTrack();
   if (item.isEmpty()) return 0;
   change(item);
@@ -73,7 +88,12 @@ int Catalogue::setReady(int id, int ready) {
 
 bool Catalogue::deleteTrack(int id) {
   Lock lock(mutex_);
-  return id > 0 && store_.deleteById(id);
+  if (id <= 0) return false;
+  if (store_.findById(id) == 0) {
+    walkFailed();
+    return false;
+  }
+  return store_.deleteCurrent();
 }
 
 }  // namespace tuho

@@ -40,6 +40,12 @@ class Catalogue {
   OpenResult open();
   // Closes the store, compacting it past the threshold; true when compacted.
   bool close();
+  // True when the last close could not write, flush or close the file, or
+  // a compaction it started failed (the catalogue file was kept as it was).
+  bool closeFailed() const { return closeFailed_; }
+  // True when the last call could not read or write the store (and told
+  // so), rather than finding nothing.
+  bool storeFailed();
   const std::string& dataFolder() const { return dataFolder_; }
 
   // Records: storeTrack returns the id written (appended, or updated in
@@ -51,7 +57,8 @@ class Catalogue {
   std::vector<TrackItem> listTracks(const TrackFilter& filter);
   // Calls visit for each track of the walk, under the lock; visit returns
   // false to stop early. Visitors must not call back into the catalogue.
-  void forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
+  // False when the walk could not read every track (a read failed).
+  bool forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
   ValueList groupValues(const TrackFilter& filter, int groupBy);
   int updateTrack(const TrackItem& item);  // the id, 0 on failure
   // Field-level writes: each re-reads the record under the lock and changes
@@ -66,7 +73,9 @@ class Catalogue {
   // base folder could not be entered (nothing changed; the user is told).
   int scanSource(const SourceRef& source, bool rescan, const JobEvents& events);
   int findTrack(int sourceId, const std::string& folder, const std::string& fileName);
-  int removeSource(int sourceId);
+  // The number of tracks removed; *complete (when given) is false when a
+  // read or a write failed before every track of the source was removed.
+  int removeSource(int sourceId, bool* complete = nullptr);
 
   // Play and enqueue.
   void playTrack(int trackId, intptr_t ownerWindow);
@@ -84,16 +93,17 @@ class Catalogue {
   int makeReady(const TrackItem& item, const JobEvents& events);
   void deleteCopy(const TrackItem& item);
   TrackItem firstTrack(const TrackFilter& filter);
-  void visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
-  void visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
+  bool visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
+  bool visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
   ValueList indexedGroupValues(const TrackFilter& filter, int groupBy);
   TrackItem nextTrack();
   TrackItem currentTrack();
   int rewriteTrack(int id, const std::function<void(TrackItem&)>& change);
   void walkFolder(const std::string& path, WalkState& walk);
   void catalogueFile(const std::string& path, const std::string& name, WalkState& walk);
-  void dropVanished(const WalkState& walk);
-  void loadKnownTracks(WalkState& walk);
+  bool dropVanished(const WalkState& walk);
+  bool loadKnownTracks(WalkState& walk);
+  bool walkFailed();
   void deferDiskFullBox(bool defer);
   void tellStoreFailed(int stored);
   static void tellSkipped(int tooLong, int unnamed);
@@ -113,6 +123,7 @@ class Catalogue {
   // nextTrack, the visit and indexed helpers) run only under a lock their
   // caller holds.
   std::mutex mutex_;
+  bool closeFailed_ = false;
 };
 
 }  // namespace tuho

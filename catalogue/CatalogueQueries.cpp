@@ -72,35 +72,38 @@ TrackItem Catalogue::nextTrack() {
   return currentTrack();
 }
 
-void Catalogue::forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
+bool Catalogue::forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
   Lock lock(mutex_);
-  visitTracks(filter, visit);
+  if (visitTracks(filter, visit)) return true;
+  walkFailed();
+  return false;
 }
 
 // The index names the matching records when it is in step with the file;
 // otherwise (a damaged file left as it is, a failed read at opening) the
-// file is walked.
-void Catalogue::visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
-  if (index_.isInStep()) {
-    visitIndexedTracks(filter, visit);
-    return;
-  }
+// file is walked. False when a read failed before the walk was done.
+bool Catalogue::visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
+  if (index_.isInStep()) return visitIndexedTracks(filter, visit);
   // Records that are not tracks (damaged or foreign) decode empty and are
   // passed over; the walk ends with the store's end.
   for (TrackItem item = firstTrack(filter); !store_.atEnd(); item = nextTrack()) {
-    if (!item.isEmpty() && !visit(item)) break;
+    if (!item.isEmpty() && !visit(item)) return true;
   }
+  return store_.walkComplete();
 }
 
-// Reads and decodes only the matching records, in file order.
-void Catalogue::visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
+// Reads and decodes only the matching records, in file order. Every record
+// the index names is live in the file, so one that cannot be read is a
+// failed read.
+bool Catalogue::visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit) {
   std::vector<int64_t> offsets;
   index_.forEachMatching(filter, [&](const TrackIndex::Track& track) { offsets.push_back(track.offset); });
   for (int64_t offset : offsets) {
-    if (store_.readAt(offset) == 0) break;
+    if (store_.readAt(offset) == 0) return false;
     TrackItem item = currentTrack();
-    if (!item.isEmpty() && !visit(item)) break;
+    if (!item.isEmpty() && !visit(item)) return true;
   }
+  return true;
 }
 
 std::vector<TrackItem> Catalogue::listTracks(const TrackFilter& filter) {

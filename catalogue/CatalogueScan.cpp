@@ -10,6 +10,7 @@
 #include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
 #include "platform/FileSystem.h"
+#include "store/StoreErrors.h"
 #include "tags/TagReader.h"
 
 namespace tuho {
@@ -66,7 +67,8 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
     return 0;
   }
   WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false, {}, 0, 0, 0, false};
-  if (rescan) loadKnownTracks(walk);
+  // Without every known track a rescan would store the missing ones again.
+  if (rescan && !loadKnownTracks(walk)) return 0;
   deferDiskFullBox(true);
   walkFolder(base, walk);
   deferDiskFullBox(false);
@@ -75,8 +77,16 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
     tellStoreFailed(walk.stored);
     return 0;
   }
-  if (rescan && !walk.stopped) dropVanished(walk);
+  if (rescan && !walk.stopped && !dropVanished(walk)) return 0;
   return 1;
+}
+
+// A walk that ended before the end of the file: the read that failed is
+// told (a failed write told itself). Callers hold the lock.
+bool Catalogue::walkFailed() {
+  if (store_.walkComplete()) return false;
+  if (store_.walkError() != 0 && store_.isOpen()) showReadFailure(store_.path(), store_.walkError());
+  return true;
 }
 
 void Catalogue::deferDiskFullBox(bool defer) {
@@ -107,7 +117,7 @@ void Catalogue::tellSkipped(int tooLong, int unnamed) {
   alert(text, unnamed == 0 ? "Paths Too Long" : tooLong == 0 ? "Names Not Supported" : "Files Skipped");
 }
 
-void Catalogue::loadKnownTracks(WalkState& walk) {
+bool Catalogue::loadKnownTracks(WalkState& walk) {
   FieldList query;
   query.addInt(FLD_SOURCE_ID, walk.source.id);
   Lock lock(mutex_);
@@ -115,6 +125,7 @@ void Catalogue::loadKnownTracks(WalkState& walk) {
     TrackItem item = currentTrack();
     if (!item.isEmpty()) walk.known.emplace(trackKey(item.folder, item.fileName), item.id);
   }
+  return !walkFailed();
 }
 
 void Catalogue::walkFolder(const std::string& path, WalkState& walk) {
@@ -167,7 +178,8 @@ void Catalogue::catalogueFile(const std::string& path, const std::string& name, 
   if (walk.rescan) walk.seen.insert(id);
 }
 
-void Catalogue::dropVanished(const WalkState& walk) {
+// False when a read or a flag write failed: the tracks not yet dropped stay.
+bool Catalogue::dropVanished(const WalkState& walk) {
   FieldList query;
   query.addInt(FLD_SOURCE_ID, walk.source.id);
   Lock lock(mutex_);
@@ -178,8 +190,9 @@ void Catalogue::dropVanished(const WalkState& walk) {
     if (item.isEmpty()) continue;
     bool unread = false;
     for (const std::string& folder : walk.unreadFolders) unread = unread || isInside(item.folder, folder);
-    if (!unread) store_.deleteCurrent();
+    if (!unread && !store_.deleteCurrent()) return false;
   }
+  return !walkFailed();
 }
 
 int Catalogue::findTrack(int sourceId, const std::string& folder, const std::string& fileName) {
@@ -192,15 +205,21 @@ int Catalogue::findTrack(int sourceId, const std::string& folder, const std::str
   return store_.atEnd() ? 0 : id;
 }
 
-int Catalogue::removeSource(int sourceId) {
+int Catalogue::removeSource(int sourceId, bool* complete) {
   FieldList query;
   query.addInt(FLD_SOURCE_ID, sourceId);
   int removed = 0;
+  bool done = true;
   Lock lock(mutex_);
   for (int id = store_.findFirstMatching(query); id > 0 && !store_.atEnd(); id = store_.next()) {
-    store_.deleteCurrent();
+    if (!store_.deleteCurrent()) {
+      done = false;
+      break;
+    }
     ++removed;
   }
+  done = done && !walkFailed();
+  if (complete) *complete = done;
   return removed;
 }
 

@@ -38,7 +38,9 @@ FieldList trackRecord(const TrackItem& item) {
   std::string scratch;
   FieldList fields;
   fields.addText(FLD_FILE_NAME, item.fileName);
-  fields.addInt(FLD_SOURCE_ID, item.source.id);
+  // A track whose source is not in the list (gone, or the list could not be
+  // read) keeps the source id its record holds.
+  fields.addInt(FLD_SOURCE_ID, item.source.id != 0 ? item.source.id : item.recordSourceId);
   fields.addText(FLD_FOLDER, item.folder);
   fields.addText(FLD_TITLE, orDefault(item.tag.title, kUnspecified, scratch));
   fields.addText(FLD_ARTIST, orDefault(item.tag.artist, kUnspecified, scratch));

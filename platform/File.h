@@ -38,7 +38,9 @@ class File {
   // SetEndOfFile at the current position.
   bool truncateHere();
   bool flush();
-  void close();
+  // CloseHandle: false (lastError() says why) when the system reported a
+  // failure; the file is closed either way.
+  bool close();
 
  private:
   intptr_t handle_ = -1;  // HANDLE on Windows, descriptor on POSIX

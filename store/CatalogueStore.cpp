@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "store/FieldIds.h"
+#include "store/StoreErrors.h"
 
 namespace tuho {
 
@@ -43,16 +44,23 @@ int countRecords(RecordStore& store) {
   return count;
 }
 
-bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
+Closing closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   // Compaction only removes deleted records: without any, or in a session
   // that wrote nothing, it would rewrite the file byte for byte. A read-only
   // store keeps its damage where it is, for a later start to set aside.
-  if (store.readOnly() || !store.wroteSinceOpen() || store.deletedRecords() == 0 ||
-      countRecords(store) < kCompactionThreshold) {
+  const bool worthCounting = !store.readOnly() && store.wroteSinceOpen() && store.deletedRecords() > 0;
+  const int count = worthCounting ? countRecords(store) : 0;
+  if (worthCounting && !store.walkComplete()) {
+    if (store.isOpen()) showReadFailure(store.path(), store.walkError());
     store.close();
-    return false;
+    return Closing::kFailed;
   }
-  return compact(store, catalogueStorePath(dataFolder), temporaryStorePath(dataFolder));
+  if (count < kCompactionThreshold) {
+    store.close();
+    return store.hasFailed() ? Closing::kFailed : Closing::kClosed;
+  }
+  if (compact(store, catalogueStorePath(dataFolder), temporaryStorePath(dataFolder))) return Closing::kCompacted;
+  return Closing::kFailed;
 }
 
 namespace {
@@ -67,6 +75,7 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
     FieldList record = store.decodeCurrent();
     if (temporary.appendKeepingId(record) == 0) return false;
   }
+  if (!store.walkEndedCleanly() && store.walkError() != 0) showReadFailure(store.path(), store.walkError());
   return store.walkEndedCleanly() && !temporary.hasFailed() && !store.hasFailed();
 }
 
@@ -86,7 +95,10 @@ bool compact(RecordStore& store, const std::string& cataloguePath, const std::st
     }
   }
   store.close();
+  // A catalogue that failed to close has told so; it is kept as it is.
+  complete = complete && !store.hasFailed();
   if (complete && replaceFile(temporaryPath, cataloguePath)) return true;
+  if (complete) showOpenFailure(cataloguePath, lastError());
   deleteFile(temporaryPath);
   return false;
 }

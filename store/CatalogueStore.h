@@ -22,10 +22,12 @@ std::string catalogueInUseText(const std::string& dataFolder);
 OpenResult openCatalogueStore(RecordStore& store, const std::string& path);
 // The first live record and every record after it, live or deleted.
 int countRecords(RecordStore& store);
+enum class Closing { kClosed, kCompacted, kFailed };
 // Closes the store, compacting it first when it holds enough records, some
-// of them deleted, and the session wrote something. True when it was
-// compacted.
-bool closeCatalogueStore(RecordStore& store, const std::string& dataFolder);
+// of them deleted, and the session wrote something. kFailed when the close
+// could not write, flush or close the file, or the compaction failed (the
+// catalogue file then stays as it was).
+Closing closeCatalogueStore(RecordStore& store, const std::string& dataFolder);
 // Copies the live records into the temporary store and, only when that copy
 // is complete and on disk, puts it in place of the catalogue file. On any
 // failure the catalogue file stays as it was and the temporary file is

@@ -14,7 +14,6 @@ namespace tuho {
 
 namespace {
 
-const char kDamagedCaption[] = "DB Damaged File";
 const char kStoreFullCaption[] = "DB Full";
 const char kDiskFullCaption[] = "DB Disk Full";
 
@@ -31,27 +30,6 @@ bool writeInt(File& file, int32_t value) {
   uint8_t bytes[4];
   storeInt(bytes, value);
   return file.write(bytes, 4);
-}
-
-std::string byteCount(int64_t bytes) {
-  char count[32];
-  std::snprintf(count, sizeof count, "%lld", static_cast<long long>(bytes));
-  return count;
-}
-
-std::string setAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
-  return path + " was damaged: " + byteCount(bytes) + " damaged bytes were set aside in " + asidePath +
-         " and removed from the file.";
-}
-
-std::string notSetAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
-  return path + " is damaged (" + byteCount(bytes) + " bytes), and a copy could not be made in " + asidePath +
-         ". The file was left as it is and is open for reading only: nothing can be added or changed "
-         "until there is room for the copy.";
-}
-
-std::string asidePathFor(const std::string& path, int number) {
-  return path + ".damaged" + (number == 1 ? std::string() : "." + std::to_string(number));
 }
 
 }  // namespace
@@ -109,6 +87,7 @@ void RecordStore::resetWalk() {
   query_.release();
   atEnd_ = false;
   endClean_ = true;
+  walkError_ = 0;
 }
 
 // Forgets the file in hand and everything learnt from it.
@@ -142,200 +121,113 @@ OpenResult RecordStore::open(const std::string& path) {
   return readExisting();
 }
 
-OpenResult RecordStore::readExisting(bool mayRescueHead) {
-  tellRestart();
+// What opening learns from the file head: whether it could be read at all,
+// or the file is too short to hold it (a new file).
+RecordStore::Head RecordStore::readHead() {
+  Head head;
   uint8_t formatByte = 0;
   uint32_t got = 0;
-  const bool readable = file_.seek(kFirstHeadByteRead, kSeekBegin) && file_.read(&formatByte, 1, &got);
-  if (!readable || got == 0) {
-    // Too short to hold a record: the header written next makes it whole.
-    if (readable) tellInStep();
-    counter_ = 1;
-    return kOpenedNew;
+  if (!file_.seek(kFirstHeadByteRead, kSeekBegin) || !file_.read(&formatByte, 1, &got)) {
+    head.state = Head::kUnreadable;
+    return head;
   }
-  int32_t reserved = 0, counter = 1;
-  bool complete = false;
-  if (!readInt(file_, &reserved, &complete)) {
-    failWithBox(kStoreRead, kErrOpenReserved, 0);
-    counter_ = 1;
-    return kOpenedNew;
+  if (got == 0) return head;  // kNew: too short to hold a record
+  head.state = Head::kRead;
+  int32_t reserved = 0;
+  if (!readInt(file_, &reserved, &head.complete)) {
+    head.failedStep = kErrOpenReserved;
+  } else if (head.complete && !readInt(file_, &head.counter, &head.complete)) {
+    head.failedStep = kErrOpenCounter;
   }
-  if (complete && !readInt(file_, &counter, &complete)) {
-    failWithBox(kStoreRead, kErrOpenCounter, 0);
-    counter_ = 1;
-    return kOpenedNew;
-  }
-  // The counter is only written on close; after a crash or a failed write it
-  // may lag behind ids already in the file, which must not be handed out again.
-  int32_t highestId = 0;
-  ChainReport chain;
+  return head;
+}
+
+// The file could not be read: nothing in it is judged and nothing written.
+OpenResult RecordStore::failToRead() {
+  showReadFailure(path_, lastError());
+  return abandonFile();
+}
+
+OpenResult RecordStore::abandonFile() {
+  const uint32_t error = lastError();
+  file_.close();
+  window_.forget();
+  tellRestart();
+  failed_ = true;
+  atEnd_ = true;
+  setLastError(error);
+  return kOpenFailed;
+}
+
+// Walks every record once: the highest id in the file, the records flagged
+// deleted, and the live ones, which the observer is told of.
+ChainReport RecordStore::scanRecords(int32_t* highestId, std::vector<LiveRecord>* live) {
   int64_t fileSize = 0;
   if (observer_ && file_.size(&fileSize)) observer_->expectBytes(fileSize);
-  if (complete) {
-    chain = scanChain(window_, kHeaderRecordOffset, body_,
-                      [&](const ChainRecord& record, const uint8_t* body, size_t length) {
-                        if (record.offset == kHeaderRecordOffset) return;
-                        if (record.id > highestId) highestId = record.id;
-                        if (record.deleted != 0) ++deletedRecords_;
-                        if (record.deleted == 0) tellLive(record.offset, record.id, body, length);
-                      });
-  }
-  if (chain.readFailed) {
-    // Cannot judge the chain; use what reads, change nothing.
-    counter_ = counter;
-    readHeaderRecord();
-    return kOpenedExisting;
-  }
-  const bool headerDamaged = !complete || chain.records == 0 ||
-                             (!chain.damaged.empty() && chain.damaged.front().offset == kHeaderRecordOffset);
-  if (headerDamaged) {
-    if (complete && mayRescueHead && rescueHead(counter)) return readExisting(false);
-    // The file head or the header record is broken: nothing in the file is reachable.
-    if (!restartDamagedFile()) {
-      file_.close();
-      failed_ = true;
-      return kOpenFailed;
-    }
-    tellRestart();
+  return scanChain(window_, kHeaderRecordOffset, body_,
+                   [&](const ChainRecord& record, const uint8_t* body, size_t length) {
+                     if (record.offset == kHeaderRecordOffset) return;
+                     *highestId = std::max(*highestId, record.id);
+                     if (record.deleted != 0) {
+                       ++deletedRecords_;
+                       return;
+                     }
+                     live->push_back({record.id, record.offset});
+                     tellLive(record.offset, record.id, body, length);
+                   });
+}
+
+// A read failure while opening stops the open: a file that cannot be read
+// is never taken for a new or an empty one, so nothing is written over it.
+OpenResult RecordStore::readExisting(bool mayRescueHead) {
+  tellRestart();
+  const Head head = readHead();
+  if (head.state == Head::kUnreadable) return failToRead();
+  if (head.state == Head::kNew) {
     tellInStep();
     counter_ = 1;
     return kOpenedNew;
   }
-  // Only a chain that is whole, or was made whole, is what every walk sees:
-  // one left damaged ends walks early.
-  const bool sound = chain.whole() || repair(chain);
-  if (!sound && !file_.isOpen()) return kOpenFailed;
-  readHeaderRecord();
-  raiseCounter(highestId);
-  if (sound && file_.isOpen()) tellInStep();
-  return kOpenedExisting;
-}
-
-// Copies the byte ranges of the store file into a new set-aside file; an
-// earlier one is never overwritten. The file stays open throughout, so no
-// other program can step in.
-bool RecordStore::copyAside(const std::vector<Range>& ranges, std::string* asidePath) {
-  File aside;
-  for (int number = 1; number < 10000 && !aside.isOpen(); ++number) {
-    *asidePath = asidePathFor(path_, number);
-    if (aside.open(*asidePath, kAccessWrite, kShareNone, kCreateNew)) break;
-    if (lastError() != kErrFileExists && lastError() != kErrAlreadyExists) return false;
+  if (head.failedStep != 0) {
+    failWithBox(kStoreRead, head.failedStep, 0);
+    return kOpenFailed;
   }
-  bool copied = aside.isOpen();
-  constexpr size_t kCopyChunk = 65536;
-  bodyOf(kCopyChunk);
-  for (const Range& range : ranges) {
-    copied = copied && file_.seek(range.offset, kSeekBegin);
-    for (int64_t left = range.length; copied && left > 0;) {
-      uint32_t want = static_cast<uint32_t>(std::min<int64_t>(left, static_cast<int64_t>(body_.size())));
-      uint32_t got = 0;
-      copied = readFully(file_, body_.data(), want, &got) && got == want && aside.write(body_.data(), got);
-      left -= got;
-    }
-  }
-  copied = copied && aside.flush();
-  aside.close();
-  bodyOffset_ = -1;
-  if (!copied && !asidePath->empty()) deleteFile(*asidePath);
-  return copied;
-}
-
-// The header record is broken, but the records where a sound one would end
-// may be whole: the old head is set aside and a fresh file head and header
-// record are written over it, so that those records are kept.
-bool RecordStore::rescueHead(int32_t storedCounter) {
-  if (freshHeader_.count == 0) return false;
-  FieldList header = freshHeader_;
-  header.id = 2;
-  header.size = static_cast<int>(recordSizeOf(header));
-  const int64_t dataStart = kHeaderRecordOffset + kRecordHeadBytes + header.size - kMinRecordSize;
+  // The counter is only written on close; after a crash or a failed write it
+  // may lag behind ids already in the file, which must not be handed out again.
   int32_t highestId = 0;
-  ChainReport chain = scanChain(file_, dataStart, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
-    highestId = std::max(highestId, record.id);
-  });
-  if (chain.readFailed || chain.records == 0) return false;
-  std::string asidePath;
-  if (!copyAside({{0, dataStart}}, &asidePath)) return false;
-  std::vector<uint8_t> head(kStoreMagic, kStoreMagic + 20);
-  head.insert(head.end(), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  storeInt(head.data() + kCounterOffset, std::max(storedCounter, highestId));
-  std::vector<uint8_t> record = encodeRecordBytes(header);
-  head.insert(head.end(), record.begin(), record.end());
-  if (!file_.seek(0, kSeekBegin) || !file_.write(head.data(), static_cast<uint32_t>(head.size()))) {
-    failWithBox(kStoreWrite, kErrHeadMagic, 0);
-    return false;
-  }
-  window_.forget();
-  wrote_ = true;
-  alert(path_ + " was damaged: its file head and header record were set aside in " + asidePath +
-            " and written anew; the records after them were kept.",
-        kDamagedCaption);
-  return true;
+  std::vector<LiveRecord> live;
+  ChainReport chain;
+  if (head.complete) chain = scanRecords(&highestId, &live);
+  if (chain.readFailed) return failToRead();
+  const bool headerDamaged = !head.complete || chain.records == 0 ||
+                             (!chain.damaged.empty() && chain.damaged.front().offset == kHeaderRecordOffset);
+  if (headerDamaged) return openDamagedHead(head, mayRescueHead);
+  return settleChain(chain, highestId, live);
 }
 
-// Sets the whole file aside and empties it, so that it starts again as new.
-bool RecordStore::restartDamagedFile() {
-  int64_t size = 0;
-  std::string asidePath;
-  if (!file_.size(&size)) return false;
-  if (!copyAside({{0, size}}, &asidePath)) {
-    alert(notSetAsideText(path_, asidePath, size), kDamagedCaption);
-    return false;
-  }
-  if (!file_.seek(0, kSeekBegin) || !file_.truncateHere()) return false;
-  window_.forget();
-  alert(setAsideText(path_, asidePath, size), kDamagedCaption);
-  return true;
+// The file head or the header record is broken: a fresh head is written
+// over it when the records after it are whole; otherwise nothing in the
+// file is reachable and it is set aside whole.
+OpenResult RecordStore::openDamagedHead(const Head& head, bool mayRescueHead) {
+  if (head.complete && mayRescueHead && rescueHead(head.counter)) return readExisting(false);
+  if (!file_.isOpen()) return kOpenFailed;
+  if (!restartDamagedFile()) return abandonFile();
+  tellRestart();
+  tellInStep();
+  counter_ = 1;
+  return kOpenedNew;
 }
 
-// Sets aside the damaged records inside the chain and the damaged tail, then
-// flags those records deleted and cuts the tail off. When no copy can be
-// made the file is left as it is and the store takes no writes, since
-// anything appended behind a damaged tail would be out of every walk's reach.
-bool RecordStore::repair(const ChainReport& chain) {
-  std::vector<Range> ranges;
-  int64_t bytes = 0;
-  for (const ChainRecord& record : chain.damaged) {
-    ranges.push_back({record.offset, kRecordHeadBytes + static_cast<int64_t>(record.size) - kMinRecordSize});
-  }
-  if (chain.wholeEnd < chain.fileSize) ranges.push_back({chain.wholeEnd, chain.fileSize - chain.wholeEnd});
-  for (const Range& range : ranges) bytes += range.length;
-  std::string asidePath;
-  if (!copyAside(ranges, &asidePath)) {
-    readOnly_ = true;
-    alert(notSetAsideText(path_, asidePath, bytes), kDamagedCaption);
-    return false;
-  }
-  for (const ChainRecord& record : chain.damaged) {
-    if (!blankRecord(record)) return false;
-  }
-  if (!file_.seek(chain.wholeEnd, kSeekBegin) || !file_.truncateHere()) return false;
-  window_.forget();
-  alert(setAsideText(path_, asidePath, bytes), kDamagedCaption);
-  return true;
-}
-
-// Writes a set-aside record again as a deleted record of the same size whose
-// one field is empty filler, so that the chain stays whole and no later open
-// sets it aside again. Compaction drops it.
-bool RecordStore::blankRecord(const ChainRecord& record) {
-  const int32_t bodyLength = record.size - kMinRecordSize;
-  if (bodyLength > 0 && bodyLength < kRecordHeadBytes + 4) return flagDeleted(record.offset) != 0;
-  std::vector<uint8_t> bytes(static_cast<size_t>(kRecordHeadBytes + bodyLength), 0);
-  storeInt(bytes.data(), record.size);
-  storeInt(bytes.data() + 4, record.id);
-  storeInt(bytes.data() + 8, 1);
-  if (bodyLength > 0) {
-    storeInt(bytes.data() + kRecordHeadBytes, bodyLength - 4);  // block length; type text, id 0, no data
-  }
-  if (!file_.seek(record.offset, kSeekBegin) || !file_.write(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
-    failWithBox(kStoreWrite, kErrDeleteFlag, 0);
-    return false;
-  }
-  window_.forget();
-  wrote_ = true;
-  ++deletedRecords_;
-  return true;
+// Only a chain that is whole, or was made whole, is what every walk sees:
+// one left damaged ends walks early.
+OpenResult RecordStore::settleChain(const ChainReport& chain, int32_t highestId, std::vector<LiveRecord>& live) {
+  const bool sound = chain.whole() || repair(chain);
+  if (!file_.isOpen()) return kOpenFailed;
+  if (sound && !settleDuplicates(live)) return kOpenFailed;
+  if (!readHeaderRecord()) return file_.isOpen() ? abandonFile() : kOpenFailed;
+  raiseCounter(highestId);
+  if (sound) tellInStep();
+  return kOpenedExisting;
 }
 
 bool RecordStore::refusesWrites() { return readOnly_; }
@@ -387,26 +279,33 @@ bool RecordStore::writeHeader(const FieldList& headerRecord) {
   return append(headerRecord) != 0;
 }
 
-void RecordStore::readHeaderRecord() {
+bool RecordStore::readHeaderRecord() {
   headerRecord_.release();
   firstDataOffset_ = -1;
   if (!file_.seek(kCounterOffset, kSeekBegin)) {
     failWithBox(kStoreRead, kErrHeaderSeek, 0);
-    return;
+    return false;
   }
   int32_t counter = 0;
   bool complete = false;
   if (!readInt(file_, &counter, &complete) || !complete) {
     failWithBox(kStoreRead, kErrHeaderCounter, 0);
-    return;
+    return false;
   }
   counter_ = counter < 1 ? 1 : counter;
-  if (readHeadAt(kHeaderRecordOffset) && loadBody()) {
+  walkError_ = 0;
+  const bool read = readHeadAt(kHeaderRecordOffset) && loadBody();
+  if (read) {
     headerRecord_ = decoded();
     firstDataOffset_ = kHeaderRecordOffset + kRecordHeadBytes + (cursor_.size - kMinRecordSize);
   }
   cursor_ = Cursor();
   atEnd_ = false;
+  if (!read && walkError_ != 0) {
+    setLastError(walkError_);
+    failToRead();
+  }
+  return read;
 }
 
 // Reads the record head at `offset` into the cursor. At the end of the file,
@@ -419,6 +318,7 @@ bool RecordStore::readHeadAt(int64_t offset) {
   int32_t size = got == kRecordHeadBytes ? loadInt(head) : 0;
   if (!readOk || got < kRecordHeadBytes || size < kMinRecordSize ||
       static_cast<uint32_t>(size) - kMinRecordSize > kBodyBufferBytes) {
+    if (!readOk) walkError_ = file_.isOpen() ? lastError() : kErrInvalidHandle;
     int64_t fileSize = -1;
     endClean_ = readOk && got == 0 && file_.size(&fileSize) && fileSize == offset;
     atEnd_ = true;
@@ -439,8 +339,9 @@ bool RecordStore::loadBody() {
   uint32_t got = 0;
   bodyOffset_ = -1;
   bodyDecoded_ = false;
-  if (!window_.read(cursor_.offset + kRecordHeadBytes, bodyOf(length), length, &got) || got < length ||
-      decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
+  const bool readOk = window_.read(cursor_.offset + kRecordHeadBytes, bodyOf(length), length, &got);
+  if (!readOk || got < length || decodeRecordBody(body_.data(), length, nullptr) != kRecordWhole) {
+    if (!readOk) walkError_ = lastError();
     atEnd_ = true;
     endClean_ = false;
     cursor_.onLive = false;
@@ -485,6 +386,7 @@ int RecordStore::first() {
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
+  walkError_ = 0;
   nextOffset_ = firstDataOffset_;
   return advance();
 }
@@ -498,6 +400,7 @@ int RecordStore::findFirstMatching(const FieldList& query) {
   window_.forget();
   atEnd_ = false;
   endClean_ = true;
+  walkError_ = 0;
   nextOffset_ = firstDataOffset_;
   query_ = query;
   queryActive_ = true;
@@ -508,6 +411,7 @@ int RecordStore::readAt(int64_t offset) {
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
+  walkError_ = 0;
   if (firstDataOffset_ < 0 || offset < firstDataOffset_ || !readHeadAt(offset) || cursor_.deleted != 0 || !loadBody()) {
     atEnd_ = true;
     cursor_.onLive = false;
@@ -521,6 +425,7 @@ int RecordStore::findById(int id) {
   queryActive_ = false;
   atEnd_ = false;
   endClean_ = true;
+  walkError_ = 0;
   nextOffset_ = firstDataOffset_;
   for (;;) {
     if (!readHeadAt(nextOffset_)) return 0;
@@ -653,8 +558,10 @@ void RecordStore::restore(const Snapshot& saved) {
 
 // Rewrites the record with this id, keeping the id. A record that still fits
 // is written over itself (a shorter one hands its spare bytes to its first
-// text field); one that grew is written at the end first and only then is
-// the old copy flagged deleted, so a failure never loses both copies.
+// text field). One that grew is moved: the new copy is written at the end
+// and flushed, and only then is the old copy flagged deleted, so a failure
+// or a power cut at any point leaves one live copy (two at most, of which
+// opening keeps the later).
 int RecordStore::updateById(const FieldList& record, int id) {
   const Snapshot saved = snapshot();
   if (findById(id) == 0) {
@@ -679,7 +586,7 @@ int RecordStore::updateById(const FieldList& record, int id) {
   const int textSlot = out.firstTextSlot();
   bool written = false;
   if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) {
-    written = writeRecordAt(out, id, true, 0) && flagDeleted(storedOffset);
+    written = writeRecordAt(out, id, true, 0) && flushWrites() && flagDeleted(storedOffset);
   } else {
     if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
     written = writeRecordAt(out, id, false, storedOffset);
@@ -690,6 +597,13 @@ int RecordStore::updateById(const FieldList& record, int id) {
   return written ? id : 0;
 }
 
+// Puts what was written on the disk before anything that depends on it.
+bool RecordStore::flushWrites() {
+  if (file_.flush()) return true;
+  failWithBox(kStoreWrite, kStepRecordSize, 0);
+  return false;
+}
+
 bool RecordStore::stepAny() {
   if (!readHeadAt(nextOffset_)) return false;
   cursor_.id = cursor_.deleted ? 0 : cursor_.id;
@@ -697,10 +611,13 @@ bool RecordStore::stepAny() {
 }
 
 // A store that wrote nothing since it was opened is left exactly as it is.
+// A failed counter write, flush or close is told like any failed write and
+// shows in hasFailed().
 void RecordStore::close() {
   if (file_.isOpen() && wrote_ && !readOnly_) {
-    bool ok = file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush();
-    if (!ok) failed_ = true;
+    const bool closed =
+        file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush() && file_.close();
+    if (!closed) failWithBox(kStoreWrite, kErrHeadCounter, 0);
   }
   file_.close();
   window_.forget();

@@ -44,9 +44,9 @@ class RecordStore {
   [[nodiscard]] bool createWithRetry(const std::string& path);
   // File head and header record; false with a box shown.
   [[nodiscard]] bool writeHeader(const FieldList& headerRecord);
-  // Reads the counter and the header record; a failure shows its box and
-  // closes the file, which every later call then sees.
-  void readHeaderRecord();
+  // Reads the counter and the header record; false when that failed (its
+  // box shown and the file closed, which every later call then sees).
+  bool readHeaderRecord();
 
   // Calls that return an id give 0 when there is none or on failure.
   int append(const FieldList& record);           // id given to the new record
@@ -80,6 +80,11 @@ class RecordStore {
   // False when the last walk stopped at a damaged record or a failed read
   // rather than at the end of the file.
   bool walkEndedCleanly() const { return endClean_; }
+  // True when the last walk saw every live record: it ended cleanly, or at
+  // the damage of a store left read-only (told when it was opened).
+  bool walkComplete() const { return endClean_ || (readOnly_ && walkError_ == 0); }
+  // The error of the read that ended the last walk, 0 when none failed.
+  uint32_t walkError() const { return walkError_; }
   // True once a box was shown or a write, seek or flush failed since the
   // file was last opened or created.
   bool hasFailed() const { return failed_; }
@@ -115,10 +120,30 @@ class RecordStore {
     bool atEnd;
   };
 
+  // What opening reads of the file head.
+  struct Head {
+    enum State { kNew, kUnreadable, kRead } state = kNew;
+    bool complete = false;  // all 31 bytes are there
+    int32_t counter = 1;
+    int failedStep = 0;     // the numbered read that failed, 0 when none
+  };
+  struct LiveRecord {
+    int32_t id;
+    int64_t offset;
+  };
+
   void startOver(const std::string& path);
   bool openOrTell(const std::string& path, Disposition disposition);
   OpenResult readExisting(bool mayRescueHead = true);
+  Head readHead();
+  ChainReport scanRecords(int32_t* highestId, std::vector<LiveRecord>* live);
+  OpenResult openDamagedHead(const Head& head, bool mayRescueHead);
+  OpenResult settleChain(const ChainReport& chain, int32_t highestId, std::vector<LiveRecord>& live);
+  OpenResult failToRead();
+  OpenResult abandonFile();
+  // Repairs at opening (StoreRepair.cpp).
   bool rescueHead(int32_t storedCounter);
+  bool settleDuplicates(std::vector<LiveRecord>& live);
   struct Range {
     int64_t offset;
     int64_t length;
@@ -136,6 +161,7 @@ class RecordStore {
   const FieldList& decoded();
   bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
   bool flagDeleted(int64_t offset);
+  bool flushWrites();
   void failWithBox(int op, int step, int fieldId);
   void tellRestart();
   void tellInStep();
@@ -162,6 +188,7 @@ class RecordStore {
   FieldList current_;
   bool atEnd_ = false;
   bool endClean_ = true;
+  uint32_t walkError_ = 0;
   bool failed_ = false;
   bool wrote_ = false;
   int deletedRecords_ = 0;

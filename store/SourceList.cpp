@@ -24,20 +24,38 @@ FieldList sourceListHeaderRecord() {
 
 SourceList::SourceList() { entries_.reserve(kMaxSources); }
 
-void SourceList::load(const std::string& dataFolder) {
+bool SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
   store_.setFreshHeader(sourceListHeaderRecord());
   OpenResult result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
-  if (result != kOpenFailed) readEntries();
+  bool read = (result == kOpenedNew || result == kOpenedExisting) && readEntries();
   store_.close();
+  unread_ = !read || store_.hasFailed();
+  return !unread_;
 }
 
+namespace {
+
+bool hasSourceShape(const FieldList& record) {
+  const int types[] = {FIELD_INT, FIELD_TEXT, FIELD_TEXT, FIELD_TEXT, FIELD_INT};
+  if (record.count < 5) return false;
+  for (int i = 0; i < 5; ++i) {
+    if (record.slots[static_cast<size_t>(i)].type != types[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 // Source records are read by position: id, name, root, folder, media type.
-void SourceList::readEntries() {
+// A record of another shape is not a source and is passed over. True when
+// the walk reached the end of the file (or the list is full).
+bool SourceList::readEntries() {
   for (store_.first(); !store_.atEnd() && count() < kMaxSources; store_.next()) {
     FieldList record = store_.decodeCurrent();
+    if (!hasSourceShape(record)) continue;
     SourceRef source;
     source.id = record.slots[0].value;
     source.name = record.slots[1].text;
@@ -46,16 +64,20 @@ void SourceList::readEntries() {
     source.mediaType = record.slots[4].value;
     entries_.push_back(source);
   }
+  return count() >= kMaxSources || store_.walkEndedCleanly();
 }
 
 // The list is written whole into a file of its own and only then, flushed,
 // put in place of the old one: a kill or a failure at any point leaves
 // either the old list or the new one, never a part of either.
 bool SourceList::save() {
+  if (unread_) return false;
   const std::string temporary = temporarySourceListPath(dataFolder_);
   if (!store_.createWithRetry(temporary)) return false;
-  if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
-  for (const SourceRef& source : entries_) {
+  const bool headed = store_.writeHeader(sourceListHeaderRecord()) && store_.readHeaderRecord();
+  // Once a write failed, the file is closed: nothing more is tried.
+  for (size_t i = 0; headed && !store_.hasFailed() && i < entries_.size(); ++i) {
+    const SourceRef& source = entries_[i];
     FieldList record;
     record.addInt(FLD_SOURCE_ID, source.id);
     record.addText(FLD_SOURCE_NAME, source.name);
@@ -66,7 +88,7 @@ bool SourceList::save() {
     store_.append(record);
   }
   store_.close();
-  if (store_.hasFailed()) {
+  if (!headed || store_.hasFailed()) {
     deleteFile(temporary);
     return false;
   }

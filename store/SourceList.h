@@ -40,12 +40,15 @@ class SourceList {
  public:
   SourceList();
 
-  // Reads the file in dataFolder, creating it when there is none. A file
-  // that cannot be opened leaves the list empty (its box was shown).
-  void load(const std::string& dataFolder);
+  // Reads the file in dataFolder, creating it when there is none. False
+  // (its box shown) when the file could not be opened or read to its end:
+  // the list then holds what could be read, and save() refuses, so that a
+  // list never read whole is not written over the file.
+  bool load(const std::string& dataFolder);
   // Writes the whole list to the file of the last load through a new file
   // that replaces it; false when the user gave up creating or placing the
-  // file or a write failed (the list stays in memory, the old file as it was).
+  // file, a write failed (the list stays in memory, the old file as it was),
+  // or the last load failed.
   [[nodiscard]] bool save();
   // Index of the new entry (id = highest id + 1), or -1 when the list is full.
   int add(const SourceRef& source);
@@ -61,14 +64,18 @@ class SourceList {
   // Worker jobs hold a pointer to their entry while they run; entries keep
   // their place until a removal.
   SourceRef* entry(int index) { return &entries_[static_cast<size_t>(index)]; }
-  void setDataFolder(const std::string& dataFolder) { dataFolder_ = dataFolder; }
+  void setDataFolder(const std::string& dataFolder) {
+    dataFolder_ = dataFolder;
+    unread_ = false;
+  }
 
  private:
-  void readEntries();
+  bool readEntries();
 
   std::vector<SourceRef> entries_;
   RecordStore store_;
   std::string dataFolder_;
+  bool unread_ = false;  // the last load could not read the file whole
 };
 
 }  // namespace tuho

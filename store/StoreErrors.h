@@ -29,12 +29,18 @@ enum StoreErrorStep {
 
 extern const char kErrorCaption[];       // "ERROR"
 extern const char kMalformedCaption[];   // "DB Malformed Block on Write"
+extern const char kReadFailureCaption[]; // "DB Read Failure"
 
 // The box with the path as text and the "DB ..." caption from the error.
 int showOpenFailure(const std::string& path, uint32_t error, AlertButtons buttons = kAlertOk);
 // "Error op:step:field", an empty line and the request to report it.
 std::string storeErrorText(int op, int step, int fieldId);
 void showStoreError(int op, int step, int fieldId);
+// What a system error number means, in a few words with the number.
+std::string errorReason(uint32_t error);
+// "PATH could not be read (REASON). Nothing was changed." under "DB Read Failure".
+std::string readFailureText(const std::string& path, uint32_t error);
+void showReadFailure(const std::string& path, uint32_t error);
 void showMalformedBlock();
 
 }  // namespace tuho

@@ -178,11 +178,16 @@ bool File::flush() {
   return true;
 }
 
-void File::close() {
-  if (!isOpen()) return;
+// A failed close may be the first word of a write the system could not
+// carry out, so it is told like any failed write. EINTR leaves the
+// descriptor closed on Linux: it is not closed twice.
+bool File::close() {
+  if (!isOpen()) return true;
   openfiles::remove(handle_);
-  ::close(static_cast<int>(handle_));
+  const int result = ::close(static_cast<int>(handle_));
   handle_ = -1;
+  if (result != 0 && errno != EINTR) return failWithErrno();
+  return true;
 }
 
 }  // namespace tuho

@@ -113,10 +113,11 @@ bool File::flush() {
   return FlushFileBuffers(asHandle(handle_)) != 0;
 }
 
-void File::close() {
-  if (!isOpen()) return;
-  CloseHandle(asHandle(handle_));
+bool File::close() {
+  if (!isOpen()) return true;
+  const bool closed = CloseHandle(asHandle(handle_)) != 0;
   handle_ = -1;
+  return closed;
 }
 
 }  // namespace tuho

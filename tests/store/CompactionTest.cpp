@@ -39,7 +39,7 @@ TEST(CatalogueClose, NinetyEightFollowingRecordsOnlyClose) {
   fill(cat, 98);
   EXPECT_EQ(countRecords(cat.store), 99);
   const auto size = test::fileSize(cat.path());
-  EXPECT_FALSE(closeCatalogueStore(cat.store, cat.dir.path()));
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), Closing::kClosed);
   EXPECT_FALSE(cat.store.isOpen());
   EXPECT_EQ(test::fileSize(cat.path()), size);
 }
@@ -49,7 +49,7 @@ TEST(CatalogueClose, NinetyNineFollowingRecordsCompact) {
   fill(cat, 99);
   std::vector<int> live = test::walkIds(cat.store);
   EXPECT_EQ(countRecords(cat.store), 100);
-  EXPECT_TRUE(closeCatalogueStore(cat.store, cat.dir.path()));
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), Closing::kCompacted);
   EXPECT_FALSE(test::exists(cat.dir.file("TuhoTemp.dat")));
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
   EXPECT_EQ(test::walkIds(cat.store), live);
@@ -63,7 +63,7 @@ TEST(CatalogueClose, CompactsOnlyWhenItChangesSomething) {
   Catalogue cat;
   for (int i = 0; i < 120; ++i) cat.add("t" + std::to_string(i));
   const auto size = test::fileSize(cat.path());
-  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 0);
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), Closing::kClosed);
   EXPECT_EQ(test::fileSize(cat.path()), size);
 
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
@@ -75,7 +75,7 @@ TEST(CatalogueClose, CompactsOnlyWhenItChangesSomething) {
   {
     FaultPlan plan;
     EXPECT_EQ(test::walkIds(cat.store).size(), 119u);
-    EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 0);
+    EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), Closing::kClosed);
     EXPECT_EQ(plan.seen(kFaultWrite), 0);
     EXPECT_EQ(plan.seen(kFaultFlush), 0);
   }
@@ -83,7 +83,7 @@ TEST(CatalogueClose, CompactsOnlyWhenItChangesSomething) {
 
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
   cat.add("one more");
-  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 1);
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), Closing::kCompacted);
   EXPECT_EQ(test::recordOffsets(cat.bytes()).size(), 1u + 120);
 }
 

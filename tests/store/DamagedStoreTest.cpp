@@ -111,7 +111,7 @@ TEST(TornTail, UncopyableFileIsLeftAsItIsAndOnlyRead) {
   EXPECT_EQ(cat.add("d"), 0);
   EXPECT_EQ(cat.store.updateById(test::trackRecord("bbbbbbbbbbbbbbbbbbbbbbb"), 3), 0);
   EXPECT_EQ(cat.store.deleteById(3), 0);
-  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), 0);
+  EXPECT_EQ(closeCatalogueStore(cat.store, cat.dir.path()), Closing::kClosed);
   EXPECT_EQ(test::readBytes(cat.path()), torn);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/TrackFiles.h"
+#include "platform/Ansi.h"
 #include "tools/tuhodb/CatalogueJson.h"
 #include "tools/tuhodb/Commands.h"
 #include "tools/tuhodb/Session.h"
@@ -37,6 +38,17 @@ bool mediaTypeOf(const std::string& kind, int& type) {
     }
   }
   return false;
+}
+
+// A track that could not be changed: either there is none with the id, or
+// the store failed (and told why).
+int tellNotChanged(Session& session, int id) {
+  if (session.catalogue().storeFailed()) {
+    std::fprintf(stderr, "tuhodb: the track with the id %d could not be changed\n", id);
+  } else {
+    std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
+  }
+  return 1;
 }
 
 }  // namespace
@@ -98,7 +110,16 @@ int runRemove(const Args& args) {
   const SourceRef* source = session.sourceNamed(args[0]);
   if (!source) return 1;
   int id = source->id;
-  int removed = session.catalogue().removeSource(id);
+  bool complete = true;
+  int removed = session.catalogue().removeSource(id, &complete);
+  // A source keeps its entry until every track of it is gone, so that the
+  // tracks left can still be reached and removed.
+  if (!complete) {
+    std::fprintf(stderr, "Removed: %d\n", removed);
+    std::fprintf(stderr, "tuhodb: not every track of %s could be removed; the media source stays registered\n",
+                 consoleText(source->name).c_str());
+    return 1;
+  }
   session.sources().removeById(id);
   if (!session.sources().save()) return 1;
   std::fprintf(stderr, "Removed: %d\n", removed);
@@ -112,11 +133,12 @@ int runTracks(const Args& args) {
   }
   Session session;
   if (!session.open()) return 1;
-  session.catalogue().forEachTrack(filterOf(options), [](const TrackItem& item) {
-    printLine(trackJson(item));
+  std::string out;
+  const bool read = session.catalogue().forEachTrack(filterOf(options), [&](const TrackItem& item) {
+    out += trackJson(item) + "\n";
     return true;
   });
-  return 0;
+  return printListing(out, read);
 }
 
 int runGroups(const Args& args) {
@@ -156,11 +178,13 @@ int runEdit(const Args& args) {
   Session session;
   if (!session.open()) return 1;
   for (int id : ids) {
-    if (session.catalogue().updateTags(id, change) != id) {
-      std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
+    if (session.catalogue().updateTags(id, change) != id) return tellNotChanged(session, id);
+    TrackItem item = session.catalogue().readTrack(id);
+    if (item.isEmpty()) {
+      std::fprintf(stderr, "tuhodb: the track with the id %d was changed but could not be read back\n", id);
       return 1;
     }
-    printLine(trackJson(session.catalogue().readTrack(id)));
+    printLine(trackJson(item));
   }
   return 0;
 }
@@ -170,10 +194,7 @@ int runDelete(const Args& args) {
   if (args.size() != 1 || !parseId(args[0], id)) return usage("delete ID");
   Session session;
   if (!session.open()) return 1;
-  if (!session.catalogue().deleteTrack(id)) {
-    std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
-    return 1;
-  }
+  if (!session.catalogue().deleteTrack(id)) return tellNotChanged(session, id);
   return 0;
 }
 

@@ -58,12 +58,12 @@ int runExport(const Args& args) {
   Session session;
   if (!session.open()) return 1;
   Catalogue& catalogue = session.catalogue();
-  printLine(format == "m3u" ? "#EXTM3U" : "id,ready,file,folder,source,title,artist,album,genre,track,comment");
-  catalogue.forEachTrack(TrackFilter(), [&](const TrackItem& item) {
-    printLine(format == "m3u" ? m3uEntry(catalogue.dataFolder(), item) : csvRow(item));
+  std::string out = format == "m3u" ? "#EXTM3U\n" : "id,ready,file,folder,source,title,artist,album,genre,track,comment\n";
+  const bool read = catalogue.forEachTrack(TrackFilter(), [&](const TrackItem& item) {
+    out += (format == "m3u" ? m3uEntry(catalogue.dataFolder(), item) : csvRow(item)) + "\n";
     return true;
   });
-  return 0;
+  return printListing(out, read);
 }
 
 }  // namespace tuho::tuhodb

@@ -25,8 +25,23 @@ GlobalOptions& globalOptions() {
   return options;
 }
 
+namespace {
+
+bool gCloseFailed = false;
+
+}  // namespace
+
+// A failed close has told itself; the exit code says it too.
 Session::~Session() {
-  if (catalogue_) catalogue_->close();
+  if (!catalogue_) return;
+  catalogue_->close();
+  if (catalogue_->closeFailed()) gCloseFailed = true;
+}
+
+int afterSessions(int code) {
+  if (!gCloseFailed) return code;
+  std::fprintf(stderr, "tuhodb: closing the catalogue failed: what this command changed may not all be on the disk\n");
+  return 1;
 }
 
 bool Session::open() {
@@ -41,12 +56,17 @@ bool Session::open() {
     return false;
   }
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
-  if (catalogue_->open() == kOpenInUse) {
+  const OpenResult opened = catalogue_->open();
+  if (opened == kOpenInUse || opened == kOpenFailed) {
     catalogue_.reset();
-    reportInUse(folder);
+    if (opened == kOpenInUse) return reportInUse(folder), false;
+    std::fprintf(stderr, "tuhodb: the catalogue could not be opened; nothing was changed\n");
     return false;
   }
-  sources_.load(folder);
+  if (!sources_.load(folder)) {
+    std::fprintf(stderr, "tuhodb: the media source list could not be read; nothing was changed\n");
+    return false;
+  }
   return true;
 }
 
@@ -70,6 +90,17 @@ int usage(const char* text) {
 }
 
 void printLine(const std::string& json) { std::printf("%s\n", json.c_str()); }
+
+int printListing(const std::string& lines, bool complete) {
+  if (!complete) {
+    std::fprintf(stderr, "tuhodb: the catalogue could not be read to its end; nothing was listed\n");
+    return 1;
+  }
+  std::fwrite(lines.data(), 1, lines.size(), stdout);
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  std::fprintf(stderr, "tuhodb: the listing could not be written\n");
+  return 1;
+}
 
 bool parseId(const std::string& text, int& id) {
   char* end = nullptr;

@@ -24,9 +24,10 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // False (with a message) when no data folder can be had or another
-  // program holds it. The catalogue is opened first and held until the
-  // session ends; only then is the source list read.
+  // False (with a message) when no data folder can be had, another
+  // program holds it, or the catalogue or the source list could not be
+  // opened or read (nothing is changed then). The catalogue is opened first
+  // and held until the session ends; only then is the source list read.
   bool open();
   SourceList& sources() { return sources_; }
   Catalogue& catalogue() { return *catalogue_; }
@@ -38,11 +39,18 @@ class Session {
   std::unique_ptr<Catalogue> catalogue_;
 };
 
+// The exit code of a command whose session has ended: 1 when closing the
+// catalogue failed (told on standard error), otherwise `code`.
+int afterSessions(int code);
+
 // The "in use" line on standard error; returns the exit code for it.
 int reportInUse(const std::string& dataFolder);
 // A usage line on standard error; returns the exit code for bad usage.
 int usage(const char* text);
 void printLine(const std::string& json);
+// A listing gathered whole: printed when the walk read every track;
+// otherwise nothing of it is printed, a line says so, and the exit code is 1.
+int printListing(const std::string& lines, bool complete);
 // A track or record id: a positive decimal number.
 bool parseId(const std::string& text, int& id);
 

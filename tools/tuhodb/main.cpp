@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   std::optional<Args> args = tuho::tuhodb::ansiArguments(argc, argv, at + 1, argc);
   if (!args) return 2;
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[at], command.name) == 0) return command.run(*args);
+    if (std::strcmp(argv[at], command.name) == 0) return tuho::tuhodb::afterSessions(command.run(*args));
   }
   return usage();
 }
