@@ -12,12 +12,12 @@ std::string sourceListPath(const std::string& dataFolder) { return dataFolder + 
 
 std::string temporarySourceListPath(const std::string& dataFolder) { return dataFolder + "\\FoldersTemp.dat"; }
 
-FieldList sourceListHeaderRecord() {
+FieldList sourceListHeaderRecord(int lastId) {
   FieldList header;
   header.addText(FLD_STORE_NAME, kStoreName);
   header.addInt(FLD_STORE_FORMAT, 1);
   header.addInt(FLD_STORE_FLAGS, 0);
-  header.addInt(FLD_SOURCES_A, 0);
+  header.addInt(FLD_SOURCES_A, lastId);
   header.computeSize();
   return header;
 }
@@ -27,11 +27,20 @@ SourceList::SourceList() { entries_.reserve(kMaxSources); }
 void SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
+  lastId_ = 1;
   store_.setFreshHeader(sourceListHeaderRecord());
   OpenResult result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
   if (result != kOpenFailed) readEntries();
   store_.close();
+}
+
+// Lists written before the highest id was kept hold 0 there; their highest
+// entry is then the best that is known.
+void SourceList::readLastId() {
+  FieldSlot stored = store_.headerRecord().findField(FLD_SOURCES_A);
+  if (stored.type == FIELD_INT) keepIdsAbove(stored.value);
+  keepIdsAbove(highestId());
 }
 
 // Source records are read by position: id, name, root, folder, media type.
@@ -46,6 +55,7 @@ void SourceList::readEntries() {
     source.mediaType = record.slots[4].value;
     entries_.push_back(source);
   }
+  readLastId();
 }
 
 // The list is written whole into a file of its own and only then, flushed,
@@ -54,7 +64,7 @@ void SourceList::readEntries() {
 bool SourceList::save() {
   const std::string temporary = temporarySourceListPath(dataFolder_);
   if (!store_.createWithRetry(temporary)) return false;
-  if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
+  if (store_.writeHeader(sourceListHeaderRecord(lastId_))) store_.readHeaderRecord();
   for (const SourceRef& source : entries_) {
     FieldList record;
     record.addInt(FLD_SOURCE_ID, source.id);
@@ -81,8 +91,10 @@ bool SourceList::save() {
 
 int SourceList::add(const SourceRef& source) {
   if (count() >= kMaxSources) return -1;
+  keepIdsAbove(highestId());
+  if (lastId_ >= kHighestRecordId) return -1;
   SourceRef entry = source;
-  entry.id = highestId() + 1;
+  entry.id = ++lastId_;
   entries_.push_back(entry);
   return count() - 1;
 }
@@ -112,6 +124,8 @@ int SourceList::indexOfName(const std::string& name) const {
   }
   return -1;
 }
+
+void SourceList::keepIdsAbove(int id) { lastId_ = std::max(lastId_, id); }
 
 int SourceList::highestId() const {
   int highest = 1;

@@ -226,6 +226,32 @@ class Catalogue(Workspace):
         self.assertEqual(requests[0]["directory"], self.data + "\\Copies\\%s\\Album" % source_id)
 
 
+class SourceIds(Workspace):
+    def test_a_source_gone_from_the_list_never_lends_its_tracks_to_a_newcomer(self):
+        """A source vanished from Folders.dat (written over by a program that
+        had not seen it) while its tracks stayed in the catalogue. A source
+        added later must get a new id, so those tracks stay sourceless rather
+        than becoming the newcomer's; a removed source's id is not reused either."""
+        for name in ("a.mp3", "b.mp3"):
+            self.put(os.path.join("Gone", name))
+        self.put(os.path.join("Fresh", "c.mp3"))
+        drive = ["D=" + self.music]
+        run("init", self.data)
+        folders = os.path.join(self.data, "Folders.dat")
+        shutil.copyfile(folders, folders + ".before")
+        gone = lines(self.db("add-source", "--name", "Gone", "--kind", "local", "--path", "D:\\Gone", drives=drive))[0]
+        shutil.copyfile(folders + ".before", folders)
+        fresh = lines(self.db("add-source", "--name", "Fresh", "--kind", "local", "--path", "D:\\Fresh",
+                              drives=drive))[0]
+        self.assertGreater(fresh["id"], gone["id"])
+        by_source = sorted((t["source"] or "", t["file"]) for t in lines(self.db("tracks")))
+        self.assertEqual(by_source, [("", "a.mp3"), ("", "b.mp3"), ("Fresh", "c.mp3")])
+        self.db("remove", "Fresh")
+        again = lines(self.db("add-source", "--name", "Again", "--kind", "local", "--path", "D:\\Fresh",
+                              drives=drive))[0]
+        self.assertGreater(again["id"], fresh["id"])
+
+
 class Usage(Workspace):
     def test_bad_commands_and_options_are_refused(self):
         self.assertEqual(run("frobnicate", check=False).returncode, 2)

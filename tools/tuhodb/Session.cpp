@@ -41,12 +41,15 @@ bool Session::open() {
     return false;
   }
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
-  if (catalogue_->open() == kOpenInUse) {
+  OpenResult opened = catalogue_->open();
+  if (opened == kOpenInUse || opened == kOpenFailed) {
+    // A catalogue that could not be opened (its box said why) holds nothing:
+    // no command may go on without it, nor without the hold it carries.
     catalogue_.reset();
-    reportInUse(folder);
+    if (opened == kOpenInUse) reportInUse(folder);
     return false;
   }
-  sources_.load(folder);
+  catalogue_->loadSources();
   return true;
 }
 
