@@ -252,6 +252,49 @@ class SourceIds(Workspace):
         self.assertGreater(again["id"], fresh["id"])
 
 
+class SourceInputs(Workspace):
+    def data_files(self):
+        files = {}
+        for name in ("Tuho.dat", "Folders.dat"):
+            with open(os.path.join(self.data, name), "rb") as file:
+                files[name] = file.read()
+        return files
+
+    def test_names_and_paths_the_list_cannot_keep_are_refused_and_change_nothing(self):
+        self.put(os.path.join("drive", "Album", "in.mp3"))
+        self.put("outside.mp3")
+        drive = ["D=" + os.path.join(self.music, "drive")]
+        added = lines(self.db("add-source", "--name", "  x ", "--kind", "local", "--path", "D:\\..\\..",
+                              drives=drive))[0]
+        self.assertEqual((added["name"], added["root"], added["folder"]), ("x", "D:", "\\..\\.."))
+        # ".." stops at the drive's root: nothing outside its folder is scanned.
+        self.assertEqual([(t["folder"], t["file"]) for t in lines(self.db("tracks", drives=drive))],
+                         [("\\Album", "in.mp3")])
+        before = self.data_files()
+        refusals = [
+            (["x"], "D:\\Album", "a media source needs a name of its own"),
+            (["x "], "D:\\Album", "a media source needs a name of its own"),
+            (["   "], "D:\\Album", "A Media Source needs a name."),
+            (["a\tb", "a\nb", "a\x7fb"], "D:\\Album", "cannot hold tabs, line breaks or other control characters"),
+            (["n" * 512, "n" * 131000], "D:\\Album", "can have at most 511 characters"),
+            (["y"], "", "is not a full path"),
+            (["y"], "Album", "is not a full path"),
+            (["y"], "D:Album", "is not a full path"),
+            (["y"], "D:\\" + "m" * 300, "can have at most 259 characters"),
+            (["y"], "D:\\Missing", "cannot be entered; the media source was not added"),
+            (["y"], "Q:\\Album", "cannot be entered; the media source was not added"),
+        ]
+        for names, path, message in refusals:
+            for name in names:
+                result = self.db("add-source", "--name", name, "--kind", "local", "--path", path, drives=drive,
+                                 check=False)
+                where = "%r at %r" % (name[:20], path[:20])
+                self.assertEqual(result.returncode, 1, where)
+                self.assertIn(message, result.stderr, where)
+        self.assertEqual(self.data_files(), before)
+        self.assertEqual([s["name"] for s in lines(self.db("sources"))], ["x"])
+
+
 class Usage(Workspace):
     def test_bad_commands_and_options_are_refused(self):
         self.assertEqual(run("frobnicate", check=False).returncode, 2)
