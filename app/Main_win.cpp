@@ -58,7 +58,7 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
     tuho::alert(text + ".", "Tunehoard");
     return 1;
   }
-  sources.load(dataFolder);
+  catalogue.loadSources();
 
   auto window = std::make_unique<tuho::MainWindow>();
   if (!window->create(instance, showCommand, &catalogue, &sources)) {

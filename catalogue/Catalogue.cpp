@@ -1,5 +1,7 @@
 #include "catalogue/Catalogue.h"
 
+#include <algorithm>
+
 #include "catalogue/TrackFields.h"
 #include "catalogue/TrackRecord.h"
 #include "store/CatalogueStore.h"
@@ -14,6 +16,24 @@ Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
 OpenResult Catalogue::open() {
   Lock lock(mutex_);
   return openCatalogueStore(store_, catalogueStorePath(dataFolder_));
+}
+
+bool Catalogue::loadSources() {
+  const bool loaded = sources_.load(dataFolder_);
+  Lock lock(mutex_);
+  int highest = 0;
+  if (index_.isInStep()) {
+    index_.forEachMatching(TrackFilter(), [&](const TrackIndex::Track& track) {
+      highest = std::max<int>(highest, track.sourceId);
+    });
+  } else {
+    visitTracks(TrackFilter(), [&](const TrackItem& item) {
+      highest = std::max(highest, item.recordSourceId);
+      return true;
+    });
+  }
+  sources_.keepIdsAbove(highest);
+  return loaded;
 }
 
 bool Catalogue::close() {

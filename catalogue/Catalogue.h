@@ -38,6 +38,12 @@ class Catalogue {
 
   // "<data folder>\Tuho.dat", created with its header record on first use.
   OpenResult open();
+  // Loads the source list of the data folder (after open: the catalogue
+  // holds the folder). A source added later gets an id above every source id
+  // a track carries, so that the tracks of a source that is gone from the
+  // list are never taken for those of a new one.
+  // False when the list could not be read whole (its box was shown).
+  bool loadSources();
   // Closes the store, compacting it past the threshold; true when compacted.
   bool close();
   // True when the last close could not write, flush or close the file, or

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/Path.h"
+
 namespace tuho {
 namespace {
 
@@ -21,31 +23,56 @@ bool isDrivePath(const std::string& text) {
   return text.size() >= 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':';
 }
 
-Location splitAt(const std::string& text, size_t rootLength) {
-  Location split{text.substr(0, rootLength), text.substr(rootLength)};
-  if (split.folder == "\\") split.folder.clear();
-  return split;
+bool hasControlCharacter(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  }
+  return false;
 }
 
+// The last folder name of a split location, or the drive of a whole volume.
 std::string lastFolderName(const Location& location) {
   std::string folder = location.folder;
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   size_t slash = folder.rfind('\\');
   std::string last = slash == std::string::npos ? folder : folder.substr(slash + 1);
-  if (!last.empty()) return last;
-  if (!isShareStart(location.root)) return location.root;
-  return location.root.substr(location.root.rfind('\\') + 1);
+  return last.empty() ? location.root : last;
 }
 
 }  // namespace
 
-std::optional<Location> splitSourceLocation(const std::string& location) {
-  if (isDrivePath(location)) return splitAt(location, 2);
-  if (isShareStart(location)) {
-    size_t root = shareRootLength(location);
-    if (root) return splitAt(location, root);
+std::string keptSourceName(const std::string& given) {
+  size_t first = given.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return given.substr(first, given.find_last_not_of(' ') - first + 1);
+}
+
+std::optional<std::string> sourceNameRefusal(const std::string& name) {
+  if (name.empty()) return std::string("A Media Source needs a name.");
+  if (hasControlCharacter(name)) {
+    return std::string("A Media Source name cannot hold tabs, line breaks or other control characters.");
+  }
+  if (name.size() > kMaxSourceNameChars) {
+    return "A Media Source name can have at most " + std::to_string(kMaxSourceNameChars) + " characters.";
   }
   return std::nullopt;
+}
+
+std::optional<std::string> locationRefusal(const std::string& location) {
+  if (hasControlCharacter(location)) {
+    return std::string("A location cannot hold tabs, line breaks or other control characters.");
+  }
+  if (location.size() > kMaxPathChars) {
+    return "A location can have at most " + std::to_string(kMaxPathChars) + " characters.";
+  }
+  return std::nullopt;
+}
+
+std::optional<Location> splitSourceLocation(const std::string& location) {
+  const bool drive = isDrivePath(location) && (location.size() == 2 || location[2] == '\\');
+  const bool share = isShareStart(location) && shareRootLength(location) > 0;
+  if (!drive && !share && !isNativeFullPath(location)) return std::nullopt;
+  return splitLocation(location);
 }
 
 std::string suggestedSourceName(const std::string& location, const std::optional<std::string>& shellName) {

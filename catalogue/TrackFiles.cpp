@@ -1,5 +1,7 @@
 #include "catalogue/TrackFiles.h"
 
+#include <cctype>
+
 #include "platform/FileSystem.h"
 
 namespace tuho {
@@ -15,9 +17,10 @@ std::string folderPath(const std::string& path) {
 }
 
 Location splitLocation(const std::string& location) {
-  size_t colon = location.find(':');
-  if (colon == std::string::npos) return Location{"", location};
-  Location split{location.substr(0, colon + 1), location.substr(colon + 1)};
+  const bool drive = location.size() >= 2 && location[1] == ':' &&
+                     std::isalpha(static_cast<unsigned char>(location[0]));
+  if (!drive) return Location{"", location};
+  Location split{location.substr(0, 2), location.substr(2)};
   if (split.folder == "\\") split.folder.clear();
   return split;
 }

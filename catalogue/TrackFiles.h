@@ -18,9 +18,14 @@ bool isTrackFileName(const std::string& name);
 // A whole volume ("D:") as a folder ("D:\"); other paths unchanged.
 std::string folderPath(const std::string& path);
 
-// A location split as the Add Media wizard does: root up to and including
-// the first colon, folder the rest ("\" alone meaning the whole volume). A
-// location without a colon, such as a share path, is all folder.
+// A location split into a source's root and folder, the one split of
+// tuhodb and the Add Media wizard: a drive path splits after its colon
+// (root "D:", folder "\Music"; "\" alone meaning the whole volume); any
+// other location, such as a share path, has no drive part and is all
+// folder (root "", folder "\\server\share\Music"). Sources are found at
+// root + folder, so a record split otherwise (root "\\server\share",
+// folder "\Music", as earlier versions of the wizard stored it) still
+// names the same files.
 struct Location {
   std::string root;
   std::string folder;

@@ -10,6 +10,9 @@ namespace tuho {
 
 // The path as the operating system wants it.
 std::string nativePath(const std::string& windowsPath);
+// POSIX only: a path of the system's own ("/music"), which the program takes
+// as it is besides drive and share paths. False on Windows.
+bool isNativeFullPath(const std::string& path);
 // POSIX only: "D:" resolves to `folder`. An empty folder removes the mapping.
 void mapDrive(char letter, const std::string& folder);
 

@@ -9,6 +9,8 @@ constexpr int FLD_STORE_FORMAT = 101;
 constexpr int FLD_STORE_FLAGS = 102;
 constexpr int FLD_CATALOGUE_A = 1000;
 constexpr int FLD_CATALOGUE_B = 1001;
+// In the source list's header record: the highest source id ever handed out
+// (0 in lists written before it was kept, whose highest entry stands for it).
 constexpr int FLD_SOURCES_A = 1010;
 
 constexpr int FLD_SOURCE_NAME = 200;

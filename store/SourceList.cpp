@@ -12,12 +12,12 @@ std::string sourceListPath(const std::string& dataFolder) { return dataFolder + 
 
 std::string temporarySourceListPath(const std::string& dataFolder) { return dataFolder + "\\FoldersTemp.dat"; }
 
-FieldList sourceListHeaderRecord() {
+FieldList sourceListHeaderRecord(int lastId) {
   FieldList header;
   header.addText(FLD_STORE_NAME, kStoreName);
   header.addInt(FLD_STORE_FORMAT, 1);
   header.addInt(FLD_STORE_FLAGS, 0);
-  header.addInt(FLD_SOURCES_A, 0);
+  header.addInt(FLD_SOURCES_A, lastId);
   header.computeSize();
   return header;
 }
@@ -27,6 +27,7 @@ SourceList::SourceList() { entries_.reserve(kMaxSources); }
 bool SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
   entries_.clear();
+  lastId_ = 1;
   store_.setFreshHeader(sourceListHeaderRecord());
   OpenResult result = store_.open(sourceListPath(dataFolder));
   if (result == kOpenedNew && store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
@@ -49,6 +50,14 @@ bool hasSourceShape(const FieldList& record) {
 
 }  // namespace
 
+// Lists written before the highest id was kept hold 0 there; their highest
+// entry is then the best that is known.
+void SourceList::readLastId() {
+  FieldSlot stored = store_.headerRecord().findField(FLD_SOURCES_A);
+  if (stored.type == FIELD_INT) keepIdsAbove(stored.value);
+  keepIdsAbove(highestId());
+}
+
 // Source records are read by position: id, name, root, folder, media type.
 // A record of another shape is not a source and is passed over. True when
 // the walk reached the end of the file (or the list is full).
@@ -64,6 +73,7 @@ bool SourceList::readEntries() {
     source.mediaType = record.slots[4].value;
     entries_.push_back(source);
   }
+  readLastId();
   return count() >= kMaxSources || store_.walkEndedCleanly();
 }
 
@@ -74,7 +84,7 @@ bool SourceList::save() {
   if (unread_) return false;
   const std::string temporary = temporarySourceListPath(dataFolder_);
   if (!store_.createWithRetry(temporary)) return false;
-  const bool headed = store_.writeHeader(sourceListHeaderRecord()) && store_.readHeaderRecord();
+  const bool headed = store_.writeHeader(sourceListHeaderRecord(lastId_)) && store_.readHeaderRecord();
   // Once a write failed, the file is closed: nothing more is tried.
   for (size_t i = 0; headed && !store_.hasFailed() && i < entries_.size(); ++i) {
     const SourceRef& source = entries_[i];
@@ -103,8 +113,10 @@ bool SourceList::save() {
 
 int SourceList::add(const SourceRef& source) {
   if (count() >= kMaxSources) return -1;
+  keepIdsAbove(highestId());
+  if (lastId_ >= kHighestRecordId) return -1;
   SourceRef entry = source;
-  entry.id = highestId() + 1;
+  entry.id = ++lastId_;
   entries_.push_back(entry);
   return count() - 1;
 }
@@ -134,6 +146,8 @@ int SourceList::indexOfName(const std::string& name) const {
   }
   return -1;
 }
+
+void SourceList::keepIdsAbove(int id) { lastId_ = std::max(lastId_, id); }
 
 int SourceList::highestId() const {
   int highest = 1;

@@ -34,7 +34,8 @@ constexpr int kMaxSources = 100;
 
 std::string sourceListPath(const std::string& dataFolder);           // "<folder>\Folders.dat"
 std::string temporarySourceListPath(const std::string& dataFolder);  // "<folder>\FoldersTemp.dat"
-FieldList sourceListHeaderRecord();
+// The header record; `lastId` is the highest source id handed out so far.
+FieldList sourceListHeaderRecord(int lastId = 0);
 
 class SourceList {
  public:
@@ -50,8 +51,13 @@ class SourceList {
   // file, a write failed (the list stays in memory, the old file as it was),
   // or the last load failed.
   [[nodiscard]] bool save();
-  // Index of the new entry (id = highest id + 1), or -1 when the list is full.
+  // Index of the new entry, or -1 when the list is full. Ids only grow, as
+  // track ids do: the new id is one above every id this list has handed
+  // out, kept or been told of, so that a track whose source is gone is never
+  // taken for a track of the new one.
   int add(const SourceRef& source);
+  // Counts `id` as handed out: no later source gets it or one below it.
+  void keepIdsAbove(int id);
   // False when no entry has the id.
   bool removeById(int id);
   int indexOfId(int id) const;
@@ -71,8 +77,10 @@ class SourceList {
 
  private:
   bool readEntries();
+  void readLastId();
 
   std::vector<SourceRef> entries_;
+  int lastId_ = 1;  // the highest id handed out, stored in the header record
   RecordStore store_;
   std::string dataFolder_;
   bool unread_ = false;  // the last load could not read the file whole

@@ -168,6 +168,10 @@ void walkFrames(const Id3v2Header& header, const uint8_t* body, size_t size, Tra
 
 bool parseId3v2Header(const uint8_t* bytes, size_t size, Id3v2Header& header) {
   if (size < kId3v2HeaderSize || std::memcmp(bytes, "ID3", 3) != 0) return false;
+  // A tag size is syncsafe: a size byte with its top bit set (FF FF FF FF
+  // would claim 256 MB) is not one, and such a header starts no tag. Its
+  // claim is never read; the ID3v1 tag may still give values.
+  if ((bytes[6] | bytes[7] | bytes[8] | bytes[9]) & 0x80) return false;
   header.version = static_cast<int8_t>(bytes[3]);
   header.flags = bytes[5];
   header.tagSize = syncsafe(bytes + 6);

@@ -55,6 +55,13 @@ bool admit(int fd, const std::string& native, Access access, Share share, bool* 
   }
   int lockFd = -1;
   sharelocks::Claim claim = sharelocks::claim(fd, native, access, share, &lockFd);
+  if (claim == sharelocks::kClaimFailed) {
+    // The locks that keep other programs out could not be set: refused, as
+    // an open that went ahead unguarded could let a second writer in.
+    failWithErrno();
+    ::close(fd);
+    return false;
+  }
   if (claim != sharelocks::kClaimed ||
       !openfiles::add(openfiles::Key{info.st_dev, info.st_ino}, access, share, fd, lockFd)) {
     if (claim == sharelocks::kClaimed) sharelocks::release(lockFd);
@@ -63,8 +70,15 @@ bool admit(int fd, const std::string& native, Access access, Share share, bool* 
     ::close(fd);
     return false;
   }
-  // Reads and writes wait again as usual.
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Reads and writes wait again as usual. Flags that cannot be read must
+  // not be written back: -1 would turn on every flag, appending among them.
+  int flags = fcntl(fd, F_GETFL);
+  if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+    failWithErrno();
+    openfiles::remove(fd);
+    ::close(fd);
+    return false;
+  }
   return true;
 }
 

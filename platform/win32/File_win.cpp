@@ -5,6 +5,7 @@
 #include "platform/FaultPlan.h"
 #include "platform/Path.h"
 #include "platform/Win32Error.h"
+#include "platform/WriteHold.h"
 
 namespace tuho {
 namespace {
@@ -35,6 +36,35 @@ DWORD creation(Disposition disposition) {
   return OPEN_EXISTING;
 }
 
+// Locks the write hold byte for as long as the handle is open. Under Wine
+// this becomes a record lock that native programs see, and it fails while a
+// native program holds the byte. Held elsewhere, the file is in use: a
+// sharing violation, as when another program keeps it open here.
+bool takeWriteHold(HANDLE handle) {
+  OVERLAPPED at = {};
+  at.Offset = static_cast<DWORD>(kWriteHoldOffset & 0xFFFFFFFF);
+  at.OffsetHigh = static_cast<DWORD>(kWriteHoldOffset >> 32);
+  if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return true;
+  if (GetLastError() == ERROR_LOCK_VIOLATION) SetLastError(ERROR_SHARING_VIOLATION);
+  return false;
+}
+
+// CREATE_ALWAYS empties the file inside CreateFileA; where the open takes
+// the hold, it is opened as OPEN_ALWAYS and emptied only once the hold is
+// taken, so that an open refused by a native holder destroys nothing.
+bool emptyFile(HANDLE handle) {
+  LARGE_INTEGER start = {};
+  return SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && SetEndOfFile(handle);
+}
+
+// Closes the handle, keeping the error that refused the open.
+bool refuse(HANDLE handle) {
+  DWORD error = GetLastError();
+  CloseHandle(handle);
+  SetLastError(error);
+  return false;
+}
+
 }  // namespace
 
 uint32_t lastError() { return GetLastError(); }
@@ -43,9 +73,13 @@ void setLastError(uint32_t code) { SetLastError(code); }
 bool File::open(const std::string& path, Access access, Share share, Disposition disposition) {
   close();
   if (faultNow(kFaultOpen)) return false;
+  const bool holds = takesWriteHold(access, share);
+  const bool emptyLater = holds && disposition == kCreateAlways;
   HANDLE handle = CreateFileA(nativePath(path).c_str(), desiredAccess(access), shareMode(share), nullptr,
-                              creation(disposition), FILE_ATTRIBUTE_NORMAL, nullptr);
+                              emptyLater ? OPEN_ALWAYS : creation(disposition), FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
+  if (holds && !takeWriteHold(handle)) return refuse(handle);
+  if (emptyLater && !emptyFile(handle)) return refuse(handle);
   handle_ = reinterpret_cast<intptr_t>(handle);
   access_ = access;
   share_ = share;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/SourceLocation.h"
+#include "catalogue/TrackFiles.h"
 
 namespace tuho {
 namespace {
@@ -20,18 +21,52 @@ TEST(SourceLocation, DrivePathsSplitAfterTheColonAndAWholeVolumeHasNoFolder) {
   expectSplit("e:", "e:", "");
 }
 
-TEST(SourceLocation, SharePathsSplitAfterTheShareName) {
-  expectSplit("\\\\server\\share\\Music", "\\\\server\\share", "\\Music");
-  expectSplit("\\\\server\\share", "\\\\server\\share", "");
-  expectSplit("\\\\server\\share\\", "\\\\server\\share", "");
-  expectSplit("\\\\nas\\audio\\A\\B", "\\\\nas\\audio", "\\A\\B");
+// A share has no drive part: tuhodb and the wizard keep it whole as the
+// folder. A record split after the share name, as the wizard once stored
+// it, names the same place.
+TEST(SourceLocation, SharePathsAreAllFolderAndOldSplitsNameTheSamePlace) {
+  expectSplit("\\\\server\\share\\Music", "", "\\\\server\\share\\Music");
+  expectSplit("\\\\server\\share", "", "\\\\server\\share");
+  expectSplit("\\\\nas\\audio\\A\\B", "", "\\\\nas\\audio\\A\\B");
+  for (const char* text : {"\\\\server\\share\\Music", "D:\\Music", "\\\\nas\\audio"}) {
+    Location split = *splitSourceLocation(text);
+    EXPECT_EQ(split.root + split.folder, text);
+    EXPECT_EQ(splitLocation(text).root, split.root);  // tuhodb's split is the same one
+  }
+  SourceRef old;
+  old.root = "\\\\server\\share";
+  old.folder = "\\Music";
+  SourceRef now;
+  now.folder = "\\\\server\\share\\Music";
+  EXPECT_EQ(sourceFolder(old), sourceFolder(now));
 }
 
 TEST(SourceLocation, OtherTextsHaveNoSplit) {
   for (const char* text : {"", "C", "Music\\Rock", "\\Music", "\\\\server", "\\\\server\\", "\\\\\\share",
-                           "verylongname:\\x", "12:\\x", "http://host/x"}) {
+                           "verylongname:\\x", "12:\\x", "http://host/x", "D:Music", "music"}) {
     EXPECT_FALSE(splitSourceLocation(text)) << text;
   }
+}
+
+// What tuhodb and the wizard both refuse, each with the limit or the reason.
+TEST(SourceLocation, NamesAreKeptWithoutOuterSpacesAndWithinTheirLimits) {
+  EXPECT_EQ(keptSourceName("  x "), "x");
+  EXPECT_EQ(keptSourceName("a b"), "a b");
+  EXPECT_EQ(keptSourceName("   "), "");
+  EXPECT_FALSE(sourceNameRefusal("Rock \\ Pop"));
+  EXPECT_FALSE(sourceNameRefusal(std::string(kMaxSourceNameChars, 'n')));
+  EXPECT_EQ(sourceNameRefusal(std::string(kMaxSourceNameChars + 1, 'n')),
+            "A Media Source name can have at most 511 characters.");
+  for (const char* bad : {"a\tb", "a\nb", "a\rb", "\x7f"}) {
+    EXPECT_EQ(sourceNameRefusal(bad),
+              "A Media Source name cannot hold tabs, line breaks or other control characters.")
+        << bad;
+  }
+  EXPECT_EQ(sourceNameRefusal(""), "A Media Source needs a name.");
+  EXPECT_FALSE(locationRefusal("D:\\" + std::string(kMaxPathChars - 3, 'm')));
+  EXPECT_EQ(locationRefusal("D:\\" + std::string(kMaxPathChars - 2, 'm')),
+            "A location can have at most 259 characters.");
+  EXPECT_TRUE(locationRefusal("D:\\Mu\tsic"));
 }
 
 TEST(SourceLocation, TheShellNameOfAVolumeLosesItsDriveInBrackets) {

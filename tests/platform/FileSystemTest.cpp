@@ -90,6 +90,21 @@ TEST_F(FileSystemTest, AMappedDriveLetterResolvesToItsFolder) {
   mapDrive('Q', "");
   EXPECT_FALSE(fileExists("Q:\\song.mp3"));
 }
+
+// ".." stops at the drive's root, as on Windows: a mapped drive never
+// reaches the folders around the one that stands for it.
+TEST_F(FileSystemTest, AMappedDriveCannotBeClimbedOutOf) {
+  put("outside.mp3", Bytes{1});
+  std::filesystem::create_directories(dir.file("drive/Music"));
+  put("drive/Music/song.mp3", Bytes{2});
+  mapDrive('Q', dir.file("drive"));
+  EXPECT_FALSE(fileExists("Q:\\..\\outside.mp3"));
+  EXPECT_FALSE(fileExists("Q:\\Music\\..\\..\\..\\outside.mp3"));
+  EXPECT_TRUE(fileExists("Q:\\..\\..\\Music\\song.mp3"));
+  EXPECT_TRUE(fileExists("Q:\\Music\\.\\..\\Music\\song.mp3"));
+  EXPECT_EQ(listing("Q:\\..\\.."), std::vector<std::string>{"Music/"});
+  mapDrive('Q', "");
+}
 #endif
 
 // A name the code page lacks a character of goes by its short name, where

@@ -4,6 +4,7 @@
 #include "StoreFixtures.h"
 #include "platform/FaultPlan.h"
 #include "platform/Win32Error.h"
+#include "store/FieldIds.h"
 #include "store/SourceList.h"
 
 namespace tuho {
@@ -18,7 +19,9 @@ SourceRef source(const std::string& name, const std::string& folder = "\\Music",
   return ref;
 }
 
-TEST(SourceIds, StartAtTwoAndFollowTheHighest) {
+// A removed source's id is never handed out again: tracks that still carry
+// it must not become the tracks of a newcomer.
+TEST(SourceIds, StartAtTwoAndOnlyGrow) {
   SourceList list;
   EXPECT_EQ(list.highestId(), 1);
   EXPECT_EQ(list.add(source("one")), 0);
@@ -28,7 +31,11 @@ TEST(SourceIds, StartAtTwoAndFollowTheHighest) {
   EXPECT_TRUE(list.removeById(3));
   EXPECT_FALSE(list.removeById(3));
   EXPECT_EQ(list.add(source("three")), 1);
-  EXPECT_EQ(list.at(1).id, 3);
+  EXPECT_EQ(list.at(1).id, 4);
+  list.keepIdsAbove(40);
+  list.keepIdsAbove(7);
+  list.add(source("four"));
+  EXPECT_EQ(list.at(2).id, 41);
 }
 
 TEST(SourceIds, RemovalKeepsTheOrderOfTheRest) {
@@ -87,6 +94,49 @@ TEST(SourceFile, SavedListLoadsBackInOrder) {
   EXPECT_EQ(loaded.at(2).folder, "");
   EXPECT_EQ(loaded.add(source("Next")), 3);
   EXPECT_EQ(loaded.at(3).id, 5);
+}
+
+// The highest id handed out is kept in the header record, so a removal of
+// the newest source followed by a save and a restart still skips its id. A
+// list written before the header kept it (0 there) goes on from its highest entry.
+TEST(SourceFile, IdsGrowAcrossSavesAndOldListsStayReadable) {
+  test::TempDir dir;
+  SourceList list;
+  list.load(dir.path());
+  for (const char* name : {"a", "b", "c"}) list.add(source(name));
+  ASSERT_TRUE(list.removeById(4));
+  ASSERT_TRUE(list.save());
+  const test::Bytes saved = test::readBytes(dir.file("Folders.dat"));
+  SourceList loaded;
+  loaded.load(dir.path());
+  ASSERT_EQ(loaded.count(), 2);
+  loaded.add(source("d"));
+  EXPECT_EQ(loaded.at(2).id, 5);
+
+  RecordStore old;
+  ASSERT_TRUE(old.create(sourceListPath(dir.path())));
+  ASSERT_TRUE(old.writeHeader(sourceListHeaderRecord()));
+  old.readHeaderRecord();
+  for (int id : {7, 2}) {
+    FieldList record;
+    record.addInt(FLD_SOURCE_ID, id);
+    record.addText(FLD_SOURCE_NAME, "s" + std::to_string(id));
+    record.addText(FLD_SOURCE_ROOT, "D:");
+    record.addText(FLD_FOLDER, "");
+    record.addInt(FLD_SOURCE_MEDIA, MEDIA_LOCAL_FOLDER);
+    record.computeSize();
+    ASSERT_GT(old.append(record), 0);
+  }
+  old.close();
+  const test::Bytes oldBytes = test::readBytes(dir.file("Folders.dat"));
+  // The kept id changes a value only: the header record has the same size.
+  EXPECT_EQ(test::recordOffsets(saved).at(1), test::recordOffsets(oldBytes).at(1));
+  SourceList fromOld;
+  fromOld.load(dir.path());
+  ASSERT_EQ(fromOld.count(), 2);
+  EXPECT_EQ(fromOld.at(0).name, "s7");
+  fromOld.add(source("e"));
+  EXPECT_EQ(fromOld.at(2).id, 8);
 }
 
 TEST(SourceFile, SaveWritesExactlyTheListAfterARemoval) {
@@ -149,10 +199,12 @@ TEST(SourceFile, SaveIsAllOrNothing) {
   for (const char* name : {"a", "b", "c"}) list.add(source(name));
   ASSERT_EQ(list.save(), 1);
   list.add(source("d"));
+  // "d" gets a new id each time it is added again.
+  auto removeD = [&] { list.removeById(list.at(3).id); };
   auto opsOfASave = [&](FaultOp op) {
     FaultPlan plan;
     EXPECT_EQ(list.save(), 1);
-    list.removeById(5);
+    removeD();
     EXPECT_EQ(list.save(), 1);
     list.add(source("d"));
     return plan.seen(op) / 2;
@@ -176,7 +228,7 @@ TEST(SourceFile, SaveIsAllOrNothing) {
         ++runs;
       } else {
         // Put the three-source file back for the next step.
-        list.removeById(5);
+        removeD();
         ASSERT_EQ(list.save(), 1);
         list.add(source("d"));
       }

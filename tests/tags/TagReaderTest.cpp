@@ -57,6 +57,17 @@ TEST_F(TagFile, Id3v1AloneOrAfterUnsupportedVersion) {
   EXPECT_EQ(read(write(v22 + kAudio + id3v1({"V1 Title", "", "", "", 0, 255}))).title, "V1 Title");
 }
 
+// FF FF FF FF is not a syncsafe size: the header starts no tag, and
+// nothing of what it claims is allocated or read (the header and the end
+// block are the only reads), however large the file.
+TEST_F(TagFile, ATagSizeThatIsNotSyncsafeStartsNoTag) {
+  Bytes claims = bytesOf("ID3") + Bytes{3, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF} + frame(3, "TIT2", textContent("Big"));
+  std::string path = write(claims + kAudio + id3v1({"V1 Title", "", "", "", 0, 255}));
+  FaultPlan plan;
+  EXPECT_EQ(read(path).title, "V1 Title");
+  EXPECT_EQ(plan.seen(kFaultRead), 2);
+}
+
 TEST_F(TagFile, SecondReadReplacesEveryValue) {
   TrackTag tag = read(write(id3v2(3, frame(3, "TIT2", textContent("One")) + frame(3, "TPE1", textContent("A")))));
   ASSERT_EQ(readTag(write(id3v2(3, frame(3, "TIT2", textContent("Two")))), tag), 0);

@@ -213,6 +213,45 @@ class TwoPrograms(DataFolder):
             self.assertTrue(after[track]["artist"].startswith("Edited artist"))
 
 
+class HoldNotTaken(DataFolder):
+    """The locks that keep a second program out are set with their own
+    open, flock and fcntl calls. Each of them failing once (EIO, injected by
+    strace) must refuse the command: a hold not taken is never a silent pass."""
+
+    def test_a_hold_that_cannot_be_taken_refuses_the_command(self):
+        if shutil.which("strace") is None:
+            self.skipTest("strace is not installed")
+        self.add_source("Old", self.music("old", 3))
+        music = self.music("new", 2)
+        before_tracks, before_sources = self.catalogue(), self.sources()
+        catalogue = self.path()
+        with open(catalogue, "rb") as file:
+            before_bytes = file.read()
+        # The catalogue's own open is the 1st openat of Tuho.dat; the locks'
+        # descriptor is the 2nd. Every fcntl of the file until it is
+        # admitted sets or tests a lock.
+        faults = [("openat", 2), ("flock", 1)] + [("fcntl", n) for n in range(1, 12)]
+        refused = 0
+        for call, nth in faults:
+            where = "%s #%d failed" % (call, nth)
+            command = ["strace", "-qq", "-o", "/dev/null", "-P", catalogue, "-e", "trace=" + call,
+                       "-e", "inject=%s:error=EIO:when=%d" % (call, nth),
+                       TUHODB, "--data", self.data, "add-source", "--name", "New", "--kind", "local", "--path", music]
+            result = subprocess.run(command, capture_output=True, text=True, timeout=120)
+            if result.returncode == 0:
+                # The fault fell after the hold was taken (a later fcntl): it
+                # must then have been harmless and the source added whole.
+                self.assertIn("New", [s["name"] for s in self.sources().values()], where)
+                break
+            refused += 1
+            self.assertIn("Tuho.dat", result.stderr, where)
+            with open(catalogue, "rb") as file:
+                self.assertEqual(file.read(), before_bytes, where + ": the catalogue changed")
+            self.assertEqual(self.catalogue(), before_tracks, where)
+            self.assertEqual(self.sources(), before_sources, where)
+        self.assertGreaterEqual(refused, 8)
+
+
 class FullDisk(DataFolder):
     def test_a_scan_onto_a_full_disk_stops_with_one_message(self):
         small = os.path.join(self.root, "small")

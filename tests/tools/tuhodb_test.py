@@ -226,6 +226,75 @@ class Catalogue(Workspace):
         self.assertEqual(requests[0]["directory"], self.data + "\\Copies\\%s\\Album" % source_id)
 
 
+class SourceIds(Workspace):
+    def test_a_source_gone_from_the_list_never_lends_its_tracks_to_a_newcomer(self):
+        """A source vanished from Folders.dat (written over by a program that
+        had not seen it) while its tracks stayed in the catalogue. A source
+        added later must get a new id, so those tracks stay sourceless rather
+        than becoming the newcomer's; a removed source's id is not reused either."""
+        for name in ("a.mp3", "b.mp3"):
+            self.put(os.path.join("Gone", name))
+        self.put(os.path.join("Fresh", "c.mp3"))
+        drive = ["D=" + self.music]
+        run("init", self.data)
+        folders = os.path.join(self.data, "Folders.dat")
+        shutil.copyfile(folders, folders + ".before")
+        gone = lines(self.db("add-source", "--name", "Gone", "--kind", "local", "--path", "D:\\Gone", drives=drive))[0]
+        shutil.copyfile(folders + ".before", folders)
+        fresh = lines(self.db("add-source", "--name", "Fresh", "--kind", "local", "--path", "D:\\Fresh",
+                              drives=drive))[0]
+        self.assertGreater(fresh["id"], gone["id"])
+        by_source = sorted((t["source"] or "", t["file"]) for t in lines(self.db("tracks")))
+        self.assertEqual(by_source, [("", "a.mp3"), ("", "b.mp3"), ("Fresh", "c.mp3")])
+        self.db("remove", "Fresh")
+        again = lines(self.db("add-source", "--name", "Again", "--kind", "local", "--path", "D:\\Fresh",
+                              drives=drive))[0]
+        self.assertGreater(again["id"], fresh["id"])
+
+
+class SourceInputs(Workspace):
+    def data_files(self):
+        files = {}
+        for name in ("Tuho.dat", "Folders.dat"):
+            with open(os.path.join(self.data, name), "rb") as file:
+                files[name] = file.read()
+        return files
+
+    def test_names_and_paths_the_list_cannot_keep_are_refused_and_change_nothing(self):
+        self.put(os.path.join("drive", "Album", "in.mp3"))
+        self.put("outside.mp3")
+        drive = ["D=" + os.path.join(self.music, "drive")]
+        added = lines(self.db("add-source", "--name", "  x ", "--kind", "local", "--path", "D:\\..\\..",
+                              drives=drive))[0]
+        self.assertEqual((added["name"], added["root"], added["folder"]), ("x", "D:", "\\..\\.."))
+        # ".." stops at the drive's root: nothing outside its folder is scanned.
+        self.assertEqual([(t["folder"], t["file"]) for t in lines(self.db("tracks", drives=drive))],
+                         [("\\Album", "in.mp3")])
+        before = self.data_files()
+        refusals = [
+            (["x"], "D:\\Album", "a media source needs a name of its own"),
+            (["x "], "D:\\Album", "a media source needs a name of its own"),
+            (["   "], "D:\\Album", "A Media Source needs a name."),
+            (["a\tb", "a\nb", "a\x7fb"], "D:\\Album", "cannot hold tabs, line breaks or other control characters"),
+            (["n" * 512, "n" * 131000], "D:\\Album", "can have at most 511 characters"),
+            (["y"], "", "is not a full path"),
+            (["y"], "Album", "is not a full path"),
+            (["y"], "D:Album", "is not a full path"),
+            (["y"], "D:\\" + "m" * 300, "can have at most 259 characters"),
+            (["y"], "D:\\Missing", "cannot be entered; the media source was not added"),
+            (["y"], "Q:\\Album", "cannot be entered; the media source was not added"),
+        ]
+        for names, path, message in refusals:
+            for name in names:
+                result = self.db("add-source", "--name", name, "--kind", "local", "--path", path, drives=drive,
+                                 check=False)
+                where = "%r at %r" % (name[:20], path[:20])
+                self.assertEqual(result.returncode, 1, where)
+                self.assertIn(message, result.stderr, where)
+        self.assertEqual(self.data_files(), before)
+        self.assertEqual([s["name"] for s in lines(self.db("sources"))], ["x"])
+
+
 class Usage(Workspace):
     def test_bad_commands_and_options_are_refused(self):
         self.assertEqual(run("frobnicate", check=False).returncode, 2)

@@ -368,6 +368,31 @@ TEST_F(BrowseTest, OneTrackWritesAllFiveValuesAndCancelWritesNothing) {
   EXPECT_EQ(childTexts(), (std::vector<std::string>{"Kept", "New"}));
 }
 
+// A value longer than a box reads back (511 characters once) goes back
+// whole when the user did not touch it; an edited box gives all its text.
+TEST_F(BrowseTest, ValuesLongerThanTheBoxesStayWholeUnlessEdited) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"Song", "Ann", "Old", kRock, 1}});
+  const int id = catalogue->listTracks(TrackFilter()).at(0).id;
+  TagChange longer;
+  longer.artist = std::string(600, 'a') + "z";
+  longer.title = std::string(700, 't');
+  ASSERT_EQ(catalogue->updateTags(id, longer), id);
+  groupBy(LEVEL_ALBUM);
+  TreeView_SelectItem(tree(), node(nullptr, "Old"));
+  selectRows({0});
+  const std::string typed = std::string(900, 'n');
+  editSelectedWith([&](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_TAG_ALBUM, typed.c_str());
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  pumpFor(50);
+  TrackItem item = catalogue->readTrack(id);
+  EXPECT_EQ(item.tag.artist, longer.artist);
+  EXPECT_EQ(item.tag.title, longer.title);
+  EXPECT_EQ(item.tag.album, typed);
+  EXPECT_EQ(item.tag.genre, std::string("Rock"));
+}
+
 TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
   catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kRock, 2}});
   startWorker();

@@ -160,16 +160,37 @@ TEST_F(MediaStoreTest, AddingAFolderThroughTheWizardScansItAndSavesTheList) {
       alertsReach(3),
       whenWizardOn(AddMediaWizard::kNamePage,
                    [](HWND dialog) {
-                     type(dialog, IDC_WIZARD_NAME, "alpha");  // differs in case only: accepted
+                     type(dialog, IDC_WIZARD_NAME, "Al\tpha");
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(4),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_NAME, std::string(600, 'n').c_str());  // pasted past the box's limit
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(5),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_NAME, " Alpha ");  // outer spaces go: "Alpha" again
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(6),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_NAME, "alpha ");  // differs in case only: accepted
                      postCommand(dialog, IDOK);
                    }),
   });
   std::vector<AlertRecord> boxes = alerts.records();
-  ASSERT_EQ(boxes.size(), 3u);
+  ASSERT_EQ(boxes.size(), 6u);
   EXPECT_EQ(boxes[0].text, "Please choose a folder");
   EXPECT_EQ(boxes[1].text, "Please choose a folder");
   EXPECT_EQ(boxes[2].text, "A Media Source already exists with this name");
   EXPECT_EQ(boxes[2].caption, "Whoops");
+  EXPECT_EQ(boxes[3].text, "A Media Source name cannot hold tabs, line breaks or other control characters.");
+  EXPECT_EQ(boxes[4].text, "A Media Source name can have at most 511 characters.");
+  EXPECT_EQ(boxes[5].text, "A Media Source already exists with this name");
   ASSERT_TRUE(waitForJobEnd());
   EXPECT_EQ(window->progress().countText(), "Found: 5");
   std::vector<std::string> names = listed();
@@ -233,8 +254,9 @@ TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
   });
   ASSERT_TRUE(waitForJobEnd());
   ASSERT_EQ(sources.count(), 1);
-  EXPECT_EQ(sources.at(0).root, "\\\\server\\share");
-  EXPECT_EQ(sources.at(0).folder, "\\Music");
+  // A share has no drive part: all of it is the folder, as tuhodb stores it.
+  EXPECT_EQ(sources.at(0).root, "");
+  EXPECT_EQ(sources.at(0).folder, "\\\\server\\share\\Music");
   EXPECT_EQ(sources.at(0).mediaType, MEDIA_NETWORK_FOLDER);
   EXPECT_EQ(savedNames(), std::vector<std::string>{"Music"});
   EXPECT_GE(alerts.count(), 1u);  // no share here: the scan says the volume is missing

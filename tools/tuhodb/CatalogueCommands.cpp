@@ -2,10 +2,13 @@
 // each through the same engine calls the program makes.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
+#include "catalogue/SourceLocation.h"
 #include "catalogue/TrackFiles.h"
 #include "platform/Ansi.h"
+#include "platform/FileSystem.h"
 #include "tools/tuhodb/CatalogueJson.h"
 #include "tools/tuhodb/Commands.h"
 #include "tools/tuhodb/Session.h"
@@ -51,6 +54,27 @@ int tellNotChanged(Session& session, int id) {
   return 1;
 }
 
+void refuse(const std::string& why) { std::fprintf(stderr, "tuhodb: %s\n", consoleText(why).c_str()); }
+
+// The source as the list can keep it, or nothing with the reason told: the
+// same names and locations the Add Media wizard accepts.
+std::optional<SourceRef> sourceToAdd(const std::string& name, const std::string& path, int type) {
+  SourceRef source;
+  source.name = keptSourceName(name);
+  source.mediaType = type;
+  if (std::optional<std::string> why = sourceNameRefusal(source.name)) return refuse(*why), std::nullopt;
+  if (std::optional<std::string> why = locationRefusal(path)) return refuse(*why), std::nullopt;
+  std::optional<Location> location = splitSourceLocation(path);
+  if (!location) {
+    refuse(path + " is not a full path: give a drive and folder (D:\\Music), a share (\\\\server\\share) "
+                  "or, outside Windows, a folder from /");
+    return std::nullopt;
+  }
+  source.root = location->root;
+  source.folder = location->folder;
+  return source;
+}
+
 }  // namespace
 
 int runSources(const Args& args) {
@@ -69,19 +93,22 @@ int runAddSource(const Args& args) {
       !options.has("--name") || !options.has("--path") || !mediaTypeOf(options.get("--kind").value_or(""), type)) {
     return usage(text);
   }
+  std::optional<SourceRef> source = sourceToAdd(*options.get("--name"), *options.get("--path"), type);
+  if (!source) return 1;
   Session session;
   if (!session.open()) return 1;
-  SourceRef source;
-  source.name = *options.get("--name");
-  Location location = splitLocation(*options.get("--path"));
-  source.root = location.root;
-  source.folder = location.folder;
-  source.mediaType = type;
-  if (source.name.empty() || session.sources().indexOfName(source.name) >= 0) {
+  if (session.sources().indexOfName(source->name) >= 0) {
     std::fprintf(stderr, "tuhodb: a media source needs a name of its own\n");
     return 1;
   }
-  int index = session.sources().add(source);
+  // A source whose scan cannot start is not kept: nothing would find its files.
+  const std::string base = sourceFolder(*source);
+  if (!folderExists(folderPath(base))) {
+    std::fprintf(stderr, "tuhodb: the folder %s cannot be entered; the media source was not added\n",
+                 consoleText(base).c_str());
+    return 1;
+  }
+  int index = session.sources().add(*source);
   if (index < 0) {
     std::fprintf(stderr, "tuhodb: the media source list is full\n");
     return 1;

@@ -58,12 +58,14 @@ bool Session::open() {
   catalogue_ = std::make_unique<Catalogue>(sources_, folder);
   const OpenResult opened = catalogue_->open();
   if (opened == kOpenInUse || opened == kOpenFailed) {
+    // A catalogue that could not be opened holds nothing: no command may go
+    // on without it, nor without the hold it carries.
     catalogue_.reset();
     if (opened == kOpenInUse) return reportInUse(folder), false;
     std::fprintf(stderr, "tuhodb: the catalogue could not be opened; nothing was changed\n");
     return false;
   }
-  if (!sources_.load(folder)) {
+  if (!catalogue_->loadSources()) {
     std::fprintf(stderr, "tuhodb: the media source list could not be read; nothing was changed\n");
     return false;
   }

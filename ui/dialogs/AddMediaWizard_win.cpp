@@ -1,5 +1,6 @@
 #include "ui/dialogs/AddMediaWizard.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "catalogue/SourceLocation.h"
@@ -46,7 +47,8 @@ const PageText kPages[] = {
      85},
 };
 
-void pleaseChooseAFolder() { alert("Please choose a folder", "Whoops"); }
+void whoops(const std::string& text) { alert(text, "Whoops"); }
+void pleaseChooseAFolder() { whoops("Please choose a folder"); }
 
 }  // namespace
 
@@ -114,9 +116,12 @@ void AddMediaWizard::buildNamePage() {
   SetDlgItemTextA(dialog_, IDC_WIZARD_NAME, name_.c_str());
 }
 
+// The whole text of a box, however long: a text longer than the box
+// should hold (set from outside, pasted) is refused with its limit, not cut.
 std::string AddMediaWizard::itemText(int id) const {
-  char text[kTextChars + 1] = {};
-  GetDlgItemTextA(dialog_, id, text, sizeof text);
+  HWND box = GetDlgItem(dialog_, id);
+  std::string text(static_cast<size_t>(std::max(0, GetWindowTextLengthA(box))) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
   return text;
 }
 
@@ -145,6 +150,7 @@ void AddMediaWizard::leaveTypePage() {
 
 void AddMediaWizard::leaveLocationPage() {
   std::string location = itemText(IDC_WIZARD_LOCATION);
+  if (std::optional<std::string> why = locationRefusal(location)) return whoops(*why);
   std::optional<Location> split = location.size() < 2 ? std::nullopt : splitSourceLocation(location);
   if (!split) return pleaseChooseAFolder();
   drive_ = split->root;
@@ -161,7 +167,9 @@ void AddMediaWizard::leaveLocationPage() {
 }
 
 void AddMediaWizard::finish() {
-  name_ = itemText(IDC_WIZARD_NAME);
+  // Kept without outer spaces, so that "x" and "x " are one name.
+  name_ = keptSourceName(itemText(IDC_WIZARD_NAME));
+  if (std::optional<std::string> why = sourceNameRefusal(name_)) return whoops(*why);
   if (sources_->indexOfName(name_) < 0) {
     EndDialog(dialog_, 0);
     return;

@@ -21,6 +21,9 @@ class EditTagDialog {
   TrackTag tag;
   std::array<std::string, 3> fileLines;  // source name, folder, file name
   bool multiple = false;
+  // What each edit box showed when the dialog opened: a box still showing
+  // it was not edited, and its value is kept whole.
+  std::array<std::string, 5> shownBoxes;
 
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -1,5 +1,7 @@
 #include "ui/dialogs/EditTagDialog.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "resources/resource.h"
@@ -25,10 +27,21 @@ const TagBox kBoxes[] = {{&TrackTag::artist, IDC_TAG_ARTIST},
                          {&TrackTag::trackNo, IDC_TAG_TRACK_NUMBER}};
 const int kFileLines[] = {IDC_TAG_FILE_LINE1, IDC_TAG_FILE_LINE2, IDC_TAG_FILE_LINE3};
 
+// The whole text of a box, however long.
 std::string boxText(HWND dialog, int control) {
-  char buffer[512] = {};
-  GetDlgItemTextA(dialog, control, buffer, sizeof buffer);
-  return buffer;
+  HWND box = GetDlgItem(dialog, control);
+  std::string text(static_cast<size_t>(std::max(0, GetWindowTextLengthA(box))) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+// A box that still shows what it showed at the start gives back the value
+// it was given, byte for byte, whatever the box made of it (a value longer
+// than a box once was cut); an edited one gives its whole text.
+std::string keptOrEdited(HWND dialog, int control, const std::string& shown,
+                         const std::optional<std::string>& given) {
+  std::string now = boxText(dialog, control);
+  return now == shown ? given.value_or("") : now;
 }
 
 // The tag the dialog shows: each value the tracks share, "[Multiple
@@ -74,7 +87,10 @@ INT_PTR EditTagDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam,
   switch (message) {
     case WM_INITDIALOG:
       for (int i = 0; i < 3; ++i) SetDlgItemTextA(dialog, kFileLines[i], fileLines[static_cast<size_t>(i)].c_str());
-      for (const TagBox& box : kBoxes) SetDlgItemTextA(dialog, box.control, (tag.*box.value).value_or("").c_str());
+      for (size_t i = 0; i < std::size(kBoxes); ++i) {
+        SetDlgItemTextA(dialog, kBoxes[i].control, (tag.*kBoxes[i].value).value_or("").c_str());
+        shownBoxes[i] = boxText(dialog, kBoxes[i].control);
+      }
       if (multiple) {
         EnableWindow(GetDlgItem(dialog, IDC_TAG_TITLE), FALSE);
         EnableWindow(GetDlgItem(dialog, IDC_TAG_TRACK_NUMBER), FALSE);
@@ -82,7 +98,9 @@ INT_PTR EditTagDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam,
       return TRUE;
     case WM_COMMAND:
       if (wParam == IDOK) {
-        for (const TagBox& box : kBoxes) tag.*box.value = boxText(dialog, box.control);
+        for (size_t i = 0; i < std::size(kBoxes); ++i) {
+          tag.*kBoxes[i].value = keptOrEdited(dialog, kBoxes[i].control, shownBoxes[i], tag.*kBoxes[i].value);
+        }
         EndDialog(dialog, 0);
         return TRUE;
       }
