@@ -26,6 +26,7 @@ SourceList::SourceList() { entries_.reserve(kMaxSources); }
 
 void SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
+  Lock lock(mutex_);
   entries_.clear();
   store_.setFreshHeader(sourceListHeaderRecord());
   OpenResult result = store_.open(sourceListPath(dataFolder));
@@ -36,7 +37,7 @@ void SourceList::load(const std::string& dataFolder) {
 
 // Source records are read by position: id, name, root, folder, media type.
 void SourceList::readEntries() {
-  for (store_.first(); !store_.atEnd() && count() < kMaxSources; store_.next()) {
+  for (store_.first(); !store_.atEnd() && entries_.size() < static_cast<size_t>(kMaxSources); store_.next()) {
     FieldList record = store_.decodeCurrent();
     SourceRef source;
     source.id = record.slots[0].value;
@@ -55,7 +56,12 @@ bool SourceList::save() {
   const std::string temporary = temporarySourceListPath(dataFolder_);
   if (!store_.createWithRetry(temporary)) return false;
   if (store_.writeHeader(sourceListHeaderRecord())) store_.readHeaderRecord();
-  for (const SourceRef& source : entries_) {
+  std::vector<SourceRef> entries;
+  {
+    Lock lock(mutex_);  // not held while a box may ask the user
+    entries = entries_;
+  }
+  for (const SourceRef& source : entries) {
     FieldList record;
     record.addInt(FLD_SOURCE_ID, source.id);
     record.addText(FLD_SOURCE_NAME, source.name);
@@ -80,43 +86,67 @@ bool SourceList::save() {
 }
 
 int SourceList::add(const SourceRef& source) {
-  if (count() >= kMaxSources) return -1;
+  Lock lock(mutex_);
+  if (entries_.size() >= static_cast<size_t>(kMaxSources)) return -1;
   SourceRef entry = source;
-  entry.id = highestId() + 1;
+  entry.id = highestIdLocked() + 1;
   entries_.push_back(entry);
-  return count() - 1;
+  return static_cast<int>(entries_.size()) - 1;
 }
 
 bool SourceList::removeById(int id) {
-  int index = indexOfId(id);
+  Lock lock(mutex_);
+  int index = indexOfIdLocked(id);
   if (index < 0) return false;
   entries_.erase(entries_.begin() + index);
   return true;
 }
 
-int SourceList::indexOfId(int id) const {
-  for (int i = 0; i < count(); ++i) {
-    if (entries_[static_cast<size_t>(i)].id == id) return i;
+int SourceList::count() const {
+  Lock lock(mutex_);
+  return static_cast<int>(entries_.size());
+}
+
+int SourceList::indexOfIdLocked(int id) const {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].id == id) return static_cast<int>(i);
   }
   return -1;
+}
+
+int SourceList::indexOfId(int id) const {
+  Lock lock(mutex_);
+  return indexOfIdLocked(id);
 }
 
 SourceRef SourceList::lookupById(int id) const {
-  int index = indexOfId(id);
+  Lock lock(mutex_);
+  int index = indexOfIdLocked(id);
   return index < 0 ? SourceRef() : entries_[static_cast<size_t>(index)];
 }
 
+SourceRef SourceList::copyOf(const SourceRef* entry) const {
+  Lock lock(mutex_);
+  return entry ? *entry : SourceRef();
+}
+
 int SourceList::indexOfName(const std::string& name) const {
-  for (int i = 0; i < count(); ++i) {
-    if (entries_[static_cast<size_t>(i)].name == name) return i;
+  Lock lock(mutex_);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].name == name) return static_cast<int>(i);
   }
   return -1;
 }
 
-int SourceList::highestId() const {
+int SourceList::highestIdLocked() const {
   int highest = 1;
   for (const SourceRef& source : entries_) highest = std::max(highest, source.id);
   return highest;
+}
+
+int SourceList::highestId() const {
+  Lock lock(mutex_);
+  return highestIdLocked();
 }
 
 }  // namespace tuho

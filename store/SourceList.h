@@ -1,6 +1,7 @@
 // The registered media sources, kept in "<data folder>\Folders.dat".
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,16 @@ std::string sourceListPath(const std::string& dataFolder);           // "<folder
 std::string temporarySourceListPath(const std::string& dataFolder);  // "<folder>\FoldersTemp.dat"
 FieldList sourceListHeaderRecord();
 
+// One thread (the UI's) changes the list; others (the worker) read it while
+// it runs. Every change and every lookup takes the list's lock, so a reader
+// never sees an entry half added or half moved; the references handed out
+// by at() and entry() are for the changing thread alone, and a copy of an
+// entry for another thread is taken with copyOf().
 class SourceList {
  public:
   SourceList();
+  SourceList(const SourceList&) = delete;
+  SourceList& operator=(const SourceList&) = delete;
 
   // Reads the file in dataFolder, creating it when there is none. A file
   // that cannot be opened leaves the list empty (its box was shown).
@@ -56,16 +64,22 @@ class SourceList {
   int indexOfName(const std::string& name) const;
   int highestId() const;
 
-  int count() const { return static_cast<int>(entries_.size()); }
+  int count() const;
   const SourceRef& at(int index) const { return entries_[static_cast<size_t>(index)]; }
   // Worker jobs hold a pointer to their entry while they run; entries keep
   // their place until a removal.
   SourceRef* entry(int index) { return &entries_[static_cast<size_t>(index)]; }
+  // A copy of the entry `entry` points at, taken under the lock.
+  SourceRef copyOf(const SourceRef* entry) const;
   void setDataFolder(const std::string& dataFolder) { dataFolder_ = dataFolder; }
 
  private:
+  using Lock = std::lock_guard<std::mutex>;
   void readEntries();
+  int indexOfIdLocked(int id) const;
+  int highestIdLocked() const;
 
+  mutable std::mutex mutex_;  // guards entries_
   std::vector<SourceRef> entries_;
   RecordStore store_;
   std::string dataFolder_;

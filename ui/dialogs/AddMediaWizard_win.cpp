@@ -1,13 +1,13 @@
 #include "ui/dialogs/AddMediaWizard.h"
 
 #include <optional>
+#include <utility>
 
 #include "catalogue/SourceLocation.h"
 #include "platform/Alert.h"
 #include "resources/resource.h"
 #include "ui/Gdi.h"
 #include "ui/WindowAttach.h"
-#include "ui/dialogs/FolderBrowser.h"
 
 namespace tuho {
 namespace {
@@ -55,9 +55,11 @@ void AddMediaWizard::loadBitmaps(HINSTANCE instance) {
   for (int page = 0; page < 3; ++page) headers_[page] = loadBitmap(instance, kPages[page].header);
 }
 
-int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources) {
+int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources,
+                        std::function<bool()> jobRunning) {
   instance_ = instance;
   sources_ = &sources;
+  jobRunning_ = std::move(jobRunning);
   page_ = kTypePage;
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ADD_MEDIA), owner, &dialogProcOf<AddMediaWizard>,
                                    reinterpret_cast<LPARAM>(this));
@@ -149,12 +151,18 @@ void AddMediaWizard::leaveLocationPage() {
   if (!split) return pleaseChooseAFolder();
   drive_ = split->root;
   folder_ = split->folder;
-  // The shell's name fits only while the box still holds the browsed folder.
+  // The shell's name fits only while the box still holds the browsed folder;
+  // a drive typed by hand is looked up by its path.
   std::optional<std::string> shellName;
+  std::string label;
   if (chosenFolder_ && location == chosenPath_) shellName = shellDisplayName(*chosenFolder_);
+  if (isWholeDrive(location)) {
+    label = volumeLabelOf(drive_);
+    if (label.empty() && !shellName) shellName = shellDisplayNameOfPath(drive_ + "\\");
+  }
   // Without one (it may have characters the code page lacks) the folder's name serves.
   if (shellName && shellName->empty()) shellName.reset();
-  name_ = suggestedSourceName(location, shellName);
+  name_ = suggestedSourceName(location, shellName, label);
   skin_.destroy();
   buildPage(kNamePage);
   SetDlgItemTextA(dialog_, IDOK, "Finish");
@@ -162,11 +170,14 @@ void AddMediaWizard::leaveLocationPage() {
 
 void AddMediaWizard::finish() {
   name_ = itemText(IDC_WIZARD_NAME);
-  if (sources_->indexOfName(name_) < 0) {
+  if (sources_->indexOfName(name_) >= 0) {
+    alert("A Media Source already exists with this name", "Whoops");
+  } else if (jobRunning_ && jobRunning_()) {
+    alert("The new Media Source cannot be scanned while another job runs.\nPress Finish again once it has ended.",
+          "Whoops");
+  } else {
     EndDialog(dialog_, 0);
-    return;
   }
-  alert("A Media Source already exists with this name", "Whoops");
 }
 
 void AddMediaWizard::next() {
