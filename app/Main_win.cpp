@@ -71,17 +71,26 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   static tuho::WorkerLink worker;
   worker.start(*window, catalogue);
 
+  // A running job stops at its next file; its last record is whole once the
+  // worker has left the catalogue, and only then is the store closed. This
+  // happens once: at the end of the session (Windows then ends the process
+  // on its own) or after the loop.
+  bool closed = false;
+  auto stopAndClose = [&] {
+    if (!closed) closed = worker.stopAndClose(catalogue, kWorkerExitWaitMs);
+    return closed;
+  };
+  window->desktop().onSessionEnd = [&] { stopAndClose(); };
+
   int exitCode = runMessageLoop();
   launcherWanted = window->desktop().launcherWanted();
 
-  // A running job stops at its next file; its last record is whole once the
-  // worker has left the catalogue, and only then is the store closed. A
-  // worker that has not stopped within the wait may still use the catalogue,
-  // the source list and the worker link: the process ends here without
-  // closing or destroying any of them, and the OS closes the store (every
-  // record already written is on disk). The launcher is not started then:
-  // the catalogue is still held until the process has ended.
-  if (!worker.stopAndClose(catalogue, kWorkerExitWaitMs)) ExitProcess(static_cast<UINT>(exitCode));
+  // A worker that has not stopped within the wait may still use the
+  // catalogue, the source list and the worker link: the process ends here
+  // without closing or destroying any of them, and the OS closes the store
+  // (every record already written is on disk). The launcher is not started
+  // then: the catalogue is still held until the process has ended.
+  if (!stopAndClose()) ExitProcess(static_cast<UINT>(exitCode));
   return exitCode;
 }
 

@@ -53,6 +53,10 @@ class Catalogue {
   // so), rather than finding nothing.
   bool storeFailed();
   const std::string& dataFolder() const { return dataFolder_; }
+  // A copy of an entry of the media source list (a scan request points at
+  // one), taken under the list's lock: the UI thread may change the list
+  // meanwhile.
+  SourceRef sourceEntry(const SourceRef* entry) const { return sources_.copyOf(entry); }
 
   // Records: storeTrack returns the id written (appended, or updated in
   // place of item.id), 0 on failure.

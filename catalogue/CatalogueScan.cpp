@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/ScanReport.h"
 #include "catalogue/TrackFields.h"
 #include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
@@ -78,6 +79,9 @@ int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents&
     return 0;
   }
   if (rescan && !walk.stopped && !dropVanished(walk)) return 0;
+  // Closing the program stops a job without a word; the user's Cancel does not.
+  if (walk.stopped && events.cancelled()) tellScanCancelled(source, rescan, walk.stored);
+  if (!walk.stopped && walk.filesMet == 0) tellNothingFound(source, base);
   return 1;
 }
 

@@ -19,11 +19,15 @@ struct JobEvents {
   std::function<std::optional<std::string>(const SourceRef& source, const std::string& base)> locateVolume;
   // True when the program is closing: the job stops at the next file.
   std::function<bool()> stopRequested;
+  // True when the user cancelled the job: it stops at the next file too,
+  // keeps what it stored and says how much that is.
+  std::function<bool()> cancelRequested;
 
   void reportProgress(const std::string& fileName, int count) const {
     if (progress) progress(fileName, count);
   }
-  bool shouldStop() const { return stopRequested && stopRequested(); }
+  bool cancelled() const { return cancelRequested && cancelRequested(); }
+  bool shouldStop() const { return (stopRequested && stopRequested()) || cancelled(); }
 };
 
 }  // namespace tuho

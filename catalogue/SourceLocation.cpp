@@ -75,7 +75,14 @@ std::optional<Location> splitSourceLocation(const std::string& location) {
   return splitLocation(location);
 }
 
-std::string suggestedSourceName(const std::string& location, const std::optional<std::string>& shellName) {
+bool isWholeDrive(const std::string& location) {
+  std::optional<Location> split = splitSourceLocation(location);
+  return split && isDrivePath(location) && (split->folder.empty() || split->folder == "\\");
+}
+
+std::string suggestedSourceName(const std::string& location, const std::optional<std::string>& shellName,
+                                const std::string& volumeLabel) {
+  if (!volumeLabel.empty() && isWholeDrive(location)) return volumeLabel;
   if (shellName) {
     // A volume is shown with its drive in brackets, "Audio CD (D:)": keep
     // what comes before the bracket, blank included.

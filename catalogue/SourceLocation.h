@@ -31,11 +31,15 @@ std::optional<std::string> locationRefusal(const std::string& location);
 // relative path, "D:Music"), which names no place of its own.
 std::optional<Location> splitSourceLocation(const std::string& location);
 
-// The name the wizard offers for a new source. shellName is the shell's
-// display name of the folder picked with Browse, given only while the
-// location box still holds that folder's path: a drive shown as
-// "Audio CD (D:)" gives "Audio CD ". Otherwise the last folder name of the
-// location, or the drive or share for a whole volume.
-std::string suggestedSourceName(const std::string& location, const std::optional<std::string>& shellName);
+// The name the wizard offers for a new source. For a whole drive, the
+// volume's label (the disc's own name) comes first. shellName is the
+// shell's display name of the location (of the folder picked with Browse
+// while the box still holds its path, or of a typed drive): a drive shown
+// as "Audio CD (D:)" gives "Audio CD ". Otherwise the last folder name of
+// the location, or the drive or share for a whole volume.
+std::string suggestedSourceName(const std::string& location, const std::optional<std::string>& shellName,
+                                const std::string& volumeLabel = std::string());
+// Whether the location is a whole drive ("D:" or "D:"), whose volume has a label.
+bool isWholeDrive(const std::string& location);
 
 }  // namespace tuho

@@ -20,6 +20,9 @@ class Launcher {
  public:
   // How the icon reaches the notification area; tests put a stand-in here.
   bool (*addIcon)(HWND, HINSTANCE, const NotifyIconInfo&) = &addNotifyIcon;
+  // How long to wait before trying again to add an icon the notification
+  // area did not take (at log-on the shell may not be up yet).
+  UINT iconRetryMs = 2000;
 
   Launcher() = default;
   ~Launcher();
@@ -29,16 +32,22 @@ class Launcher {
   // Registers the class, makes the window (never shown) and adds the icon.
   bool create(HINSTANCE instance);
   HWND window() const { return window_; }
+  bool hasIcon() const { return hasIcon_; }
   void deleteIcon();
   LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void launch();
   void onTrayNotify(WPARAM id, LPARAM event);
+  // Adds the icon, or tries again on a timer until the shell takes it:
+  // without an icon nothing could start Tuho or end this launcher, whose
+  // window would keep every later launcher from running.
+  void showIcon();
 
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   UINT taskbarCreated_ = 0;
+  bool hasIcon_ = false;
 };
 
 // The launcher's entry: ends at once with 0 when another launcher runs.

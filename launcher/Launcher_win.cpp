@@ -11,6 +11,8 @@ const NotifyIconInfo kLauncherIcon = {LAUNCHER_ICON_ID, LMSG_TRAY_NOTIFY, IDI_LA
 
 const std::pair<const char*, int> kLauncherMenu[] = {{"Launch Tunehoard", LCMD_LAUNCH}, {"Exit", LCMD_EXIT}};
 
+constexpr UINT_PTR kIconRetryTimer = 1;
+
 }  // namespace
 
 const char kLauncherClass[] = "TuhoKick";
@@ -26,8 +28,17 @@ bool Launcher::create(HINSTANCE instance) {
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             this);
   if (!window_) return false;
-  addIcon(window_, instance_, kLauncherIcon);
+  showIcon();
   return true;
+}
+
+void Launcher::showIcon() {
+  hasIcon_ = addIcon(window_, instance_, kLauncherIcon);
+  if (hasIcon_) {
+    KillTimer(window_, kIconRetryTimer);
+  } else {
+    SetTimer(window_, kIconRetryTimer, iconRetryMs, nullptr);
+  }
 }
 
 // The shell knows the icon by window handle and id, so this works also
@@ -63,10 +74,16 @@ LRESULT Launcher::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case LMSG_TRAY_NOTIFY:
       onTrayNotify(wParam, lParam);
       break;
+    case WM_TIMER:
+      if (wParam == kIconRetryTimer) {
+        showIcon();
+        return 0;
+      }
+      break;
     default:
       // The taskbar was re-created without the icon.
       if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        addIcon(window, instance_, kLauncherIcon);
+        showIcon();
         return 0;
       }
       break;

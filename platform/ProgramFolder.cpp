@@ -1,5 +1,6 @@
 #include "platform/ProgramFolder.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Shell.h"
 
 namespace tuho {
@@ -11,12 +12,14 @@ std::string pathInFolder(const std::string& folder, const std::string& name, siz
   return path;
 }
 
-void openBesideProgram(const std::string& name, intptr_t owner) {
-  std::string folder = programFolder();
-  if (pathInFolder(folder, name).empty()) return;
-  ShellRequest request{"open", name, folder, owner};
+void openInFolder(const std::string& folder, const std::string& name, intptr_t owner) {
+  std::string path = pathInFolder(folder, name);
+  if (path.empty() || !fileExists(path)) return;
+  ShellRequest request{"open", path, folder, owner};
   request.quiet = true;
   shellExecute(request);
 }
+
+void openBesideProgram(const std::string& name, intptr_t owner) { openInFolder(programFolder(), name, owner); }
 
 }  // namespace tuho

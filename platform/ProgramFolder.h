@@ -23,9 +23,12 @@ std::string programFolder();
 std::string pathInFolder(const std::string& folder, const std::string& name,
                          size_t capacity = kShellPathCapacity);
 
-// Hands a file beside the program to the shell ("open" starts a program or
-// shows a document). Nothing happens, and nothing is shown, when the folder
+// Hands the file `name` in `folder` to the shell ("open" starts a program or
+// shows a document) by its full path, so that the shell never looks for the
+// name anywhere else. Nothing happens, and nothing is shown, when the folder
 // is unknown, the path too long, or the file missing.
+void openInFolder(const std::string& folder, const std::string& name, intptr_t owner);
+// openInFolder of the program's own folder.
 void openBesideProgram(const std::string& name, intptr_t owner);
 
 }  // namespace tuho

@@ -12,7 +12,7 @@ namespace tuho {
 
 struct ShellRequest {
   std::string verb;
-  std::string file;       // file name alone
+  std::string file;       // file name alone, or the full path
   std::string directory;  // folder that holds it
   intptr_t owner = 0;     // owner window
   bool quiet = false;     // a failure shows no box of the shell's own

@@ -10,6 +10,7 @@ packages=(
   mingw-w64 wine wine64                           # Windows builds and running them
   msitools wixl                                   # installer packages (wixl, msiinfo)
   xvfb xdotool x11-utils imagemagick              # windows on a virtual display, screenshots
+  chromium                                        # the help page rendered by a real browser
   python3 python3-mutagen id3v2 eyed3             # tag writers that generate test files
   libsqlite3-dev                                  # the catalogue benchmark's baseline (never linked by the product)
 )

@@ -26,6 +26,7 @@ SourceList::SourceList() { entries_.reserve(kMaxSources); }
 
 bool SourceList::load(const std::string& dataFolder) {
   dataFolder_ = dataFolder;
+  Lock lock(mutex_);
   entries_.clear();
   lastId_ = 1;
   store_.setFreshHeader(sourceListHeaderRecord());
@@ -52,17 +53,19 @@ bool hasSourceShape(const FieldList& record) {
 
 // Lists written before the highest id was kept hold 0 there; their highest
 // entry is then the best that is known.
+// The caller holds the lock.
 void SourceList::readLastId() {
   FieldSlot stored = store_.headerRecord().findField(FLD_SOURCES_A);
-  if (stored.type == FIELD_INT) keepIdsAbove(stored.value);
-  keepIdsAbove(highestId());
+  if (stored.type == FIELD_INT) lastId_ = std::max(lastId_, stored.value);
+  lastId_ = std::max(lastId_, highestIdLocked());
 }
 
 // Source records are read by position: id, name, root, folder, media type.
 // A record of another shape is not a source and is passed over. True when
-// the walk reached the end of the file (or the list is full).
+// the walk reached the end of the file (or the list is full). The caller
+// holds the lock.
 bool SourceList::readEntries() {
-  for (store_.first(); !store_.atEnd() && count() < kMaxSources; store_.next()) {
+  for (store_.first(); !store_.atEnd() && entries_.size() < static_cast<size_t>(kMaxSources); store_.next()) {
     FieldList record = store_.decodeCurrent();
     if (!hasSourceShape(record)) continue;
     SourceRef source;
@@ -74,7 +77,7 @@ bool SourceList::readEntries() {
     entries_.push_back(source);
   }
   readLastId();
-  return count() >= kMaxSources || store_.walkEndedCleanly();
+  return entries_.size() >= static_cast<size_t>(kMaxSources) || store_.walkEndedCleanly();
 }
 
 // The list is written whole into a file of its own and only then, flushed,
@@ -84,10 +87,15 @@ bool SourceList::save() {
   if (unread_) return false;
   const std::string temporary = temporarySourceListPath(dataFolder_);
   if (!store_.createWithRetry(temporary)) return false;
-  const bool headed = store_.writeHeader(sourceListHeaderRecord(lastId_)) && store_.readHeaderRecord();
+  const bool headed = store_.writeHeader(sourceListHeaderRecord(lastIdHandedOut())) && store_.readHeaderRecord();
+  std::vector<SourceRef> entries;
+  {
+    Lock lock(mutex_);  // not held while a box may ask the user
+    entries = entries_;
+  }
   // Once a write failed, the file is closed: nothing more is tried.
-  for (size_t i = 0; headed && !store_.hasFailed() && i < entries_.size(); ++i) {
-    const SourceRef& source = entries_[i];
+  for (size_t i = 0; headed && !store_.hasFailed() && i < entries.size(); ++i) {
+    const SourceRef& source = entries[i];
     FieldList record;
     record.addInt(FLD_SOURCE_ID, source.id);
     record.addText(FLD_SOURCE_NAME, source.name);
@@ -112,47 +120,79 @@ bool SourceList::save() {
 }
 
 int SourceList::add(const SourceRef& source) {
-  if (count() >= kMaxSources) return -1;
-  keepIdsAbove(highestId());
+  Lock lock(mutex_);
+  if (entries_.size() >= static_cast<size_t>(kMaxSources)) return -1;
+  lastId_ = std::max(lastId_, highestIdLocked());
   if (lastId_ >= kHighestRecordId) return -1;
   SourceRef entry = source;
   entry.id = ++lastId_;
   entries_.push_back(entry);
-  return count() - 1;
+  return static_cast<int>(entries_.size()) - 1;
 }
 
 bool SourceList::removeById(int id) {
-  int index = indexOfId(id);
+  Lock lock(mutex_);
+  int index = indexOfIdLocked(id);
   if (index < 0) return false;
   entries_.erase(entries_.begin() + index);
   return true;
 }
 
-int SourceList::indexOfId(int id) const {
-  for (int i = 0; i < count(); ++i) {
-    if (entries_[static_cast<size_t>(i)].id == id) return i;
+int SourceList::count() const {
+  Lock lock(mutex_);
+  return static_cast<int>(entries_.size());
+}
+
+int SourceList::indexOfIdLocked(int id) const {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].id == id) return static_cast<int>(i);
   }
   return -1;
+}
+
+int SourceList::indexOfId(int id) const {
+  Lock lock(mutex_);
+  return indexOfIdLocked(id);
 }
 
 SourceRef SourceList::lookupById(int id) const {
-  int index = indexOfId(id);
+  Lock lock(mutex_);
+  int index = indexOfIdLocked(id);
   return index < 0 ? SourceRef() : entries_[static_cast<size_t>(index)];
 }
 
+SourceRef SourceList::copyOf(const SourceRef* entry) const {
+  Lock lock(mutex_);
+  return entry ? *entry : SourceRef();
+}
+
 int SourceList::indexOfName(const std::string& name) const {
-  for (int i = 0; i < count(); ++i) {
-    if (entries_[static_cast<size_t>(i)].name == name) return i;
+  Lock lock(mutex_);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].name == name) return static_cast<int>(i);
   }
   return -1;
 }
 
-void SourceList::keepIdsAbove(int id) { lastId_ = std::max(lastId_, id); }
+void SourceList::keepIdsAbove(int id) {
+  Lock lock(mutex_);
+  lastId_ = std::max(lastId_, id);
+}
 
-int SourceList::highestId() const {
+int SourceList::lastIdHandedOut() const {
+  Lock lock(mutex_);
+  return lastId_;
+}
+
+int SourceList::highestIdLocked() const {
   int highest = 1;
   for (const SourceRef& source : entries_) highest = std::max(highest, source.id);
   return highest;
+}
+
+int SourceList::highestId() const {
+  Lock lock(mutex_);
+  return highestIdLocked();
 }
 
 }  // namespace tuho

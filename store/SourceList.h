@@ -1,6 +1,7 @@
 // The registered media sources, kept in "<data folder>\Folders.dat".
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,16 @@ std::string temporarySourceListPath(const std::string& dataFolder);  // "<folder
 // The header record; `lastId` is the highest source id handed out so far.
 FieldList sourceListHeaderRecord(int lastId = 0);
 
+// One thread (the UI's) changes the list; others (the worker) read it while
+// it runs. Every change and every lookup takes the list's lock, so a reader
+// never sees an entry half added or half moved; the references handed out
+// by at() and entry() are for the changing thread alone, and a copy of an
+// entry for another thread is taken with copyOf().
 class SourceList {
  public:
   SourceList();
+  SourceList(const SourceList&) = delete;
+  SourceList& operator=(const SourceList&) = delete;
 
   // Reads the file in dataFolder, creating it when there is none. False
   // (its box shown) when the file could not be opened or read to its end:
@@ -65,20 +73,27 @@ class SourceList {
   int indexOfName(const std::string& name) const;
   int highestId() const;
 
-  int count() const { return static_cast<int>(entries_.size()); }
+  int count() const;
   const SourceRef& at(int index) const { return entries_[static_cast<size_t>(index)]; }
   // Worker jobs hold a pointer to their entry while they run; entries keep
   // their place until a removal.
   SourceRef* entry(int index) { return &entries_[static_cast<size_t>(index)]; }
+  // A copy of the entry `entry` points at, taken under the lock.
+  SourceRef copyOf(const SourceRef* entry) const;
   void setDataFolder(const std::string& dataFolder) {
     dataFolder_ = dataFolder;
     unread_ = false;
   }
 
  private:
+  using Lock = std::lock_guard<std::mutex>;
   bool readEntries();
   void readLastId();
+  int lastIdHandedOut() const;
+  int indexOfIdLocked(int id) const;
+  int highestIdLocked() const;
 
+  mutable std::mutex mutex_;  // guards entries_ and lastId_
   std::vector<SourceRef> entries_;
   int lastId_ = 1;  // the highest id handed out, stored in the header record
   RecordStore store_;

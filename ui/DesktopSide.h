@@ -30,6 +30,10 @@ class DesktopSide {
  public:
   // How the icon reaches the notification area; tests put a stand-in here.
   bool (*addIcon)(HWND, HINSTANCE, const NotifyIconInfo&) = &addNotifyIcon;
+  // Called once when Windows ends the session, after the settings are saved:
+  // the program stops its worker and closes the catalogue there, since the
+  // process is ended without WM_CLOSE or WM_DESTROY.
+  std::function<void()> onSessionEnd;
 
   void attach(HWND window, HINSTANCE instance, ColumnWidthAccess columns);
   // Column widths, grouping and window placement, while the window is made.
@@ -39,7 +43,7 @@ class DesktopSide {
   void welcomeIfNoSources(int sourceCount);
 
   // Follows the main window's messages: minimising, the icon's callback,
-  // a re-created taskbar, and the window's end.
+  // a re-created taskbar, the window's end and the session's end.
   void onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // The commands it owns; false for any other.
   bool onCommand(int id);
@@ -60,6 +64,7 @@ class DesktopSide {
   void exitFromTray(bool startLauncher);
   void saveOnce();
   void removeIcon();
+  void endSession();
 
   HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;
@@ -68,6 +73,7 @@ class DesktopSide {
   NotificationSettings settings_;
   bool inTray_ = false;
   bool saved_ = false;
+  bool sessionEnded_ = false;
   bool launcherWanted_ = false;
   PreferencesDialog preferences_;
   WelcomeDialog welcome_;

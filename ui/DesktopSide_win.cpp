@@ -33,7 +33,7 @@ void DesktopSide::restoreViewSettings() {
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof placement;
   if (!GetWindowPlacement(window_, &placement)) return;
-  std::optional<RECT> rect = restoredRect(placement.rcNormalPosition, view);
+  std::optional<RECT> rect = restoredRect(placement.rcNormalPosition, view, workspaceOrigin());
   if (!rect) return;
   placement.rcNormalPosition = *rect;
   // Not shown yet: showing is the creation's own next step.
@@ -61,7 +61,21 @@ void DesktopSide::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   } else if (message == WM_DESTROY) {
     saveOnce();
     removeIcon();
+  } else if (message == WM_ENDSESSION && wParam) {
+    endSession();
   }
+}
+
+// Windows ends the process after this message without closing or destroying
+// the window: everything the other ways of ending do happens here, once.
+void DesktopSide::endSession() {
+  if (sessionEnded_) return;
+  sessionEnded_ = true;
+  saveOnce();
+  removeIcon();
+  launcherWanted_ = false;  // the log-on entry starts it with the next session
+  if (onSessionEnd) onSessionEnd();
+  PostQuitMessage(0);
 }
 
 bool DesktopSide::onCommand(int id) {

@@ -98,7 +98,8 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
     lParam = reinterpret_cast<LPARAM>(source);
   }
   // The dialog is up (and its ready flag set) before the worker can look.
-  if (!progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label)) return false;
+  bool cancellable = kind == kJobScanSource || kind == kJobRescanSource;
+  if (!progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label, cancellable)) return false;
   if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) {
     DestroyWindow(progress_.window());
     return false;

@@ -18,12 +18,17 @@ class ProgressDialog {
  public:
   // Set to 1 once the dialog is up; the worker waits for it.
   std::atomic<int> ready{0};
+  // Set by the dialog's Cancel; the worker's job stops at its next file.
+  std::atomic<bool> cancelRequested{false};
   // Called when the dialog opens and when it has closed (the main window
   // suspends and resumes its buttons there).
   std::function<void()> onOpen;
   std::function<void()> onClose;
 
-  bool open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label);
+  // A cancellable job (a scan or rescan) gets a Cancel button under the
+  // count, which makes the dialog taller.
+  bool open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label,
+            bool cancellable = false);
   HWND window() const { return window_; }
   // Shows the label alone on the count line, for a job that counts nothing.
   void showLabel();
@@ -39,11 +44,13 @@ class ProgressDialog {
   void initialise(HWND dialog);
   void showFile(std::string* text);
   void showCount(int count);
+  void cancel();
 
   HWND window_ = nullptr;
   HBITMAP upper_ = nullptr;
   HBITMAP lower_ = nullptr;
   std::string label_;
+  bool cancellable_ = false;
   std::string countText_;
   std::string fileText_;
   DialogSkin skin_;

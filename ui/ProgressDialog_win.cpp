@@ -12,14 +12,19 @@ namespace {
 
 constexpr int kWidth = 300;
 constexpr int kHeight = 180;
+// Room for a Cancel button under the "Completed" box.
+constexpr int kCancellableHeight = 213;
 
 }  // namespace
 
-bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label) {
+bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label,
+                          bool cancellable) {
   if (window_) return false;  // one at a time
   upper_ = upper;
   lower_ = lower;
   label_ = label;
+  cancellable_ = cancellable;
+  cancelRequested = false;
   countText_.clear();
   fileText_.clear();
   ready = 0;
@@ -36,12 +41,21 @@ bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMA
 void ProgressDialog::initialise(HWND dialog) {
   window_ = dialog;
   if (onOpen) onOpen();
-  skin_.apply(dialog, kWidth, kHeight, upper_, lower_);
+  skin_.apply(dialog, kWidth, cancellable_ ? kCancellableHeight : kHeight, upper_, lower_);
   skin_.add("BUTTON", "Filename", BS_GROUPBOX, 8, 70, 284, 54, -1);
   skin_.add("STATIC", "", SS_LEFT, 20, 87, 260, 35, IDC_PROGRESS_FILE);
   skin_.add("BUTTON", "Completed", BS_GROUPBOX, 8, 130, 284, 40, -1);
   skin_.add("STATIC", "", SS_LEFT, 20, 147, 260, 20, IDC_PROGRESS_COUNT);
+  if (cancellable_) skin_.add("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 217, 178, 75, 25, IDCANCEL);
   ready = 1;
+}
+
+// The job ends at its next file and says what it kept; the dialog closes
+// with the job, as always.
+void ProgressDialog::cancel() {
+  if (!cancellable_ || cancelRequested) return;
+  cancelRequested = true;
+  EnableWindow(GetDlgItem(window_, IDCANCEL), FALSE);
 }
 
 void ProgressDialog::showFile(std::string* text) {
@@ -61,7 +75,7 @@ void ProgressDialog::showCount(int count) {
   SetDlgItemTextA(window_, IDC_PROGRESS_COUNT, countText_.c_str());
 }
 
-INT_PTR ProgressDialog::onDialogMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+INT_PTR ProgressDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       initialise(dialog);
@@ -74,6 +88,9 @@ INT_PTR ProgressDialog::onDialogMessage(HWND dialog, UINT message, WPARAM, LPARA
       return TRUE;
     case TMSG_JOB_DONE:
       DestroyWindow(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      if (wParam == IDCANCEL) cancel();
       return TRUE;
     case WM_CLOSE:
       return TRUE;  // only the end of the job closes it

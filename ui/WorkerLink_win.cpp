@@ -11,6 +11,7 @@ bool WorkerLink::start(MainWindow& window, Catalogue& catalogue) {
   // A job starts only once its progress dialog can show the notices.
   params_.progressReady = &window.progress().ready;
   params_.stopRequested = &stopRequested_;
+  params_.cancelRequested = &window.progress().cancelRequested;
   params_.uiThreadId = GetWindowThreadProcessId(window.window(), nullptr);
   params_.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window.window(), GWLP_HINSTANCE));
   params_.mainWindow = window.window();

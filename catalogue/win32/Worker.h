@@ -15,6 +15,7 @@ struct WorkerParams {
   Catalogue* catalogue = nullptr;
   std::atomic<int>* progressReady = nullptr;  // nonzero once the progress dialog is up
   std::atomic<bool>* stopRequested = nullptr; // set when the program closes
+  std::atomic<bool>* cancelRequested = nullptr;  // set when the user cancels the running job
   DWORD uiThreadId = 0;
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;

@@ -34,6 +34,7 @@ JobEvents jobEvents(const WorkerParams& params) {
   };
   events.locateVolume = params.locateVolume;
   events.stopRequested = [&params] { return stopping(params); };
+  events.cancelRequested = [&params] { return params.cancelRequested && params.cancelRequested->load(); };
   return events;
 }
 
@@ -56,7 +57,7 @@ void runRequest(WorkerParams& params, IdList& result, UINT message, WPARAM wPara
   IdList ids = (message == TMSG_COPY_READY || message == TMSG_DELETE_READY) ? takeIds(lParam) : IdList();
   SourceRef source;
   if ((message == TMSG_SCAN_SOURCE || message == TMSG_RESCAN_SOURCE) && lParam) {
-    source = *reinterpret_cast<const SourceRef*>(lParam);
+    source = params.catalogue->sourceEntry(reinterpret_cast<const SourceRef*>(lParam));
   }
   if (!waitForProgressDialog(params)) return;
   JobEvents events = jobEvents(params);

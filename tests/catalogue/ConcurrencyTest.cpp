@@ -41,5 +41,42 @@ TEST_F(ConcurrencyTest, QueriesDuringAScanSeeWholeConsistentCatalogues) {
   EXPECT_EQ(catalogue.listTracks(TrackFilter()).size(), static_cast<size_t>(files));
 }
 
+// The UI thread adds and removes media sources (the Media Store) while a
+// job on the worker names each track's source and copies the entry its
+// request points at: the list is read and changed under one lock.
+TEST_F(ConcurrencyTest, TheSourceListChangesWhileAJobReadsIt) {
+  for (int i = 0; i < 20; ++i) putSong(std::to_string(i) + ".mp3");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  ASSERT_EQ(scan(source), 1);
+  const SourceRef* requested = sources.entry(sources.indexOfId(source.id));
+  std::atomic<bool> done{false};
+  bool named = true;
+  std::thread worker([&] {
+    for (int round = 0; round < 100; ++round) {
+      for (const TrackItem& item : catalogue.listTracks(TrackFilter())) named = named && item.source.name == "Mine";
+      named = named && catalogue.sourceEntry(requested).name == "Mine";
+    }
+    done = true;
+  });
+  int changes = 0;
+  while (!done) {
+    SourceRef other;
+    other.name = "Other " + std::to_string(changes);
+    other.root = "C:";
+    int index = sources.add(other);
+    if (index <= 0) {
+      ADD_FAILURE() << "the list refused a second source";
+      break;
+    }
+    int id = sources.at(index).id;
+    EXPECT_TRUE(sources.removeById(id));
+    ++changes;
+  }
+  worker.join();
+  EXPECT_TRUE(named);
+  EXPECT_GT(changes, 0);
+  EXPECT_EQ(sources.count(), 1);
+}
+
 }  // namespace
 }  // namespace tuho::test

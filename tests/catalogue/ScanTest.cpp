@@ -109,10 +109,24 @@ TEST_F(ScanTest, RemoveSourceDeletesExactlyItsTracks) {
   EXPECT_EQ(fileNames(), std::vector<std::string>{"\\b.mp3"});
 }
 
-TEST_F(ScanTest, AnEmptyFolderYieldsNoTrack) {
+// A scan or rescan that meets no MP3 file says so once, at its end; one
+// that meets any says nothing of the kind.
+TEST_F(ScanTest, AFolderWithoutMp3FilesYieldsNoTrackAndSaysSoOnce) {
   std::filesystem::create_directories(music("Empty\\Deeper"));
-  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  putSong("Empty\\Deeper\\cover.jpg");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER, "Empty");
+  EXPECT_EQ(scan(source), 1);
   EXPECT_TRUE(tracks().empty());
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "No MP3 Files");
+  EXPECT_EQ(alerts.records()[0].text.rfind("No MP3 files were found in the media source \"Mine\":\n", 0), 0u)
+      << alerts.records()[0].text;
+  scan(source, true);
+  EXPECT_EQ(alerts.count(), 2u);
+  putSong("Empty\\song.mp3");
+  scan(source, true);
+  EXPECT_EQ(alerts.count(), 2u);
+  EXPECT_EQ(tracks().size(), 1u);
 }
 
 TEST_F(ScanTest, PathsLongerThanWindowsCanOpenAreSkipped) {
@@ -205,6 +219,37 @@ TEST_F(ScanFailureTest, AStoppedRescanDropsNothing) {
   events.stopRequested = [] { return true; };
   catalogue.scanSource(source, true, events);
   EXPECT_EQ(tracks().size(), 2u);
+}
+
+// Cancel from the progress dialog: the job stops at the next file, keeps
+// every track it stored and says how many; a cancelled rescan drops nothing.
+// Closing the program stops a job without a word.
+TEST_F(ScanFailureTest, ACancelledScanKeepsWhatItStoredAndSaysHowMuch) {
+  for (int i = 0; i < 8; ++i) putSong("s" + std::to_string(i) + ".mp3");
+  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  JobEvents events = log.events();
+  events.cancelRequested = [this] { return log.counts.size() >= 3; };
+  EXPECT_EQ(catalogue.scanSource(source, false, events), 1);
+  EXPECT_EQ(tracks().size(), 3u);
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].caption, "Scan Cancelled");
+  EXPECT_EQ(alerts.records()[0].text, "The scan of the media source \"Mine\" was cancelled: 3 tracks were stored.");
+
+  removeSong("s0.mp3");
+  removeSong("s1.mp3");
+  removeSong("s2.mp3");
+  events.cancelRequested = [] { return true; };
+  catalogue.scanSource(source, true, events);
+  EXPECT_EQ(tracks().size(), 3u) << "no vanished file was looked for";
+  ASSERT_EQ(alerts.count(), 2u);
+  EXPECT_EQ(alerts.records()[1].text,
+            "The rescan of the media source \"Mine\" was cancelled: 0 new tracks were stored, and no track was "
+            "removed.");
+
+  JobEvents closing;
+  closing.stopRequested = [] { return true; };
+  catalogue.scanSource(source, true, closing);
+  EXPECT_EQ(alerts.count(), 2u);
 }
 
 TEST_F(ScanFailureTest, AFileThatCannotBeOpenedIsStoredWithDefaultTags) {

@@ -69,6 +69,19 @@ TEST(SourceLocation, NamesAreKeptWithoutOuterSpacesAndWithinTheirLimits) {
   EXPECT_TRUE(locationRefusal("D:\\Mu\tsic"));
 }
 
+// A typed or browsed drive is named after its disc: the volume label, else
+// the shell's name for it, else the drive.
+TEST(SourceLocation, AWholeDriveIsNamedByItsVolumeLabelFirst) {
+  EXPECT_EQ(suggestedSourceName("D:\\", std::string("Audio CD (D:)"), "GREATEST_HITS"), "GREATEST_HITS");
+  EXPECT_EQ(suggestedSourceName("D:", std::nullopt, "GREATEST_HITS"), "GREATEST_HITS");
+  EXPECT_EQ(suggestedSourceName("D:\\", std::string("Audio CD (D:)"), ""), "Audio CD ");
+  EXPECT_EQ(suggestedSourceName("D:\\", std::nullopt, ""), "D:");
+  EXPECT_EQ(suggestedSourceName("C:\\Music\\Rock", std::nullopt, "SYSTEM"), "Rock") << "a folder keeps its own name";
+  EXPECT_TRUE(isWholeDrive("E:\\"));
+  EXPECT_FALSE(isWholeDrive("E:\\Music"));
+  EXPECT_FALSE(isWholeDrive("\\\\server\\share"));
+}
+
 TEST(SourceLocation, TheShellNameOfAVolumeLosesItsDriveInBrackets) {
   EXPECT_EQ(suggestedSourceName("D:\\", std::string("Audio CD (D:)")), "Audio CD ");
   EXPECT_EQ(suggestedSourceName("C:\\Music\\Rock", std::string("Rock")), "Rock");

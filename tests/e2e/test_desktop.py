@@ -28,6 +28,7 @@ SETTINGS_KEY = r"HKCU\Software\Brambleward\Tuho"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
 WM_COMMAND, WM_SYSCOMMAND, SC_MINIMIZE = 0x0111, 0x0112, 0xF020
+WM_QUERYENDSESSION, WM_ENDSESSION = 0x0011, 0x0016
 WM_LBUTTONUP, WM_RBUTTONUP = 0x0202, 0x0205
 MMSG_TRAY_NOTIFY, TRAY_ICON_ID = 2333, 2334
 LMSG_TRAY_NOTIFY, LAUNCHER_ICON_ID, LCMD_EXIT = 2010, 2011, 2012
@@ -189,6 +190,23 @@ class DesktopJourneys(SessionPerClass, unittest.TestCase):
             self.assertIsNotNone(self.registry(SETTINGS_KEY, value), f"{value} was not saved")
         self.assertEqual(self.registry(SETTINGS_KEY, "MinNotify"), "0x1")
         self.assertEqual(self.registry(SETTINGS_KEY, "Col2"), "0x19")
+
+    def test_the_end_of_the_session_saves_the_settings_and_closes_the_catalogue(self):
+        # Windows sends both and then ends the process, with no WM_CLOSE or
+        # WM_DESTROY: the settings must be in the registry by then.
+        self.session.wine("reg", "add", SETTINGS_KEY, "/v", "MinNotify", "/t", "REG_DWORD", "/d", "1", "/f")
+        process, window = self.start_tuho()
+        self.session.wine("reg", "delete", SETTINGS_KEY, "/f")
+        self.post(MAIN, MAIN, WM_QUERYENDSESSION)
+        self.post(MAIN, MAIN, WM_ENDSESSION, 1)
+        wait_until(lambda: self.registry(SETTINGS_KEY, "Bottom"), 30, what="the settings to be saved")
+        self.assertEqual(self.registry(SETTINGS_KEY, "MinNotify"), "0x1")
+        self.assertEqual(self.registry(SETTINGS_KEY, "Col2"), "0x19")
+        # Should Windows let it run on, the program ends by itself, its
+        # catalogue closed, and starts no launcher: the next log-on does.
+        self.assertEqual(self.session.wait_for_exit(process, 30), 0)
+        time.sleep(2.0)
+        self.assertFalse(self.exists(LAUNCHER, LAUNCHER))
 
     def test_preferences_write_the_quoted_run_value_and_the_close_box_then_starts_the_launcher(self):
         process, window = self.start_tuho()

@@ -2,9 +2,12 @@
 // commands, a re-created taskbar, and the start of Tuho from its own folder.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "launcher/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
+#include "support/TestFiles.h"
 
 namespace tuho {
 namespace {
@@ -19,6 +22,11 @@ bool standInIcon(HWND, HINSTANCE, const NotifyIconInfo& icon) {
   ++gIconAdds;
   return true;
 }
+
+// A notification area that takes the icon only at the third try, as at
+// log-on with a shell that is slow to start.
+int gRefusedAdds = 0;
+bool slowShellIcon(HWND, HINSTANCE, const NotifyIconInfo&) { return ++gRefusedAdds > 2; }
 
 class LauncherTest : public ::testing::Test {
  protected:
@@ -41,6 +49,16 @@ class LauncherTest : public ::testing::Test {
     }
     return quit;
   }
+  // Dispatches messages until the condition holds, for at most two seconds.
+  static bool pumpUntil(const std::function<bool()>& condition) {
+    DWORD start = GetTickCount();
+    MSG message;
+    while (!condition() && GetTickCount() - start < 2000) {
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+      Sleep(5);
+    }
+    return condition();
+  }
   void notify(WPARAM id, LPARAM event) { SendMessageA(launcher.window(), LMSG_TRAY_NOTIFY, id, event); }
 
   ShellRecorder shell;
@@ -59,16 +77,18 @@ TEST_F(LauncherTest, AHiddenMarkedWindowWithItsIconThatANewTaskbarGetsAgain) {
   EXPECT_TRUE(shell.requests().empty());
 }
 
-TEST_F(LauncherTest, ALeftClickStartsTuhoFromItsOwnFolderAndEndsTheLoop) {
+TEST_F(LauncherTest, ALeftClickStartsTuhoByItsFullPathAndEndsTheLoop) {
+  test::ScopedFile tuho(programFolder() + "\\Tuho.exe");
   notify(LAUNCHER_ICON_ID, WM_LBUTTONUP);
   EXPECT_TRUE(pumpSawQuit());
   ASSERT_EQ(shell.requests().size(), 1u);
   EXPECT_EQ(shell.requests()[0].verb, "open");
-  EXPECT_EQ(shell.requests()[0].file, "Tuho.exe");
+  EXPECT_EQ(shell.requests()[0].file, programFolder() + "\\Tuho.exe");
   EXPECT_EQ(shell.requests()[0].directory, programFolder());
 }
 
 TEST_F(LauncherTest, LaunchFromTheMenuDoesTheSameAndExitJustEnds) {
+  test::ScopedFile tuho(programFolder() + "\\Tuho.exe");
   SendMessageA(launcher.window(), WM_COMMAND, LCMD_LAUNCH, 0);
   EXPECT_TRUE(pumpSawQuit());
   EXPECT_EQ(shell.requests().size(), 1u);
@@ -76,6 +96,31 @@ TEST_F(LauncherTest, LaunchFromTheMenuDoesTheSameAndExitJustEnds) {
   EXPECT_TRUE(pumpSawQuit());
   EXPECT_FALSE(IsWindow(launcher.window())) << "Exit goes through WM_CLOSE, which destroys the window";
   EXPECT_EQ(shell.requests().size(), 1u);
+}
+
+TEST_F(LauncherTest, WithoutTuhoBesideItTheShellIsNotAskedAndTheLauncherStillEnds) {
+  notify(LAUNCHER_ICON_ID, WM_LBUTTONUP);
+  EXPECT_TRUE(pumpSawQuit());
+  EXPECT_TRUE(shell.requests().empty()) << "no search of the shell's path for another Tuho.exe";
+}
+
+TEST_F(LauncherTest, AnIconTheShellRefusesIsTriedAgainUntilItIsAdded) {
+  gRefusedAdds = 0;
+  Launcher late;
+  late.addIcon = &slowShellIcon;
+  late.iconRetryMs = 10;
+  ASSERT_TRUE(late.create(GetModuleHandleA(nullptr)));
+  EXPECT_FALSE(late.hasIcon());
+  EXPECT_TRUE(pumpUntil([&] { return late.hasIcon(); }));
+  EXPECT_EQ(gRefusedAdds, 3);
+  pumpSawQuit();
+  EXPECT_EQ(gRefusedAdds, 3) << "no more tries once the icon is there";
+  // A new taskbar that refuses the icon starts the tries again.
+  gRefusedAdds = 0;
+  SendMessageA(late.window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_FALSE(late.hasIcon());
+  EXPECT_TRUE(pumpUntil([&] { return late.hasIcon(); }));
+  EXPECT_EQ(gRefusedAdds, 3);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -74,6 +75,13 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(const std::string& name) const { return path_ + separator() + name; }
+
+ScopedFile::ScopedFile(std::string path) : path_(std::move(path)) { writeBytes(path_, Bytes{'x'}); }
+
+ScopedFile::~ScopedFile() {
+  std::error_code ignored;
+  fs::remove(fs::path(path_), ignored);
+}
 
 Bytes readBytes(const std::string& path) {
   std::ifstream in(fs::path(path), std::ios::binary);

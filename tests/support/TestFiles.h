@@ -26,6 +26,19 @@ class TempDir {
   std::string path_;
 };
 
+// A small file that exists for the life of the object (a file a program
+// expects beside itself, for one test); removed again at the end.
+class ScopedFile {
+ public:
+  explicit ScopedFile(std::string path);
+  ~ScopedFile();
+  ScopedFile(const ScopedFile&) = delete;
+  ScopedFile& operator=(const ScopedFile&) = delete;
+
+ private:
+  std::string path_;
+};
+
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);
 int64_t fileSize(const std::string& path);  // -1 when missing

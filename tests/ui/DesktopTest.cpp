@@ -10,6 +10,7 @@
 #include "ModalScript.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
+#include "support/TestFiles.h"
 #include "version.h"  // generated from the project version
 #include "ui/desktop/LauncherEntry.h"
 #include "ui/kit/RegistryKey.h"
@@ -184,6 +185,31 @@ TEST_F(DesktopTest, ARectangleOnNoMonitorIsNotApplied) {
   EXPECT_EQ(rect.right, fresh.right);
 }
 
+// The placement's rectangle counts from the work area's corner: with a
+// taskbar 60 pixels wide on the left, workspace x 0 is screen x 60.
+TEST_F(DesktopTest, TheOffScreenCheckLooksAtScreenCoordinates) {
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  POINT leftTaskbar = {60, 0};
+  ViewSettings pastTheRightEdge;
+  pastTheRightEdge.left = width - 50;
+  pastTheRightEdge.right = width - 20;
+  RECT normal = {100, 100, 400, 300};
+  EXPECT_FALSE(restoredRect(normal, pastTheRightEdge, leftTaskbar)) << "on screen at x " << width + 10 << " and on";
+  EXPECT_TRUE(restoredRect(normal, pastTheRightEdge, POINT{0, 0}));
+  ViewSettings underTheTaskbar;
+  underTheTaskbar.left = -100;
+  underTheTaskbar.right = -30;
+  std::optional<RECT> kept = restoredRect(normal, underTheTaskbar, leftTaskbar);
+  ASSERT_TRUE(kept) << "on screen from x -40 to 30";
+  EXPECT_EQ(kept->left, -100) << "the rectangle itself stays in workspace coordinates";
+  EXPECT_FALSE(restoredRect(normal, underTheTaskbar, POINT{0, 0}));
+  ViewSettings aboveTheTop;
+  aboveTheTop.top = -80;
+  aboveTheTop.bottom = -10;
+  EXPECT_TRUE(restoredRect(normal, aboveTheTop, POINT{0, 40})) << "a taskbar at the top";
+  EXPECT_FALSE(restoredRect(normal, aboveTheTop, POINT{0, 0}));
+}
+
 TEST_F(DesktopTest, GroupingColumnsAndPlacementSurviveTheCloseBox) {
   arrangeWindow();
   SendMessageA(window->window(), WM_CLOSE, 0, 0);
@@ -218,6 +244,33 @@ TEST_F(DesktopTest, ExitWithoutLauncherAndTheCloseBoxFollowTheLauncherChoice) {
   SendMessageA(window->window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(drainQuit());
   EXPECT_TRUE(window->desktop().launcherWanted());
+}
+
+// Windows ends the process after these two messages, with no WM_CLOSE or
+// WM_DESTROY: everything worth keeping is saved and closed on the second.
+TEST_F(DesktopTest, TheEndOfTheSessionSavesOnceAndClosesAsAtExit) {
+  int closings = 0;
+  window->desktop().onSessionEnd = [&] {
+    ++closings;
+    EXPECT_EQ(stored("GRoot"), 2u) << "the settings are saved before the catalogue is closed";
+  };
+  arrangeWindow();
+  flags().minimiseToTray = true;
+  EXPECT_EQ(SendMessageA(window->window(), WM_QUERYENDSESSION, 0, 0), TRUE) << "the session may end";
+  SendMessageA(window->window(), WM_ENDSESSION, FALSE, 0);  // called off by another program
+  EXPECT_EQ(closings, 0);
+  EXPECT_FALSE(stored("GRoot"));
+  SendMessageA(window->window(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(closings, 1);
+  EXPECT_EQ(stored("MinNotify"), 1u);
+  EXPECT_TRUE(drainQuit()) << "should the process live on, its loop ends";
+  EXPECT_FALSE(window->desktop().launcherWanted()) << "the next log-on starts the launcher";
+  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, 1, 0);
+  SendMessageA(window->window(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(closings, 1) << "once";
+  restart();
+  expectArranged();
+  EXPECT_TRUE(flags().minimiseToTray);
 }
 
 // ---------------------------------------------------------------- notification icon
@@ -277,16 +330,21 @@ TEST_F(DesktopTest, TheRealNotificationAreaEitherTakesTheIconOrLeavesTheWindowIn
 
 // ---------------------------------------------------------------- shell
 
-TEST_F(DesktopTest, HelpAndTheLauncherAreOpenedFromTheProgramFolder) {
+TEST_F(DesktopTest, HelpAndTheLauncherAreStartedByTheirFullPathsAndOnlyWhenThere) {
   ShellRecorder shell;
+  command(CMD_HELP);
+  startLauncher();
+  EXPECT_TRUE(shell.requests().empty()) << "missing files are not looked for on the shell's search path";
+  test::ScopedFile help(programFolder() + "\\help.html");
+  test::ScopedFile launcher(programFolder() + "\\TuhoKick.exe");
   command(CMD_HELP);
   startLauncher();
   std::vector<ShellRequest> requests = shell.requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].verb, "open");
-  EXPECT_EQ(requests[0].file, "help.html");
+  EXPECT_EQ(requests[0].file, programFolder() + "\\help.html");
   EXPECT_EQ(requests[0].directory, programFolder());
-  EXPECT_EQ(requests[1].file, "TuhoKick.exe");
+  EXPECT_EQ(requests[1].file, programFolder() + "\\TuhoKick.exe");
   EXPECT_EQ(requests[1].directory, programFolder());
 }
 
@@ -344,13 +402,38 @@ TEST_F(DesktopTest, AProgramFolderTooLongForTheRunValueWritesNothing) {
   EXPECT_FALSE(runValue());
 }
 
-TEST_F(DesktopTest, ARunValueLongerThanTheBufferCountsAndConfirmingLeavesItAlone) {
-  std::string longValue(400, 'x');
-  restart([&] { storeString(kRunKeyPath, kLauncherValueName, longValue); });
-  EXPECT_TRUE(flags().launcherAtStartup);
+// An entry that an older build wrote unquoted, or that starts a copy in
+// another folder, shows the box ticked; OK puts this folder's entry there.
+TEST_F(DesktopTest, ConfirmingWithTheBoxTickedCorrectsAStaleRunValue) {
+  std::string ours = "\"" + programFolder() + "\\TuhoKick.exe\"";
+  for (const std::string& stale : {std::string("C:\\Old Copy\\TuhoKick.exe"), std::string(400, 'x')}) {
+    restart([&] { storeString(kRunKeyPath, kLauncherValueName, stale); });
+    EXPECT_TRUE(flags().launcherAtStartup) << stale;
+    bool shownTicked = false;
+    ModalScript confirm({onDialog("Preferences", [&](HWND dialog) {
+      shownTicked = IsDlgButtonChecked(dialog, IDC_PREF_RUN_LAUNCHER) == BST_CHECKED;
+      press(dialog, IDOK);
+    })});
+    command(CMD_PREFERENCES);
+    EXPECT_TRUE(shownTicked);
+    EXPECT_EQ(runValue(), ours);
+    EXPECT_TRUE(flags().launcherAtStartup);
+  }
+  // A right entry is left as it is: its type shows that nothing was written.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  RegSetValueExA(key, kLauncherValueName, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(ours.c_str()),
+                 static_cast<DWORD>(ours.size() + 1));
+  RegCloseKey(key);
+  restart();
   ModalScript confirm({onDialog("Preferences", [&](HWND dialog) { press(dialog, IDOK); })});
   command(CMD_PREFERENCES);
-  EXPECT_EQ(runValue(), longValue);
+  ASSERT_TRUE(confirm.finished());
+  DWORD type = 0;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegQueryValueExA(key, kLauncherValueName, nullptr, &type, nullptr, nullptr);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
 }
 
 TEST_F(DesktopTest, WelcomeKeepsItsWordingAndYesPleaseOpensHelp) {
@@ -365,11 +448,12 @@ TEST_F(DesktopTest, WelcomeKeepsItsWordingAndYesPleaseOpensHelp) {
     press(dialog, IDOK);
   })});
   ShellRecorder shell;
+  test::ScopedFile help(programFolder() + "\\help.html");
   window->desktop().welcomeIfNoSources(0);
   ASSERT_TRUE(yes.finished());
   EXPECT_EQ(text, "You current have no media sources. Would you like some help finding your way around?");
   ASSERT_EQ(shell.requests().size(), 1u);
-  EXPECT_EQ(shell.requests()[0].file, "help.html");
+  EXPECT_EQ(shell.requests()[0].file, programFolder() + "\\help.html");
 
   ModalScript no({onDialog("Like Help?", [&](HWND dialog) { press(dialog, IDCANCEL); })});
   WelcomeDialog welcome;

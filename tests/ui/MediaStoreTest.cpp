@@ -228,8 +228,75 @@ TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
   EXPECT_TRUE(listed().empty());
   EXPECT_EQ(sources.count(), 0);
   EXPECT_TRUE(savedNames().empty());
+  ASSERT_EQ(alerts.count(), 1u) << "the answers are not dropped without a word";
+  EXPECT_EQ(alerts.records()[0].text, "The Media Source \"Rock\" was not added: its scan could not be started.");
   EXPECT_TRUE(window->strip().suspended());  // by the store alone
   window->setWorkerThread(worker.threadId());
+}
+
+// While the wizard is open the main window waits, and "Finish" holds its
+// page while a job runs, so the answers are never dropped; a typed drive
+// is named after its disc; the scan it starts can be cancelled.
+TEST_F(MediaStoreTest, TheWizardKeepsItsAnswersUntilTheyCanBeScannedAndTheScanCanBeCancelled) {
+  window->mediaStore().wizard().volumeLabelOf = [](const std::string& drive) {
+    return drive == "C:" ? std::string("MY DISC") : std::string();
+  };
+  openStore();
+  bool mainWindowWaited = false;
+  addThroughWizard({
+      whenWizardOn(AddMediaWizard::kTypePage,
+                   [&](HWND dialog) {
+                     mainWindowWaited = !IsWindowEnabled(window->window());
+                     postCommand(dialog, IDOK);
+                   }),
+      cancelFolderBrowser(),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, "C:\\");
+                     postCommand(dialog, IDOK);
+                   }),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [this](HWND dialog) {
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_WIZARD_NAME)), "MY DISC");
+                     // A job started meanwhile (as from a row menu) that this
+                     // thread's queue holds until the test ends it.
+                     window->setWorkerThread(GetCurrentThreadId());
+                     EXPECT_TRUE(window->startJob(kJobCopyReady, IdList()));
+                     postCommand(dialog, IDOK);
+                   }),
+      alertsReach(1),
+      whenWizardOn(AddMediaWizard::kNamePage,
+                   [this](HWND dialog) {
+                     EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_WIZARD_NAME)), "MY DISC") << "the answers wait";
+                     SendMessageA(window->window(), TMSG_JOB_DONE, 0, 0);
+                     window->setWorkerThread(worker.threadId());
+                     postCommand(dialog, IDOK);
+                   }),
+  });
+  EXPECT_TRUE(mainWindowWaited);
+  EXPECT_TRUE(IsWindowEnabled(window->window()));
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].text,
+            "The new Media Source cannot be scanned while another job runs.\nPress Finish again once it has ended.");
+  ASSERT_TRUE(window->jobRunning()) << "the scan of the whole drive runs";
+  HWND progress = window->progress().window();
+  RECT client;
+  GetClientRect(progress, &client);
+  EXPECT_EQ(client.bottom, 213) << "room for Cancel under the count";
+  EXPECT_EQ(textOf(GetDlgItem(progress, IDCANCEL)), "Cancel");
+  SendMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(progress, IDCANCEL)));
+  ASSERT_TRUE(waitForJobEnd());
+  std::vector<AlertRecord> boxes = alerts.records();
+  auto cancelled = std::find_if(boxes.begin(), boxes.end(),
+                                [](const AlertRecord& box) { return box.caption == "Scan Cancelled"; });
+  ASSERT_NE(cancelled, boxes.end());
+  EXPECT_EQ(cancelled->text.rfind("The scan of the media source \"MY DISC\" was cancelled: ", 0), 0u)
+      << cancelled->text;
+  ASSERT_EQ(sources.count(), 1);
+  EXPECT_EQ(sources.at(0).root, "C:");
+  EXPECT_EQ(sources.at(0).folder, "");
+  EXPECT_EQ(listed(), std::vector<std::string>{"MY DISC"});
 }
 
 TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {

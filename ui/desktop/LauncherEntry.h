@@ -19,6 +19,9 @@ std::string launcherEntryFor(const std::string& folder);
 // Whether the entry exists, quoted or not, however long.
 bool launcherEntryExists();
 // Write and remove at once; each returns whether the entry exists afterwards.
+// Setting writes only when the stored data differs from this folder's entry,
+// so that an entry left by an older build or another copy (unquoted, or in
+// another folder) is corrected and a right one is left alone.
 bool setLauncherEntry(const std::string& folder);
 bool removeLauncherEntry();
 

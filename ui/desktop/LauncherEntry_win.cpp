@@ -25,6 +25,7 @@ bool setLauncherEntry(const std::string& folder) {
   std::string entry = launcherEntryFor(folder);
   RegistryKey run(kRunKeyPath);
   if (entry.empty()) return run.hasValue(kLauncherValueName, kEntryCapacity);
+  if (run.string(kLauncherValueName) == entry) return true;
   return run.setString(kLauncherValueName, entry) || run.hasValue(kLauncherValueName, kEntryCapacity);
 }
 

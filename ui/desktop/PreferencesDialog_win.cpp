@@ -40,8 +40,10 @@ void PreferencesDialog::initialise(HWND dialog) {
 void PreferencesDialog::confirm(HWND dialog) {
   settings_->minimiseToTray = ticked(dialog, IDC_PREF_MINIMIZE);
   bool wanted = ticked(dialog, IDC_PREF_RUN_LAUNCHER);
-  // The flag follows what the registry holds afterwards, not the wish.
-  if (wanted && !settings_->launcherAtStartup) settings_->launcherAtStartup = setLauncherEntry(programFolder_);
+  // The flag follows what the registry holds afterwards, not the wish. A
+  // ticked box also corrects an entry that starts another copy or an
+  // unquoted path.
+  if (wanted) settings_->launcherAtStartup = setLauncherEntry(programFolder_);
   if (!wanted && settings_->launcherAtStartup) settings_->launcherAtStartup = removeLauncherEntry();
 }
 

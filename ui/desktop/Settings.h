@@ -33,8 +33,15 @@ ViewSettings readViewSettings();
 NotificationSettings readNotificationSettings();
 
 // The stored edges laid over the window's normal rectangle, or nothing when
-// the result is empty or lies on no monitor (a screen since removed).
-std::optional<RECT> restoredRect(const RECT& normal, const ViewSettings& settings);
+// the result is empty or lies on no monitor (a screen since removed). The
+// rectangle is in workspace coordinates, as the window placement keeps it:
+// they start at the work area's corner (`workspaceOrigin`, in screen
+// coordinates), which a taskbar at the top or left moves away from the
+// screen's.
+std::optional<RECT> restoredRect(const RECT& normal, const ViewSettings& settings, POINT workspaceOrigin);
+// The screen position of workspace coordinate (0, 0): the primary monitor's
+// work area corner.
+POINT workspaceOrigin();
 
 // Column widths, grouping and "MinNotify" under one open key, then the
 // normal rectangle under the key opened again.

@@ -44,15 +44,25 @@ NotificationSettings readNotificationSettings() {
   return settings;
 }
 
-std::optional<RECT> restoredRect(const RECT& normal, const ViewSettings& settings) {
+std::optional<RECT> restoredRect(const RECT& normal, const ViewSettings& settings, POINT workspaceOrigin) {
   RECT rect = normal;
   if (settings.top) rect.top = *settings.top;
   if (settings.left) rect.left = *settings.left;
   if (settings.right) rect.right = *settings.right;
   if (settings.bottom) rect.bottom = *settings.bottom;
   if (rect.right <= rect.left || rect.bottom <= rect.top) return std::nullopt;
-  if (!MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) return std::nullopt;
+  RECT onScreen = rect;
+  OffsetRect(&onScreen, workspaceOrigin.x, workspaceOrigin.y);
+  if (!MonitorFromRect(&onScreen, MONITOR_DEFAULTTONULL)) return std::nullopt;
   return rect;
+}
+
+POINT workspaceOrigin() {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (!primary || !GetMonitorInfoA(primary, &monitor)) return POINT{0, 0};
+  return POINT{monitor.rcWork.left, monitor.rcWork.top};
 }
 
 void saveSettings(const ViewSettings& view, const RECT& normal, bool minimiseToTray) {

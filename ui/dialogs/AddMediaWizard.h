@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "ui/kit/DialogSkin.h"
 #include "platform/win32/ScopedCom.h"
 #include "ui/kit/ScopedGdi.h"
+#include "ui/dialogs/FolderBrowser.h"
 
 namespace tuho {
 
@@ -30,7 +32,12 @@ class AddMediaWizard {
   // The banner and the three page headers, once.
   void loadBitmaps(HINSTANCE instance);
   // 0 after "Finish", -1 after "Cancel". Names are checked against sources.
-  int run(HINSTANCE instance, HWND owner, const SourceList& sources);
+  // While `jobRunning` says so, "Finish" says that the new source cannot be
+  // scanned yet and keeps the page, so that no answer is lost.
+  int run(HINSTANCE instance, HWND owner, const SourceList& sources,
+          std::function<bool()> jobRunning = nullptr);
+  // How a drive's own name is had (the volume label); tests put a stand-in here.
+  std::string (*volumeLabelOf)(const std::string& root) = &volumeLabel;
 
   // The answers of the last run that ended with "Finish".
   const std::string& name() const { return name_; }
@@ -62,6 +69,7 @@ class AddMediaWizard {
   HINSTANCE instance_ = nullptr;
   HWND dialog_ = nullptr;
   const SourceList* sources_ = nullptr;
+  std::function<bool()> jobRunning_;
   Page page_ = kTypePage;
   DialogSkin skin_;  // the current page's windows
   ScopedBitmap banner_;

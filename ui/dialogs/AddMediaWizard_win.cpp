@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "catalogue/SourceLocation.h"
 #include "platform/Alert.h"
@@ -57,9 +58,11 @@ void AddMediaWizard::loadBitmaps(HINSTANCE instance) {
   for (int page = 0; page < 3; ++page) headers_[page].reset(loadBitmap(instance, kPages[page].header));
 }
 
-int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources) {
+int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources,
+                        std::function<bool()> jobRunning) {
   instance_ = instance;
   sources_ = &sources;
+  jobRunning_ = std::move(jobRunning);
   page_ = kTypePage;
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ADD_MEDIA), owner, &dialogProcOf<AddMediaWizard>,
                                    reinterpret_cast<LPARAM>(this));
@@ -155,12 +158,18 @@ void AddMediaWizard::leaveLocationPage() {
   if (!split) return pleaseChooseAFolder();
   drive_ = split->root;
   folder_ = split->folder;
-  // The shell's name fits only while the box still holds the browsed folder.
+  // The shell's name fits only while the box still holds the browsed folder;
+  // a drive typed by hand is looked up by its path.
   std::optional<std::string> shellName;
+  std::string label;
   if (chosenFolder_ && location == chosenPath_) shellName = shellDisplayName(chosenFolder_);
+  if (isWholeDrive(location)) {
+    label = volumeLabelOf(drive_);
+    if (label.empty() && !shellName) shellName = shellDisplayNameOfPath(drive_ + "\\");
+  }
   // Without one (it may have characters the code page lacks) the folder's name serves.
   if (shellName && shellName->empty()) shellName.reset();
-  name_ = suggestedSourceName(location, shellName);
+  name_ = suggestedSourceName(location, shellName, label);
   skin_.destroy();
   buildPage(kNamePage);
   SetDlgItemTextA(dialog_, IDOK, "Finish");
@@ -170,11 +179,14 @@ void AddMediaWizard::finish() {
   // Kept without outer spaces, so that "x" and "x " are one name.
   name_ = keptSourceName(itemText(IDC_WIZARD_NAME));
   if (std::optional<std::string> why = sourceNameRefusal(name_)) return whoops(*why);
-  if (sources_->indexOfName(name_) < 0) {
+  if (sources_->indexOfName(name_) >= 0) {
+    alert("A Media Source already exists with this name", "Whoops");
+  } else if (jobRunning_ && jobRunning_()) {
+    alert("The new Media Source cannot be scanned while another job runs.\nPress Finish again once it has ended.",
+          "Whoops");
+  } else {
     EndDialog(dialog_, 0);
-    return;
   }
-  alert("A Media Source already exists with this name", "Whoops");
 }
 
 void AddMediaWizard::next() {

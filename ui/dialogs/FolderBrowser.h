@@ -22,5 +22,11 @@ PickedFolder browseForFolder(HWND owner);
 // The desktop folder's normal display name of the item, in the ANSI code
 // page; empty when the shell gives none.
 std::string shellDisplayName(const ScopedItemIdList& item);
+// The same for a path typed by hand; empty when the shell does not know it.
+std::string shellDisplayNameOfPath(const std::string& path);
+
+// The label of the volume at a drive ("D:"), the disc's own name; empty
+// when the drive has none or holds no volume.
+std::string volumeLabel(const std::string& drive);
 
 }  // namespace tuho

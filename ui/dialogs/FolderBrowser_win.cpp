@@ -66,6 +66,29 @@ PickedFolder browseForFolder(HWND owner) {
   return picked;
 }
 
+std::string shellDisplayNameOfPath(const std::string& path) {
+  ScopedCom com;
+  IShellFolder* desktop = nullptr;
+  if (path.empty() || FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return std::string();
+  std::wstring wide(path.size() + 1, L'\0');
+  int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  LPITEMIDLIST parsed = nullptr;
+  if (length > 0) desktop->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, &parsed, nullptr);
+  desktop->Release();
+  if (!parsed) return std::string();
+  return shellDisplayName(ScopedItemIdList(parsed));
+}
+
+std::string volumeLabel(const std::string& drive) {
+  char label[MAX_PATH + 1] = {};
+  std::string root = drive + "\\";
+  // A drive without a disc must not bring up the system's "insert a disk" box.
+  UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+  BOOL known = GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0);
+  SetErrorMode(previous);
+  return known ? std::string(label) : std::string();
+}
+
 std::string shellDisplayName(const ScopedItemIdList& item) {
   ScopedCom com;
   ScopedComPtr<IShellFolder> desktop;

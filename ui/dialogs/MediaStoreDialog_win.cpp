@@ -107,7 +107,13 @@ void MediaStoreDialog::add() {
           "Media Store");
     return;
   }
-  if (wizard_.run(instance_, dialog_, sources) != 0) return;
+  // The wizard is modal to this dialog; the main window waits as well, so
+  // that no job starts from its menus while the answers are collected, and
+  // "Finish" holds its page while a job still runs.
+  EnableWindow(main_->window(), FALSE);
+  int answer = wizard_.run(instance_, dialog_, sources, [this] { return main_->jobRunning(); });
+  EnableWindow(main_->window(), TRUE);
+  if (answer != 0) return;
   SourceRef source;
   source.folder = wizard_.folder();
   source.root = wizard_.drive();
@@ -118,6 +124,7 @@ void MediaStoreDialog::add() {
   // The list changes, in memory and on disk, only once its scan has started.
   if (!host_.startScan(sources.entry(index))) {
     sources.removeById(sources.at(index).id);
+    alert("The Media Source \"" + source.name + "\" was not added: its scan could not be started.", "Media Store");
     return;
   }
   // A failed save has told the user; the list is written with the next one.

@@ -25,6 +25,9 @@ class RegistryKey {
   bool setDword(const char* name, DWORD value);
   // Whether the value exists; a value longer than `capacity` bytes counts.
   bool hasValue(const char* name, DWORD capacity) const;
+  // A REG_SZ or REG_EXPAND_SZ value whole (not expanded), however long;
+  // absent when missing or of another type.
+  std::optional<std::string> string(const char* name) const;
   bool setString(const char* name, const std::string& value);
   // True when the value is gone afterwards (also when it never was).
   bool deleteValue(const char* name);

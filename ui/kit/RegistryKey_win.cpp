@@ -40,6 +40,21 @@ bool RegistryKey::hasValue(const char* name, DWORD capacity) const {
   return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
 }
 
+std::optional<std::string> RegistryKey::string(const char* name) const {
+  if (!key_) return std::nullopt;
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::nullopt;
+  }
+  std::vector<char> data(size + 1, '\0');  // room for a terminator the value may lack
+  if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(data.data());
+}
+
 bool RegistryKey::setString(const char* name, const std::string& value) {
   return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
