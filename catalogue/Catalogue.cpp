@@ -9,6 +9,7 @@ namespace tuho {
 Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
     : sources_(sources), dataFolder_(std::move(dataFolder)) {
   store_.setObserver(&index_);
+  store_.setLocator(&index_);
 }
 
 OpenResult Catalogue::open() {
@@ -19,6 +20,11 @@ OpenResult Catalogue::open() {
 bool Catalogue::close() {
   Lock lock(mutex_);
   return closeCatalogueStore(store_, dataFolder_);
+}
+
+int Catalogue::storeWalks() {
+  Lock lock(mutex_);
+  return store_.walksStarted();
 }
 
 int Catalogue::storeTrack(const TrackItem& item, bool update) {

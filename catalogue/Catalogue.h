@@ -41,6 +41,9 @@ class Catalogue {
   // Closes the store, compacting it past the threshold; true when compacted.
   bool close();
   const std::string& dataFolder() const { return dataFolder_; }
+  // Walks of the store file so far: a lookup by id needs none while the
+  // track index is in step with the file.
+  int storeWalks();
 
   // Records: storeTrack returns the id written (appended, or updated in
   // place of item.id), 0 on failure.
