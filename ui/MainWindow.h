@@ -78,6 +78,7 @@ class MainWindow {
   void readyUpdate(const IdList& result);
   void unreadyUpdate(const IdList& result);
   void jobEnded();
+  void showLatestProgress();
 
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;

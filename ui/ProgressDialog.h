@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/LatestProgress.h"
 #include "ui/DialogSkin.h"
 
 namespace tuho {
@@ -18,6 +19,8 @@ class ProgressDialog {
  public:
   // Set to 1 once the dialog is up; the worker waits for it.
   std::atomic<int> ready{0};
+  // The worker's latest file and count, read on its progress notice.
+  LatestProgress latest;
   // Called when the dialog opens and when it has closed (the main window
   // suspends and resumes its buttons there).
   std::function<void()> onOpen;

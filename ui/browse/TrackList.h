@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -61,6 +62,9 @@ class TrackList {
   // A rewritten track's row takes its new values, or leaves a list whose
   // filter it no longer matches; emptied groups leave the tree.
   void updateRowAfterEdit(const TrackTag& tag, int id);
+  // The same for many tracks at once: rows found through one map, the
+  // leaving rows removed with drawing off, emptied groups looked for once.
+  void updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>& written);
   void sortByColumn(int column);
   int rowCount() const;
   TrackRow* rowAt(int row) const;
@@ -69,9 +73,9 @@ class TrackList {
 
  private:
   int imageFor(const TrackItem& item) const;
-  int rowOf(int id) const;
+  std::unordered_map<int, int> rowsById() const;
   int insertRow(const TrackItem& item);
-  void deleteRow(int row);
+  void deleteRows(std::vector<int> rows);
   void onClick(NMHDR* notification, bool withMenu);
   void pruneVanished(const std::vector<TrackFilter>& olds);
 

@@ -1,5 +1,8 @@
 #include "ui/dialogs/EditTagDialog.h"
 
+#include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "resources/resource.h"
@@ -113,14 +116,21 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
   if (dialog.multiple) dialog.fileLines = {kMultipleValues, kMultipleValues, kMultipleValues};
   if (showEditTagDialog(targets.instance, targets.owner, dialog) != 0) return;
   TagChange change = changeFrom(dialog, shown);
+  std::vector<std::pair<int, TrackTag>> written;
+  std::set<std::vector<std::optional<std::string>>> paths;
+  targets.tree->beginBulkChange();
   for (const TrackItem& track : tracks) {
     // A track deleted meanwhile, or a write that failed, leaves the views
     // showing what the catalogue holds.
     if (targets.catalogue->updateTags(track.id, change) != track.id) continue;
-    TrackTag written = targets.catalogue->readTrack(track.id).tag;
-    targets.tree->ensurePath(TrackFilter{written.genre, written.artist, written.album});
-    targets.list->updateRowAfterEdit(written, track.id);
+    TrackTag tag = targets.catalogue->readTrack(track.id).tag;
+    if (paths.insert({tag.genre, tag.artist, tag.album}).second) {
+      targets.tree->ensurePath(TrackFilter{tag.genre, tag.artist, tag.album});
+    }
+    written.emplace_back(track.id, std::move(tag));
   }
+  targets.list->updateRowsAfterEdit(written);
+  targets.tree->endBulkChange();
 }
 
 }  // namespace tuho
