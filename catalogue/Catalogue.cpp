@@ -54,23 +54,25 @@ TrackItem Catalogue::readTrack(int id) {
 
 int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true); }
 
-int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change) {
+int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change, TrackTag* written) {
   Lock lock(mutex_);
   if (id <= 0 || store_.findById(id) == 0) return 0;
   TrackItem item = currentTrack();
   if (item.isEmpty()) return 0;
   change(item);
-  return store_.updateById(trackRecord(item), id) == id ? id : 0;
+  if (store_.updateById(trackRecord(item), id) != id) return 0;
+  if (written) *written = item.tag;
+  return id;
 }
 
-int Catalogue::updateTags(int id, const TagChange& change) {
+int Catalogue::updateTags(int id, const TagChange& change, TrackTag* written) {
   return rewriteTrack(id, [&](TrackItem& item) {
     if (change.artist) item.tag.artist = change.artist;
     if (change.album) item.tag.album = change.album;
     if (change.title) item.tag.title = change.title;
     if (change.trackNo) item.tag.trackNo = change.trackNo;
     if (change.genre) item.tag.genre = change.genre;
-  });
+  }, written);
 }
 
 int Catalogue::setReady(int id, int ready) {

@@ -61,7 +61,8 @@ class Catalogue {
   // only its own fields, so a writer holding an older copy of the track (a
   // copy job waiting for a volume, an open tag dialog) undoes no other
   // write. Return the id, or 0 when the track is gone or the write failed.
-  int updateTags(int id, const TagChange& change);
+  // `written`, when given, receives the tag as stored.
+  int updateTags(int id, const TagChange& change, TrackTag* written = nullptr);
   int setReady(int id, int ready);
   bool deleteTrack(int id);
 
@@ -92,7 +93,7 @@ class Catalogue {
   ValueList indexedGroupValues(const TrackFilter& filter, int groupBy);
   TrackItem nextTrack();
   TrackItem currentTrack();
-  int rewriteTrack(int id, const std::function<void(TrackItem&)>& change);
+  int rewriteTrack(int id, const std::function<void(TrackItem&)>& change, TrackTag* written = nullptr);
   void walkFolder(const std::string& path, WalkState& walk);
   void catalogueFile(const std::string& path, const std::string& name, WalkState& walk);
   void dropVanished(const WalkState& walk);

@@ -122,8 +122,8 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
   for (const TrackItem& track : tracks) {
     // A track deleted meanwhile, or a write that failed, leaves the views
     // showing what the catalogue holds.
-    if (targets.catalogue->updateTags(track.id, change) != track.id) continue;
-    TrackTag tag = targets.catalogue->readTrack(track.id).tag;
+    TrackTag tag;
+    if (targets.catalogue->updateTags(track.id, change, &tag) != track.id) continue;
     if (paths.insert({tag.genre, tag.artist, tag.album}).second) {
       targets.tree->ensurePath(TrackFilter{tag.genre, tag.artist, tag.album});
     }
