@@ -11,6 +11,7 @@ namespace tuho {
 Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
     : sources_(sources), dataFolder_(std::move(dataFolder)) {
   store_.setObserver(&index_);
+  store_.setLocator(&index_);
 }
 
 OpenResult Catalogue::open() {
@@ -48,6 +49,11 @@ bool Catalogue::storeFailed() {
   return store_.hasFailed() || !store_.walkComplete();
 }
 
+int Catalogue::storeWalks() {
+  Lock lock(mutex_);
+  return store_.walksStarted();
+}
+
 int Catalogue::storeTrack(const TrackItem& item, bool update) {
   FieldList fields = trackRecord(item);
   Lock lock(mutex_);
@@ -79,7 +85,7 @@ TrackItem Catalogue::readTrack(int id) {
 
 int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true); }
 
-int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change) {
+int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change, TrackTag* written) {
   Lock lock(mutex_);
   if (id <= 0) return 0;
   if (store_.findById(id) == 0) {
@@ -89,17 +95,19 @@ int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& chang
   TrackItem item = currentTrack();
   if (item.isEmpty()) return 0;
   change(item);
-  return store_.updateById(trackRecord(item), id) == id ? id : 0;
+  if (store_.updateById(trackRecord(item), id) != id) return 0;
+  if (written) *written = item.tag;
+  return id;
 }
 
-int Catalogue::updateTags(int id, const TagChange& change) {
+int Catalogue::updateTags(int id, const TagChange& change, TrackTag* written) {
   return rewriteTrack(id, [&](TrackItem& item) {
     if (change.artist) item.tag.artist = change.artist;
     if (change.album) item.tag.album = change.album;
     if (change.title) item.tag.title = change.title;
     if (change.trackNo) item.tag.trackNo = change.trackNo;
     if (change.genre) item.tag.genre = change.genre;
-  });
+  }, written);
 }
 
 int Catalogue::setReady(int id, int ready) {

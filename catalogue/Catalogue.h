@@ -57,6 +57,9 @@ class Catalogue {
   // one), taken under the list's lock: the UI thread may change the list
   // meanwhile.
   SourceRef sourceEntry(const SourceRef* entry) const { return sources_.copyOf(entry); }
+  // Walks of the store file so far: a lookup by id needs none while the
+  // track index is in step with the file.
+  int storeWalks();
 
   // Records: storeTrack returns the id written (appended, or updated in
   // place of item.id), 0 on failure.
@@ -75,7 +78,8 @@ class Catalogue {
   // only its own fields, so a writer holding an older copy of the track (a
   // copy job waiting for a volume, an open tag dialog) undoes no other
   // write. Return the id, or 0 when the track is gone or the write failed.
-  int updateTags(int id, const TagChange& change);
+  // `written`, when given, receives the tag as stored.
+  int updateTags(int id, const TagChange& change, TrackTag* written = nullptr);
   int setReady(int id, int ready);
   bool deleteTrack(int id);
 
@@ -108,7 +112,7 @@ class Catalogue {
   ValueList indexedGroupValues(const TrackFilter& filter, int groupBy);
   TrackItem nextTrack();
   TrackItem currentTrack();
-  int rewriteTrack(int id, const std::function<void(TrackItem&)>& change);
+  int rewriteTrack(int id, const std::function<void(TrackItem&)>& change, TrackTag* written = nullptr);
   void walkFolder(const std::string& path, WalkState& walk);
   void catalogueFile(const std::string& path, const std::string& name, WalkState& walk);
   bool dropVanished(const WalkState& walk);

@@ -29,6 +29,8 @@ bool carries(uint32_t text, uint32_t wanted) { return wanted == kAnyText || text
 
 void TrackIndex::restart() {
   std::vector<Track>().swap(tracks_);
+  std::unordered_map<int32_t, int64_t>().swap(offsets_);
+  std::unordered_set<int64_t>().swap(goneOffsets_);
   goneCount_ = 0;
   texts_.clear();
   inStep_ = false;
@@ -37,7 +39,18 @@ void TrackIndex::restart() {
 // Growing one entry at a time would copy the entries of a large catalogue
 // many times over.
 void TrackIndex::expectBytes(int64_t bytes) {
-  if (bytes > 0) tracks_.reserve(static_cast<size_t>(std::min(bytes / kSmallestTrackRecord, kMostReserved)));
+  if (bytes <= 0) return;
+  const auto expected = static_cast<size_t>(std::min(bytes / kSmallestTrackRecord, kMostReserved));
+  tracks_.reserve(expected);
+  offsets_.reserve(expected);
+}
+
+bool TrackIndex::locate(int32_t id, int64_t* offset) const {
+  if (!inStep_) return false;
+  auto found = offsets_.find(id);
+  const bool live = found != offsets_.end() && !goneOffsets_.count(found->second);
+  *offset = live ? found->second : -1;
+  return true;
 }
 
 uint32_t TrackIndex::internLike(std::string_view text, uint32_t likely) {
@@ -58,7 +71,8 @@ void TrackIndex::markGone(Track& track) {
 
 // A new record comes after every other; one rewritten in place replaces the
 // track at its offset, or ends it when it is no longer a track.
-void TrackIndex::recordLive(int64_t offset, int32_t, const uint8_t* body, size_t length) {
+void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) {
+  offsets_[id] = offset;
   TrackKeys keys;
   const bool isTrack = trackKeysFromBody(body, length, &keys);
   // Records come in file order at opening and new ones at the end.
@@ -88,6 +102,7 @@ void TrackIndex::recordLive(int64_t offset, int32_t, const uint8_t* body, size_t
 }
 
 void TrackIndex::recordGone(int64_t offset) {
+  goneOffsets_.insert(offset);
   auto at = find(offset);
   if (at == tracks_.end() || at->offset != offset) return;
   markGone(*at);

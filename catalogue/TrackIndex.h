@@ -2,7 +2,8 @@
 // genre, artist, album, ready) in file order, kept in memory and in step
 // with the file by the store's notices, so that the browsing queries need
 // not walk and decode the whole file. Each distinct text is held once.
-// The owner guards it with the same lock as the store.
+// It also knows where each live record starts by id, so that a lookup by id
+// reads one record. The owner guards it with the same lock as the store.
 #pragma once
 
 #include <cstdint>
@@ -10,15 +11,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "catalogue/TextPool.h"
 #include "catalogue/TrackFilter.h"
+#include "store/RecordLocator.h"
 #include "store/RecordObserver.h"
 
 namespace tuho {
 
-class TrackIndex : public RecordObserver {
+class TrackIndex : public RecordObserver, public RecordLocator {
  public:
   // 24 bytes: the index of a large catalogue is mostly these, and a
   // short-lived process pays for every page of them it fills.
@@ -44,10 +48,13 @@ class TrackIndex : public RecordObserver {
   size_t textCount() const { return texts_.size(); }
   size_t trackCount() const { return tracks_.size() - goneCount_; }
 
+  // Sure only while in step.
+  bool locate(int32_t id, int64_t* offset) const override;
+
   void restart() override;
   void inStep() override { inStep_ = true; }
   void expectBytes(int64_t bytes) override;
-  void recordLive(int64_t offset, int32_t /*id*/, const uint8_t* body, size_t length) override;
+  void recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) override;
   void recordGone(int64_t offset) override;
 
  private:
@@ -58,6 +65,13 @@ class TrackIndex : public RecordObserver {
 
   std::vector<Track> tracks_;  // ordered by offset
   size_t goneCount_ = 0;
+  // Where the latest live record told with each id starts: a record
+  // rewritten elsewhere is told again at its new place.
+  std::unordered_map<int32_t, int64_t> offsets_;
+  // Records flagged deleted since the index was filled: an id whose latest
+  // record is among them has no live record. No offset is used twice
+  // before the index restarts.
+  std::unordered_set<int64_t> goneOffsets_;
   TextPool texts_;
   bool inStep_ = false;
 };

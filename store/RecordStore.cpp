@@ -382,6 +382,7 @@ int RecordStore::advance() {
 
 // Each walk starts with a fresh read of the file, then reads it in windows.
 int RecordStore::first() {
+  ++walksStarted_;
   window_.forget();
   queryActive_ = false;
   atEnd_ = false;
@@ -397,6 +398,7 @@ int RecordStore::next() {
 }
 
 int RecordStore::findFirstMatching(const FieldList& query) {
+  ++walksStarted_;
   window_.forget();
   atEnd_ = false;
   endClean_ = true;
@@ -420,7 +422,20 @@ int RecordStore::readAt(int64_t offset) {
   return cursor_.id;
 }
 
+// A record the locator names is taken only when it still carries the id;
+// otherwise the walk decides.
 int RecordStore::findById(int id) {
+  int64_t located = -1;
+  if (locator_ && locator_->locate(id, &located)) {
+    if (located < 0) {
+      queryActive_ = false;
+      atEnd_ = true;
+      cursor_.onLive = false;
+      return 0;
+    }
+    if (readAt(located) == id) return id;
+  }
+  ++walksStarted_;
   window_.forget();
   queryActive_ = false;
   atEnd_ = false;

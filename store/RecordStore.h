@@ -1,6 +1,7 @@
 // One open store file with a single cursor: append, find by id, walk with
-// an optional query, delete by flag and rewrite in place. Every lookup walks
-// the file from the first data record. A store has no lock; its owner makes
+// an optional query, delete by flag and rewrite in place. A lookup by id
+// reads the one record its locator names, and otherwise walks the file from
+// the first data record. A store has no lock; its owner makes
 // each operation and each whole walk exclusive.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include "store/ChainScan.h"
 #include "store/FieldList.h"
 #include "store/ReadWindow.h"
+#include "store/RecordLocator.h"
 #include "store/RecordObserver.h"
 
 namespace tuho {
@@ -104,6 +106,12 @@ class RecordStore {
   }
   // Not owned; told of the live records from the next open or create on.
   void setObserver(RecordObserver* observer) { observer_ = observer; }
+  // Not owned; asked first by every lookup by id (and so by updateById and
+  // deleteById). A record it names is read and its id checked.
+  void setLocator(const RecordLocator* locator) { locator_ = locator; }
+  // Walks of the file started since the store was made: first(),
+  // findFirstMatching() and each lookup by id the locator could not answer.
+  int walksStarted() const { return walksStarted_; }
 
  private:
   struct Cursor {
@@ -197,6 +205,8 @@ class RecordStore {
   bool deferDiskFullBox_ = false;
   bool idsExhaustedShown_ = false;
   RecordObserver* observer_ = nullptr;
+  const RecordLocator* locator_ = nullptr;
+  int walksStarted_ = 0;
 };
 
 }  // namespace tuho

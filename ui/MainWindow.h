@@ -70,11 +70,13 @@ class MainWindow {
   void showConfigMenu();
   // The strip and the menus follow what the list allows.
   void showListCommands();
+  void bulkTreeChange(bool starting);
   ListCommands menuCommands() const;
   void rebuildTreeFromCombo();
   bool handleWorkerNotice(UINT message, WPARAM wParam, LPARAM lParam);
   void jobResult(const IdList& result, bool madeReady);
   void jobEnded();
+  void showLatestProgress();
 
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;

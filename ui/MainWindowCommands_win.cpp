@@ -112,7 +112,19 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
   return true;
 }
 
+// The dialog shows the latest file and count the worker stored; the text
+// it is sent becomes the dialog's to free.
+void MainWindow::showLatestProgress() {
+  std::string name;
+  int count = 0;
+  if (!progress_.latest.take(&name, &count) || !progress_.isOpen()) return;
+  SendMessageA(progress_.window(), TMSG_PROGRESS_TEXT, 0, reinterpret_cast<LPARAM>(new std::string(name)));
+  SendMessageA(progress_.window(), PMSG_SET_COUNT, 0, count);
+}
+
 void MainWindow::jobEnded() {
+  // Progress whose notice could not be posted is shown before the end.
+  showLatestProgress();
   if (progress_.isOpen()) SendMessageA(progress_.window(), TMSG_JOB_DONE, 0, 0);
   // A source job changed the groups: the tree follows, unless the Media
   // Store is open (its Close rebuilds the tree).
@@ -130,7 +142,7 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
       }
       return true;
     case TMSG_PROGRESS_COUNT:
-      if (progress_.isOpen()) SendMessageA(progress_.window(), PMSG_SET_COUNT, 0, lParam);
+      showLatestProgress();
       return true;
     case TMSG_JOB_DONE:
       jobEnded();

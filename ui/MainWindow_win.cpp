@@ -154,10 +154,14 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   TrackListHooks listHooks;
   listHooks.emptied = [this] { tree_.postDeleteCurrent(); };
   listHooks.groupGone = [this](const TrackFilter& path, int level) { tree_.prunePath(path, level); };
+  listHooks.treeBulkChange = [this](bool starting) { bulkTreeChange(starting); };
   listHooks.editTags = [this](const IdList& ids) {
-    editTags(EditTagTargets{instance_, window_, catalogue_, [this](const TrackFilter& path) { tree_.ensurePath(path); },
-                            [this](const TrackTag& tag, int id) { list_.updateRowAfterEdit(tag, id); }},
-             ids);
+    EditTagTargets targets{instance_, window_, catalogue_, [this](const TrackFilter& path) { tree_.ensurePath(path); },
+                           [this](const std::vector<std::pair<int, TrackTag>>& written) {
+                             list_.updateRowsAfterEdit(written);
+                           },
+                           [this](bool starting) { bulkTreeChange(starting); }};
+    editTags(targets, ids);
   };
   listHooks.commandsChanged = [this] { showListCommands(); };
   listHooks.rowMenuAt = [this](POINT screen) { showContextMenu(window_, screen, rowMenuEntries(menuCommands())); };
@@ -250,6 +254,16 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Many group changes at once (an edit or deletion of many rows): the tree
+// draws once at the end and finds each parent's children through one map.
+void MainWindow::bulkTreeChange(bool starting) {
+  if (starting) {
+    tree_.beginBulkChange();
+  } else {
+    tree_.endBulkChange();
+  }
 }
 
 }  // namespace tuho

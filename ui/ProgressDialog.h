@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/LatestProgress.h"
 #include "ui/kit/DialogSkin.h"
 
 namespace tuho {
@@ -20,6 +21,8 @@ class ProgressDialog {
   std::atomic<int> ready{0};
   // Set by the dialog's Cancel; the worker's job stops at its next file.
   std::atomic<bool> cancelRequested{false};
+  // The worker's latest file and count, read on its progress notice.
+  LatestProgress latest;
   // Called when the dialog opens and when it has closed (the main window
   // suspends and resumes its buttons there).
   std::function<void()> onOpen;

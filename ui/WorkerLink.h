@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <utility>
 
 #include "catalogue/win32/Worker.h"
 #include "ui/MainWindow.h"
@@ -33,6 +35,11 @@ class WorkerLink {
   // (or compacting) it.
   bool stopAndClose(Catalogue& catalogue, DWORD waitMs);
   DWORD threadId() const { return threadId_; }
+  // Posts the worker's notices instead of PostMessageA; set while no job
+  // runs (the request that starts the next one hands it to the worker).
+  void setNoticePoster(std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> poster) {
+    params_.postNotice = std::move(poster);
+  }
 
  private:
   // The thread reads these as long as it runs.

@@ -10,6 +10,7 @@ bool WorkerLink::start(MainWindow& window, Catalogue& catalogue) {
   params_.catalogue = &catalogue;
   // A job starts only once its progress dialog can show the notices.
   params_.progressReady = &window.progress().ready;
+  params_.latestProgress = &window.progress().latest;
   params_.stopRequested = &stopRequested_;
   params_.cancelRequested = &window.progress().cancelRequested;
   params_.uiThreadId = GetWindowThreadProcessId(window.window(), nullptr);

@@ -15,7 +15,8 @@ constexpr unsigned TMSG_DELETE_READY = 2323;   // lParam: IdList* (the worker fr
 
 // Notices, worker to UI.
 constexpr unsigned TMSG_PROGRESS_TEXT = 2104;      // lParam: std::string* (the receiver frees it)
-constexpr unsigned TMSG_PROGRESS_COUNT = 2329;     // lParam: running count
+// The job's LatestProgress holds a file name and count; at most one waits.
+constexpr unsigned TMSG_PROGRESS_COUNT = 2329;
 constexpr unsigned TMSG_JOB_DONE = 2105;
 constexpr unsigned TMSG_COPY_READY_DONE = 2118;    // lParam: const IdList* (the worker's result block)
 constexpr unsigned TMSG_DELETE_READY_DONE = 2324;  // lParam: const IdList*

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/LatestProgress.h"
 
 namespace tuho {
 
@@ -20,6 +21,11 @@ struct WorkerParams {
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;
   HWND noticeWindow = nullptr;  // receives the notices
+  // Where the progress notice (TMSG_PROGRESS_COUNT) points the window to.
+  LatestProgress* latestProgress = nullptr;
+  // Posts a notice; PostMessageA when empty. A queue that is full refuses
+  // posts: tests stand in for one here.
+  std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> postNotice;
   // Asked when a disc is not where the catalogue expects it (runs on the
   // worker thread); empty: the question is cancelled.
   std::function<std::optional<std::string>(const SourceRef&, const std::string&)> locateVolume;

@@ -8,11 +8,24 @@
 namespace tuho {
 namespace {
 
-void post(const WorkerParams& params, UINT message, WPARAM wParam, LPARAM lParam) {
-  PostMessageA(params.noticeWindow, message, wParam, lParam);
+bool stopping(const WorkerParams& params) { return params.stopRequested && params.stopRequested->load(); }
+
+bool tryPost(const WorkerParams& params, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (params.postNotice) return params.postNotice(params.noticeWindow, message, wParam, lParam) != FALSE;
+  return PostMessageA(params.noticeWindow, message, wParam, lParam) != FALSE;
 }
 
-bool stopping(const WorkerParams& params) { return params.stopRequested && params.stopRequested->load(); }
+// The end of a job and its result must arrive, or the progress dialog stays
+// up and no job can start again: a full queue (it holds at most 10,000
+// posted messages) is waited out while the window empties it. Only a window
+// that is gone, or a program that is closing and no longer reads its
+// queue, ends the retries.
+void post(const WorkerParams& params, UINT message, WPARAM wParam, LPARAM lParam) {
+  while (!tryPost(params, message, wParam, lParam)) {
+    if (!IsWindow(params.noticeWindow) || stopping(params)) return;
+    Sleep(10);
+  }
+}
 
 // The job starts only once the progress dialog can show its notices.
 bool waitForProgressDialog(const WorkerParams& params) {
@@ -25,12 +38,12 @@ bool waitForProgressDialog(const WorkerParams& params) {
 
 JobEvents jobEvents(const WorkerParams& params) {
   JobEvents events;
+  // A notice already waiting shows this progress too when it is read; one
+  // that cannot be posted is followed by the next file's, and the window
+  // reads the last one at the end of the job.
   events.progress = [&params](const std::string& fileName, int count) {
-    auto text = std::make_unique<std::string>(fileName);
-    if (PostMessageA(params.noticeWindow, TMSG_PROGRESS_TEXT, 0, reinterpret_cast<LPARAM>(text.get()))) {
-      text.release();  // the receiver frees it now
-    }
-    post(params, TMSG_PROGRESS_COUNT, 0, count);
+    if (!params.latestProgress || !params.latestProgress->store(fileName, count)) return;
+    if (!tryPost(params, TMSG_PROGRESS_COUNT, 0, 0)) params.latestProgress->postFailed();
   };
   events.locateVolume = params.locateVolume;
   events.stopRequested = [&params] { return stopping(params); };

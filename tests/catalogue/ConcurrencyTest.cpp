@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "CatalogueFixture.h"
+#include "catalogue/LatestProgress.h"
 
 namespace tuho::test {
 namespace {
@@ -76,6 +78,41 @@ TEST_F(ConcurrencyTest, TheSourceListChangesWhileAJobReadsIt) {
   EXPECT_TRUE(named);
   EXPECT_GT(changes, 0);
   EXPECT_EQ(sources.count(), 1);
+}
+
+// A worker reports each file of a scan while the window reads its notices
+// at its own pace: never more than one notice waits, each read shows the
+// latest progress stored, and the last progress is there to read at the end.
+TEST(LatestProgressTest, AtMostOneNoticeWaitsAndTheLastProgressIsRead) {
+  LatestProgress latest;
+  std::atomic<int> waiting{0}, mostWaiting{0};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int count = 1; count <= 20000; ++count) {
+      if (!latest.store("file " + std::to_string(count), count)) continue;
+      const int now = ++waiting;
+      if (now > mostWaiting) mostWaiting = now;
+    }
+    done = true;
+  });
+  int lastRead = 0;
+  auto read = [&] {
+    std::string name;
+    int count = 0;
+    if (!latest.take(&name, &count)) return;
+    EXPECT_GT(count, lastRead);
+    EXPECT_EQ(name, "file " + std::to_string(count));
+    lastRead = count;
+  };
+  while (!done) {
+    if (waiting.load() == 0) continue;
+    --waiting;
+    read();
+  }
+  worker.join();
+  read();  // the end of the job reads whatever is left
+  EXPECT_EQ(mostWaiting.load(), 1);
+  EXPECT_EQ(lastRead, 20000);
 }
 
 }  // namespace

@@ -133,6 +133,13 @@ class TrackIndexTest : public CatalogueTest {
         EXPECT_EQ(reads.seen(kFaultRead), 0);
       }
     }
+    // Each track read by id is the one the file holds, found without a walk
+    // of the file while the index is in step.
+    const int walks = catalogue.storeWalks();
+    for (const TrackItem& item : file) EXPECT_EQ(describe(catalogue.readTrack(item.id)), describe(item));
+    if (fromMemory) {
+      EXPECT_EQ(catalogue.storeWalks(), walks);
+    }
   }
 
   // Makes the first field of the nth data record claim more data than its
@@ -153,6 +160,7 @@ TEST_F(TrackIndexTest, QueriesMatchTheDecodedFileThroughEveryKindOfWrite) {
   for (int number = 0; number < 110; ++number) ids.push_back(store(number));
   expectSameAsFile("appended");
 
+  const int walksBeforeWrites = catalogue.storeWalks();
   TagChange soul, longer, album;
   soul.genre = "Soul";  // as long as before: rewritten in place
   longer.artist = "An artist whose name no longer fits the record";  // moves to the end of the file
@@ -171,6 +179,11 @@ TEST_F(TrackIndexTest, QueriesMatchTheDecodedFileThroughEveryKindOfWrite) {
 
   ASSERT_EQ(catalogue.setReady(ids[6], 1), ids[6]);
   ASSERT_EQ(catalogue.setReady(ids[10], 0), ids[10]);
+  // Rewriting, deleting and marking found every record by its id alone,
+  // also one moved to the end of the file and one deleted twice.
+  ASSERT_EQ(catalogue.setReady(ids[1], 1), ids[1]);
+  EXPECT_TRUE(catalogue.readTrack(ids[5]).isEmpty());
+  EXPECT_EQ(catalogue.storeWalks() - walksBeforeWrites, 0);
   expectSameAsFile("ready marks");
 
   EXPECT_EQ(catalogue.removeSource(disc.id), 53);

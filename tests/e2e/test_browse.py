@@ -116,5 +116,61 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
                          [("Dawn", "Morning"), ("Dusk", "Evening"), ("Noon", "Midday")])
 
 
+    def test_two_thousand_rows_are_edited_and_deleted_and_the_window_keeps_answering(self):
+        music = self.session.dir / "crate"
+        shutil.rmtree(music, ignore_errors=True)
+        music.mkdir(parents=True)
+        for number in range(2000):  # genre 0, Blues: the first root
+            (music / f"{number:04d}.mp3").write_bytes(
+                song_bytes(f"Song {number}", f"Artist {number % 300}", f"Album {number % 700}", number % 99 + 1, 0))
+        for number in range(5):
+            (music / f"soul{number}.mp3").write_bytes(song_bytes(f"Kept {number}", "Soulful", "Kept", 1, genre=42))
+        self.tuhodb("add-source", "--name", "Crate", "--kind", "local", "--path", windows_path(music))
+        process, window = self.start()
+        # The first genre, Blues, fills the list: every row selected.
+        self.click_at(self.row_label(0))
+        self.session.key("shift+End")
+        time.sleep(0.5)
+        self.click_at(self.row_label(1999), button=3)
+        wait_until(self.menu_open, 10, what="the row menu")
+        for key in ("Down", "Down", "Down", "Return"):
+            self.session.key(key)
+            time.sleep(0.2)
+        self.session.wait_for_window("Edit Tag", timeout=10)
+        time.sleep(0.5)
+        self.session.xdotool("type", "--delay", "50", "Renamed Band")
+        self.session.key("Return")
+        self.session.wait_for_no_window("Edit Tag")
+        # The window answers again soon: the row menu opens, and "Delete"
+        # takes every row but the last.
+        started = time.monotonic()
+        self.session.key("Home")
+        self.session.key("shift+End")
+        time.sleep(0.5)
+        self.click_at(self.row_label(1999), modifier="ctrl")  # the last row leaves the selection
+        self.click_at(self.row_label(1998), button=3)
+        wait_until(self.menu_open, 20, what="the row menu after the edit")
+        answered = time.monotonic() - started
+        for key in ("Down", "Down", "Return"):
+            self.session.key(key)
+            time.sleep(0.2)
+        started = time.monotonic()
+        self.click_at(self.row_label(0), button=3)
+        wait_until(self.menu_open, 20, what="the row menu after the deletion")
+        self.session.key("Escape")
+        deleted = time.monotonic() - started
+        self.stop(process, window)
+        print(f"window answered {answered:.1f} s after Edit Tag, {deleted:.1f} s after Delete")
+        tracks = self.tuhodb("tracks")
+        blues = [track for track in tracks if track["genre"] == "Blues"]
+        self.assertEqual(len(blues), 1)
+        self.assertEqual(blues[0]["artist"], "Renamed Band")
+        self.assertEqual(sorted(track["title"] for track in tracks if track["genre"] == "Soul"),
+                         [f"Kept {number}" for number in range(5)])
+        self.assertTrue(all(track["artist"] == "Soulful" for track in tracks if track["genre"] == "Soul"))
+        groups = self.tuhodb("groups", "artist", "--genre", "Blues")
+        self.assertEqual([group["value"] for group in groups], ["Renamed Band"])
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/Shell.h"
@@ -391,6 +392,130 @@ TEST_F(BrowseTest, ValuesLongerThanTheBoxesStayWholeUnlessEdited) {
   EXPECT_EQ(item.tag.title, longer.title);
   EXPECT_EQ(item.tag.album, typed);
   EXPECT_EQ(item.tag.genre, std::string("Rock"));
+}
+
+// Counts the row removals the list control gets while it draws itself.
+struct ListWatch {
+  static WNDPROC original;
+  static bool drawing;
+  static int removals, removalsWhileDrawing;
+  static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETREDRAW) drawing = wParam != FALSE;
+    if (message == LVM_DELETEITEM || message == LVM_DELETEALLITEMS) {
+      ++removals;
+      if (drawing) ++removalsWhileDrawing;
+    }
+    return CallWindowProcA(original, window, message, wParam, lParam);
+  }
+};
+WNDPROC ListWatch::original = nullptr;
+bool ListWatch::drawing = true;
+int ListWatch::removals = 0, ListWatch::removalsWhileDrawing = 0;
+
+// The order a bare tree view gives the values inserted one by one, sorted.
+std::vector<std::string> sortedByTheControl(const ValueList& values) {
+  HWND bare = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 100, 100, GetDesktopWindow(), nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  for (const GroupValue& value : values.values) {
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_SORT;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>(value.value.c_str());
+    TreeView_InsertItem(bare, &insert);
+  }
+  std::vector<std::string> texts;
+  for (HTREEITEM item = TreeView_GetRoot(bare); item; item = TreeView_GetNextSibling(bare, item)) {
+    char text[256] = {};
+    TVITEMA data = {};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    TreeView_GetItem(bare, &data);
+    texts.push_back(text);
+  }
+  DestroyWindow(bare);
+  return texts;
+}
+
+// Hundreds of rows edited and deleted at once: no track is looked for by a
+// walk of the store file, no row leaves the list while it draws, the tree
+// keeps the order a sorted insertion gives, and the catalogue, list and
+// tree agree at the end.
+TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
+  const char* artists[] = {"ann", "Ann", "b", "B", "_x", "Z9", "z10", "Zed", "a b", "ab", "Äda", "123", "ANN"};
+  std::vector<SongTag> songs;
+  for (int i = 0; i < 390; ++i) {
+    songs.push_back({"Song " + std::to_string(i), artists[i % 13], "Album " + std::to_string(i % 40),
+                     i % 3 ? kRock : kJazz, i % 90 + 1});
+  }
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, songs);
+  groupBy(LEVEL_ARTIST);
+  const std::vector<std::string> artistOrder = childTexts();
+  EXPECT_EQ(artistOrder, sortedByTheControl(catalogue->groupValues(TrackFilter(), LEVEL_ARTIST)));
+  EXPECT_EQ(artistOrder.size(), 13u);
+  groupBy(LEVEL_GENRE);
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  EXPECT_EQ(childTexts(rock), sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}},
+                                                                        LEVEL_ARTIST)));
+  TreeView_SelectItem(tree(), rock);
+  ASSERT_EQ(window->list().rowCount(), 260);
+  ListWatch::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWatch::proc)));
+
+  // Every row of the artists "ann" and "B" gets the artist "Bea".
+  std::vector<int> rows;
+  for (int row = 0; row < window->list().rowCount(); ++row) {
+    const std::string& artist = window->list().rowAt(row)->artist;
+    if (artist == "ann" || artist == "B") rows.push_back(row);
+  }
+  ASSERT_EQ(rows.size(), 40u);
+  // And 160 more rows of other artists, which keep theirs.
+  for (int row = 0; rows.size() < 200; ++row) {
+    if (window->list().rowAt(row)->artist != "ann" && window->list().rowAt(row)->artist != "B") rows.push_back(row);
+  }
+  selectRows(rows);
+  const int walksBefore = catalogue->storeWalks();
+  editSelectedWith([&](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_TAG_ALBUM, "Together");
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  selectRows(std::vector<int>(rows.begin(), rows.begin() + 40));
+  editSelectedWith([&](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_TAG_ARTIST, "Bea");
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  pumpFor(50);
+  EXPECT_EQ(catalogue->storeWalks(), walksBefore);
+  EXPECT_EQ(catalogue->listTracks(TrackFilter{{}, {}, std::string("Together")}).size(), 200u);
+  EXPECT_EQ(catalogue->listTracks(TrackFilter{{}, std::string("Bea"), {}}).size(), 40u);
+  const std::vector<std::string> albums = column(1), artistsShown = column(0);
+  EXPECT_EQ(std::count(albums.begin(), albums.end(), "Together"), 200);
+  EXPECT_EQ(std::count(artistsShown.begin(), artistsShown.end(), "Bea"), 40);
+  std::vector<std::string> rockArtists = childTexts(rock);
+  EXPECT_EQ(rockArtists, sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}},
+                                                                   LEVEL_ARTIST)));
+  EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "Bea"), 1);
+  EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "ann"), 0);
+
+  // 150 rows deleted at once: not one leaves while the list draws.
+  std::vector<int> doomed;
+  for (int row = 0; row < 260; row += 2) doomed.push_back(row);
+  for (int row = 1; doomed.size() < 150; row += 2) doomed.push_back(row);
+  selectRows(doomed);
+  ListWatch::removals = ListWatch::removalsWhileDrawing = 0;
+  SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+  pumpFor(50);
+  EXPECT_EQ(ListWatch::removals, 150);
+  EXPECT_EQ(ListWatch::removalsWhileDrawing, 0);
+  EXPECT_EQ(catalogue->storeWalks(), walksBefore);
+  EXPECT_EQ(window->list().rowCount(), 110);
+  EXPECT_EQ(catalogue->listTracks(TrackFilter{std::string("Rock"), {}, {}}).size(), 110u);
+  // The tree shows exactly the artists the remaining rows carry.
+  EXPECT_EQ(childTexts(rock), sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}},
+                                                                        LEVEL_ARTIST)));
+  SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWatch::original));
 }
 
 TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {

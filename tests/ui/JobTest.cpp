@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <thread>
 #include "catalogue/win32/ThreadMessages.h"
 #include "ui/UiIds.h"
@@ -169,6 +170,98 @@ TEST_F(JobTest, ProgressTextsAfterTheDialogClosedAreFreedQuietly) {
   EXPECT_FALSE(window->jobRunning());
   EXPECT_EQ(window->progress().fileText(), lastShown);
   EXPECT_EQ(alerts.count(), 0u);
+}
+
+// Windows refuses posts to a thread whose queue holds 10,000 posted
+// messages (Wine has no such cap): the worker posts through this stand-in,
+// which counts what waits in the UI thread's queue, fillers and notices
+// alike, and refuses while it is full.
+struct CappedQueue {
+  static constexpr int kCap = 10000;
+  static UINT filler;
+  static std::atomic<int> waiting, progressWaiting, mostProgressWaiting, refused;
+  static WNDPROC original;
+  static int refusalsWanted;
+  static BOOL post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (waiting.load() >= kCap) {
+      ++refused;
+      return FALSE;
+    }
+    ++waiting;
+    if (message == TMSG_PROGRESS_COUNT) {
+      const int now = ++progressWaiting;
+      for (int most = mostProgressWaiting.load(); now > most && !mostProgressWaiting.compare_exchange_weak(most, now);) {
+      }
+    }
+    return PostMessageA(window, message, wParam, lParam);
+  }
+  // The main window reading its queue.
+  static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool notice = message == TMSG_PROGRESS_COUNT || message == TMSG_JOB_DONE ||
+                        message == TMSG_COPY_READY_DONE || message == TMSG_DELETE_READY_DONE ||
+                        message == TMSG_REMOVE_SOURCE_DONE || message == TMSG_RESCAN_SOURCE_DONE;
+    if (notice || message == filler) --waiting;
+    if (message == TMSG_PROGRESS_COUNT) --progressWaiting;
+    if (message != filler) return CallWindowProcA(original, window, message, wParam, lParam);
+    // Other posts keep the queue full until the worker was refused a while.
+    if (refused.load() < refusalsWanted) {
+      ++waiting;
+      PostMessageA(window, filler, 0, 0);
+    }
+    return 0;
+  }
+  static void fill(HWND window, int refusals) {
+    refusalsWanted = refusals;
+    while (waiting.load() < kCap) {
+      ++waiting;
+      PostMessageA(window, filler, 0, 0);
+    }
+  }
+};
+UINT CappedQueue::filler = RegisterWindowMessageA("TuhoQueueFiller");
+std::atomic<int> CappedQueue::waiting{0}, CappedQueue::progressWaiting{0}, CappedQueue::mostProgressWaiting{0},
+    CappedQueue::refused{0};
+WNDPROC CappedQueue::original = nullptr;
+int CappedQueue::refusalsWanted = 0;
+
+// With the window's queue full when the job starts, every notice the
+// worker could post is refused until the window has read its way down:
+// the progress notices never pile up, the last count still shows, and the
+// end of the job and its result arrive.
+TEST_F(JobTest, AFullQueueHoldsAtMostOneProgressNoticeAndLosesNoEnd) {
+  worker.setNoticePoster(&CappedQueue::post);
+  CappedQueue::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window->window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CappedQueue::proc)));
+  SourceRef* folder = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 300);
+  CappedQueue::fill(window->window(), 100);
+  ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), folder));
+  ASSERT_TRUE(waitForJobEnd());
+  EXPECT_EQ(window->progress().countText(), "Found: 300");
+  EXPECT_GT(CappedQueue::refused.load(), 0);
+  EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 300u);
+
+  // A copy job's result notice comes after its end: the rows it made ready
+  // are marked, so it arrived too.
+  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
+  catalogue->scanSource(*disc, false, JobEvents());
+  waitForFirstNode();
+  pumpFor(100);  // the rebuilt tree's first node fills the list
+  ASSERT_EQ(window->list().rowCount(), 303);
+  const int refusedBefore = CappedQueue::refused.load();
+  CappedQueue::fill(window->window(), refusedBefore + 100);
+  SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_READY_ALL, 0);
+  ASSERT_TRUE(window->jobRunning());
+  ASSERT_TRUE(waitForJobEnd());
+  ASSERT_TRUE(pumpUntil([&] { return CappedQueue::waiting.load() == 0; }));
+  EXPECT_GT(CappedQueue::refused.load(), refusedBefore);
+  int readyRows = 0;
+  for (int row = 0; row < window->list().rowCount(); ++row) readyRows += listImage(row) == window->list().readyImage;
+  int readyTracks = 0;
+  for (const TrackItem& item : catalogue->listTracks(TrackFilter())) readyTracks += item.ready == 1;
+  EXPECT_GT(readyTracks, 0);
+  EXPECT_EQ(readyRows, readyTracks);
+  EXPECT_LE(CappedQueue::mostProgressWaiting.load(), 1);
+  SetWindowLongPtrA(window->window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CappedQueue::original));
 }
 
 }  // namespace

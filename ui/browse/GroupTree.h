@@ -69,6 +69,13 @@ class GroupTree {
   void fillListFor(HTREEITEM item, unsigned serial);
   void ensurePath(const TrackFilter& path);
   void prunePath(const TrackFilter& path, int targetLevel);
+  // Around many path changes at once: the tree is drawn once at the end,
+  // and each parent's children are looked up by text from a map made the
+  // first time that parent is searched. Nests.
+  void beginBulkChange();
+  void endBulkChange();
+  void markCurrentReady() { markNode(currentRef(), true); }
+  void markCurrentUnready() { markNode(currentRef(), false); }
   // Marks a node and its direct children when that node still lives.
   void markNode(NodeRef node, bool ready);
   HTREEITEM currentNode() const { return current_; }
@@ -80,7 +87,7 @@ class GroupTree {
   void selectFirstRoot();
   void buildChildren(HTREEITEM parent, int parentLevel);
   void finishRebuild();
-  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, int image);
+  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, int image, HTREEITEM after);
   GroupNode childOf(const TrackFilter& path, int level, const std::string& value) const;
   TrackFilter pathOf(HTREEITEM item) const;
   int imageFor(int level, int state, int kind) const;
@@ -92,7 +99,9 @@ class GroupTree {
   bool isBeingDeleted(HTREEITEM item) const;
   void deleteNode(HTREEITEM item);
   void walkPath(const TrackFilter& path, PathMode mode, int targetLevel);
-  HTREEITEM findChild(HTREEITEM parent, const std::string& value) const;
+  HTREEITEM findChild(HTREEITEM parent, const std::string& value);
+  std::unordered_map<std::string, HTREEITEM>& childrenByText(HTREEITEM parent);
+  void forgetChild(HTREEITEM item);
 
   HWND control_ = nullptr;
   HWND parent_ = nullptr;
@@ -105,6 +114,9 @@ class GroupTree {
   HTREEITEM deleting_ = nullptr;  // the node this tree is deleting, with its subtree
   std::unordered_map<HTREEITEM, GroupNode*> live_;
   unsigned nextSerial_ = 1;
+  int bulkDepth_ = 0;
+  // During a bulk change: the children of the parents searched, by text.
+  std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> childIndex_;
 };
 
 }  // namespace tuho

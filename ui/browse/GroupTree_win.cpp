@@ -1,5 +1,6 @@
 #include "ui/browse/GroupTree.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "ui/kit/ContextMenu.h"
@@ -44,6 +45,17 @@ void setValue(TrackFilter& path, int level, const std::string& value) {
   if (level == LEVEL_ARTIST) path.artist = value;
   if (level == LEVEL_ALBUM) path.album = value;
 }
+
+// The order a tree view gives children inserted with TVI_SORT, one at a
+// time: by the control's text comparison, equal texts in the order they
+// came. A level sorted here once and appended with TVI_LAST comes out the
+// same, without the control comparing each new node with its siblings.
+void sortLikeTheControl(std::vector<const GroupValue*>& values) {
+  std::stable_sort(values.begin(), values.end(), [](const GroupValue* a, const GroupValue* b) {
+    return lstrcmpA(a->value.c_str(), b->value.c_str()) < 0;
+  });
+}
+
 
 }  // namespace
 
@@ -110,19 +122,22 @@ GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, int level, cons
   return node;
 }
 
-HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int image) {
+HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int image, HTREEITEM after) {
   auto data = std::make_unique<GroupNode>(node);
   data->serial = nextSerial_++;
   TVINSERTSTRUCTA insert = {};
   insert.hParent = parent;
-  insert.hInsertAfter = TVI_SORT;
+  insert.hInsertAfter = after;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
   insert.item.pszText = const_cast<char*>(data->value.c_str());
   insert.item.iImage = insert.item.iSelectedImage = image;
   insert.item.cChildren = node.level < LEVEL_ALBUM ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   auto item = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-  if (item) live_[item] = data.release();
+  if (!item) return item;
+  live_[item] = data.release();
+  auto index = childIndex_.find(parent);
+  if (index != childIndex_.end()) index->second.emplace(text, item);
   return item;
 }
 
@@ -138,14 +153,17 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
   ValueList values = catalogue_->groupValues(path, child.level);
   // One repaint for all the new nodes: a tree that updates itself after
   // each insertion takes several times as long to fill.
-  SendMessageA(control(), WM_SETREDRAW, FALSE, 0);
-  for (const GroupValue& value : values.values) {
-    child.state = value.state;
-    child.value = value.value;
-    insertNode(parent, child, imageFor(child.level, value.state, value.kind));
+  std::vector<const GroupValue*> sorted;
+  sorted.reserve(values.values.size());
+  for (const GroupValue& value : values.values) sorted.push_back(&value);
+  sortLikeTheControl(sorted);
+  beginBulkChange();
+  for (const GroupValue* value : sorted) {
+    child.state = value->state;
+    child.value = value->value;
+    insertNode(parent, child, imageFor(child.level, value->state, value->kind), TVI_LAST);
   }
-  SendMessageA(control(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(control(), nullptr, TRUE);
+  endBulkChange();
   if (rebuilding_) finishRebuild();
 }
 
@@ -221,6 +239,7 @@ void GroupTree::onDeleteItem(const NMTREEVIEWA& view) {
   auto found = live_.find(item);
   if (found == live_.end()) return;
   if (!rebuilding_) postParentIfEmptied(item);
+  forgetChild(item);
   GroupNode* node = found->second;
   live_.erase(found);
   if (current_ == item) current_ = nullptr;
@@ -270,7 +289,48 @@ void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD, L
 
 void GroupTree::prunePath(const TrackFilter& path, int targetLevel) { walkPath(path, PATH_REMOVE, targetLevel); }
 
-HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) const {
+void GroupTree::beginBulkChange() {
+  if (bulkDepth_++ == 0) SendMessageA(control(), WM_SETREDRAW, FALSE, 0);
+}
+
+void GroupTree::endBulkChange() {
+  if (bulkDepth_ == 0 || --bulkDepth_ > 0) return;
+  childIndex_.clear();
+  SendMessageA(control(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(control(), nullptr, TRUE);
+}
+
+std::unordered_map<std::string, HTREEITEM>& GroupTree::childrenByText(HTREEITEM parent) {
+  auto found = childIndex_.find(parent);
+  if (found != childIndex_.end()) return found->second;
+  HWND tree = control();
+  auto& children = childIndex_[parent];
+  HTREEITEM child = parent == TVI_ROOT ? related(tree, nullptr, TVGN_ROOT) : related(tree, parent, TVGN_CHILD);
+  for (; child; child = related(tree, child, TVGN_NEXT)) {
+    if (GroupNode* node = nodeOf(child)) children.emplace(node->value, child);
+  }
+  return children;
+}
+
+// A node being deleted leaves the maps: its own children's and its parent's.
+void GroupTree::forgetChild(HTREEITEM item) {
+  if (childIndex_.empty()) return;
+  childIndex_.erase(item);
+  HTREEITEM parent = related(control(), item, TVGN_PARENT);
+  auto index = childIndex_.find(parent ? parent : TVI_ROOT);
+  if (index == childIndex_.end()) return;
+  GroupNode* node = nodeOf(item);
+  if (!node) return;
+  auto entry = index->second.find(node->value);
+  if (entry != index->second.end() && entry->second == item) index->second.erase(entry);
+}
+
+HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) {
+  if (bulkDepth_ > 0) {
+    const auto& children = childrenByText(parent);
+    auto found = children.find(value);
+    return found == children.end() ? nullptr : found->second;
+  }
   HWND tree = control();
   HTREEITEM child = parent == TVI_ROOT ? related(tree, nullptr, TVGN_ROOT) : related(tree, parent, TVGN_CHILD);
   for (; child; child = related(tree, child, TVGN_NEXT)) {
@@ -289,7 +349,7 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, int targetLevel
     std::string value = valueAt(path, level).value_or("");
     HTREEITEM found = findChild(parent, value);
     if (!found) {
-      if (mode == PATH_ADD) insertNode(parent, childOf(path, level, value), imageFor(level, READY_NONE, -1));
+      if (mode == PATH_ADD) insertNode(parent, childOf(path, level, value), imageFor(level, READY_NONE, -1), TVI_SORT);
       return;
     }
     if (mode == PATH_REMOVE && level == targetLevel) {

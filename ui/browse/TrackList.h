@@ -11,6 +11,9 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
@@ -44,6 +47,7 @@ struct TrackListHooks {
   std::function<void(const IdList&)> editTags;             // the selected tracks' ids, at least one
   std::function<void()> commandsChanged;                   // commands() or rowsChosen() changed
   std::function<void(POINT)> rowMenuAt;                    // a row's label was right-clicked
+  std::function<void(bool)> treeBulkChange;                // true before many group changes, false after
 };
 
 class TrackList {
@@ -78,15 +82,18 @@ class TrackList {
   // A rewritten track's row takes its new values, or leaves a list whose
   // filter it no longer matches; emptied groups leave the tree.
   void updateRowAfterEdit(const TrackTag& tag, int id);
+  // The same for many tracks at once: rows found through one map, the
+  // leaving rows removed with drawing off, emptied groups looked for once.
+  void updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>& written);
   void sortByColumn(int column);
   int rowCount() const;
 
  private:
   TrackRow* rowAt(int row) const;
   int imageFor(const TrackItem& item) const;
-  int rowOf(int id) const;
+  std::unordered_map<int, int> rowsById() const;
   int insertRow(const TrackItem& item);
-  void deleteRow(int row);
+  void deleteRows(std::vector<int> rows);
   void onClick(NMHDR* notification, bool withMenu);
   void pruneVanished(const std::vector<TrackFilter>& olds);
   void recountCommands();

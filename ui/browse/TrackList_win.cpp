@@ -1,6 +1,8 @@
 #include "ui/browse/TrackList.h"
 
+#include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -201,12 +203,12 @@ TrackRow* TrackList::rowAt(int row) const {
   return reinterpret_cast<TrackRow*>(item.lParam);
 }
 
-int TrackList::rowOf(int id) const {
+std::unordered_map<int, int> TrackList::rowsById() const {
+  std::unordered_map<int, int> rows;
   for (int row = 0, count = rowCount(); row < count; ++row) {
-    const TrackRow* data = rowAt(row);
-    if (data && data->id == id) return row;
+    if (const TrackRow* data = rowAt(row)) rows.emplace(data->id, row);
   }
-  return -1;
+  return rows;
 }
 
 IdList TrackList::collectAllIds() const {
@@ -239,35 +241,44 @@ void TrackList::playItems(bool selectedOnly, bool enqueueOnly) {
   }
 }
 
-void TrackList::deleteRow(int row) {
-  if (row < 0) return;
-  SendMessageA(control(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+// From the bottom up, so that the indices of those still to go hold, and
+// with drawing off: a list that redraws after each removal takes seconds
+// for a few hundred rows. Rows that are all of the list go at once.
+void TrackList::deleteRows(std::vector<int> rows) {
+  if (rows.empty()) return;
+  HWND list = control();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  if (static_cast<int>(rows.size()) == rowCount()) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  } else {
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    for (int row : rows) SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   if (rowCount() == 0) hooks_.emptied();
   recountCommands();
 }
 
 // The catalogue forgets the tracks; their files stay where they are, and a
-// rescan brings them back. Rows go from the bottom up, so the indices of
-// those still to go hold, and the emptied groups are looked for in one walk.
+// rescan brings them back. The emptied groups are looked for in one walk.
 void TrackList::deleteSelected() {
-  std::vector<std::pair<int, TrackRow>> selected;
+  std::vector<int> rows;
+  std::vector<TrackFilter> gone;
   HWND list = control();
   int row = -1;
   while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
-    if (const TrackRow* data = rowAt(row)) selected.emplace_back(row, *data);
+    const TrackRow* data = rowAt(row);
+    if (!data) continue;
+    catalogue_->deleteTrack(data->id);
+    rows.push_back(row);
+    gone.push_back(TrackFilter{data->genre, data->artist, data->album});
   }
-  std::vector<TrackFilter> gone;
-  for (const auto& entry : selected) {
-    catalogue_->deleteTrack(entry.second.id);
-    gone.push_back(TrackFilter{entry.second.genre, entry.second.artist, entry.second.album});
-  }
-  for (auto entry = selected.rbegin(); entry != selected.rend(); ++entry) {
-    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(entry->first), 0);
-  }
-  if (selected.empty()) return;
-  if (rowCount() == 0) hooks_.emptied();
-  recountCommands();
+  if (rows.empty()) return;
+  if (hooks_.treeBulkChange) hooks_.treeBulkChange(true);
+  deleteRows(std::move(rows));
   pruneVanished(gone);
+  if (hooks_.treeBulkChange) hooks_.treeBulkChange(false);
 }
 
 void TrackList::editSelected() {
@@ -278,10 +289,13 @@ void TrackList::editSelected() {
 // Each row the job touched shows, and allows, what the catalogue now says
 // of its track: a cancelled or failed copy leaves its tracks as they were.
 void TrackList::refreshAfterJob(const IdList& result) {
+  std::unordered_set<int> touched;
+  for (const IdEntry& entry : result.entries) touched.insert(entry.id);
   HWND list = control();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (int row = 0, count = rowCount(); row < count; ++row) {
     TrackRow* data = rowAt(row);
-    if (!data || result.indexOf(data->id) < 0) continue;
+    if (!data || touched.count(data->id) == 0) continue;
     TrackItem item = catalogue_->readTrack(data->id);
     if (item.isEmpty()) continue;  // deleted meanwhile: the row goes with the next fill
     data->allows = commandsOf(item);
@@ -291,34 +305,47 @@ void TrackList::refreshAfterJob(const IdList& result) {
     image.iImage = imageFor(item);
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
   }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   recountCommands();
 }
 
-void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) {
-  int row = rowOf(id);
-  TrackRow* data = rowAt(row);
-  if (!data) return;
-  TrackFilter old{data->genre, data->artist, data->album};
+void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) { updateRowsAfterEdit({{id, tag}}); }
+
+void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>& written) {
+  const std::unordered_map<int, int> rows = rowsById();
   auto leaves = [](const std::optional<std::string>& filter, const std::optional<std::string>& value) {
     return filter && *filter != value.value_or("");
   };
-  if (leaves(filter_.genre, tag.genre) || leaves(filter_.artist, tag.artist) || leaves(filter_.album, tag.album)) {
-    // The row goes first, so that the check below sees the old values gone.
-    deleteRow(row);
-    pruneVanished({old});
-    return;
-  }
+  std::vector<TrackFilter> olds;
+  std::vector<int> leaving;
   HWND list = control();
-  const std::optional<std::string>* values[] = {&tag.artist, &tag.album, &tag.trackNo, &tag.title};
-  std::string* cells[] = {&data->artist, &data->album, &data->trackNo, &data->title};
-  for (int column = 0; column < columnCount(); ++column) {
-    std::string value = values[column]->value_or("");
-    if (value == *cells[column]) continue;
-    *cells[column] = value;
-    setCell(list, row, column, value);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (const auto& [id, tag] : written) {
+    auto found = rows.find(id);
+    TrackRow* data = found == rows.end() ? nullptr : rowAt(found->second);
+    if (!data) continue;
+    const int row = found->second;
+    olds.push_back(TrackFilter{data->genre, data->artist, data->album});
+    if (leaves(filter_.genre, tag.genre) || leaves(filter_.artist, tag.artist) || leaves(filter_.album, tag.album)) {
+      leaving.push_back(row);
+      continue;
+    }
+    const std::optional<std::string>* values[] = {&tag.artist, &tag.album, &tag.trackNo, &tag.title};
+    std::string* cells[] = {&data->artist, &data->album, &data->trackNo, &data->title};
+    for (int column = 0; column < columnCount(); ++column) {
+      std::string value = values[column]->value_or("");
+      if (value == *cells[column]) continue;
+      *cells[column] = value;
+      setCell(list, row, column, value);
+    }
+    data->genre = tag.genre.value_or(data->genre);
   }
-  data->genre = tag.genre.value_or(data->genre);
-  pruneVanished({old});
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  // The rows go first, so that the check below sees the old values gone.
+  deleteRows(std::move(leaving));
+  pruneVanished(olds);
 }
 
 // Groups of the old values that no row shows any more leave the tree.

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "catalogue/Catalogue.h"
@@ -35,7 +37,10 @@ struct EditTagTargets {
   HWND owner;
   Catalogue* catalogue;
   std::function<void(const TrackFilter&)> groupWritten;
-  std::function<void(const TrackTag&, int)> trackWritten;
+  // The written tags by id, once for all the tracks.
+  std::function<void(const std::vector<std::pair<int, TrackTag>>&)> tracksWritten;
+  // True before the writes and false after: the views draw once.
+  std::function<void(bool)> bulkChange;
 };
 
 // Edits the tracks of the ids (at least one) in the dialog. One track gets

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "resources/resource.h"
@@ -131,14 +134,21 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
   if (dialog.multiple) dialog.fileLines = {kMultipleValues, kMultipleValues, kMultipleValues};
   if (!okayedEditTagDialog(targets.instance, targets.owner, dialog)) return;
   TagChange change = changeFrom(dialog, shown);
+  std::vector<std::pair<int, TrackTag>> written;
+  std::set<std::vector<std::optional<std::string>>> paths;
+  if (targets.bulkChange) targets.bulkChange(true);
   for (const TrackItem& track : tracks) {
     // A track deleted meanwhile, or a write that failed, leaves the views
     // showing what the catalogue holds.
-    if (targets.catalogue->updateTags(track.id, change) != track.id) continue;
-    TrackTag written = targets.catalogue->readTrack(track.id).tag;
-    targets.groupWritten(TrackFilter{written.genre, written.artist, written.album});
-    targets.trackWritten(written, track.id);
+    TrackTag tag;
+    if (targets.catalogue->updateTags(track.id, change, &tag) != track.id) continue;
+    if (paths.insert({tag.genre, tag.artist, tag.album}).second) {
+      targets.groupWritten(TrackFilter{tag.genre, tag.artist, tag.album});
+    }
+    written.emplace_back(track.id, std::move(tag));
   }
+  targets.tracksWritten(written);
+  if (targets.bulkChange) targets.bulkChange(false);
 }
 
 }  // namespace tuho

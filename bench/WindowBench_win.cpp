@@ -1,0 +1,243 @@
+// The main window's bulk actions on a large catalogue (50,000 tracks by
+// default), each at 1,000, 5,000 and 20,000 rows so that the cost per row
+// shows whether it grows:
+//  - Edit Tag on every row of a group, from OK to the window answering,
+//    against the same number of in-place rewrites by the engine alone
+//    (what `tuhodb edit` does for each id);
+//  - deleting the rows, against the same number of engine deletions;
+//  - the rows after a delete-copies job re-read by id;
+//  - a tree level of that many values, against a bare tree view filled
+//    with TVI_LAST and sorted once.
+// Figures are ratios within one run. Runs under Wine with a display.
+//
+// usage: window_bench [TRACKS]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/Timing.h"
+#include "catalogue/Catalogue.h"
+#include "ui/MainWindow.h"
+#include "resources/resource.h"
+#include "ui/UiIds.h"
+#include "ui/browse/GroupTree.h"
+#include "ui/browse/TrackList.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tuho::bench::seconds;
+
+const int kGroups[] = {1000, 5000, 20000};
+
+void pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+std::string groupName(int rows) { return "G" + std::to_string(rows); }
+
+// The first tracks fall into one genre per group size, each track of a
+// group with an artist of its own (so that the group's artist level has as
+// many values as rows); the rest are "Rock".
+tuho::TrackItem track(int number, int sourceId) {
+  tuho::TrackItem item;
+  item.fileName = "song" + std::to_string(number) + ".mp3";
+  item.folder = "\\Album " + std::to_string(number % 401);
+  item.source.id = sourceId;
+  item.tag.title = "Song " + std::to_string((number * 7919) % 100003);
+  item.tag.album = "Album " + std::to_string(number % 401);
+  item.tag.trackNo = std::to_string(number % 100);
+  item.tag.genre = "Rock";
+  item.tag.artist = "Artist " + std::to_string(number % 97);
+  int start = 0;
+  for (int rows : kGroups) {
+    if (number >= start && number < start + rows) {
+      item.tag.genre = groupName(rows);
+      item.tag.artist = "Artist " + std::to_string((number * 7919) % 1000003);
+    }
+    start += rows;
+  }
+  return item;
+}
+
+// Answers the Edit Tag dialog from a thread timer, which its modal loop
+// dispatches, and notes when OK was pressed.
+struct DialogAnswer {
+  static std::string album;
+  static std::chrono::steady_clock::time_point pressedAt;
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = FindWindowA("#32770", "Edit Tag");
+    if (!dialog || album.empty()) return;
+    SetDlgItemTextA(dialog, IDC_TAG_ALBUM, album.c_str());
+    album.clear();
+    pressedAt = std::chrono::steady_clock::now();
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }
+};
+std::string DialogAnswer::album;
+std::chrono::steady_clock::time_point DialogAnswer::pressedAt;
+
+std::vector<std::string> rootTexts(HWND tree, HTREEITEM parent) {
+  std::vector<std::string> texts;
+  HTREEITEM child = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+  for (; child; child = TreeView_GetNextSibling(tree, child)) {
+    char text[256] = {};
+    TVITEMA data = {};
+    data.mask = TVIF_TEXT;
+    data.hItem = child;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    TreeView_GetItem(tree, &data);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+HTREEITEM rootNamed(HWND tree, const std::string& name) {
+  HTREEITEM child = TreeView_GetRoot(tree);
+  for (const std::string& text : rootTexts(tree, nullptr)) {
+    if (text == name) return child;
+    child = TreeView_GetNextSibling(tree, child);
+  }
+  return nullptr;
+}
+
+// The floor of a tree level: the same texts into a bare tree view, appended
+// and sorted once.
+double bareTree(const std::vector<std::string>& texts) {
+  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 300, 400, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  double time = seconds([&] {
+    SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& text : texts) {
+      TVINSERTSTRUCTA insert = {};
+      insert.hParent = TVI_ROOT;
+      insert.hInsertAfter = TVI_LAST;
+      insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+      insert.item.pszText = const_cast<char*>(text.c_str());
+      insert.item.cChildren = 1;
+      SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    }
+    SendMessageA(tree, TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  });
+  DestroyWindow(tree);
+  return time;
+}
+
+void selectAllRows(HWND list) {
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+}
+
+void measure(int count, HINSTANCE instance) {
+  fs::path root = fs::temp_directory_path() / "tuho-window-bench";
+  fs::remove_all(root);
+  fs::create_directories(root / "music");
+  tuho::SourceList sources;
+  sources.load(root.string());
+  tuho::SourceRef source;
+  source.root = (root / "music").string();
+  source.name = "Bench";
+  source.mediaType = tuho::MEDIA_LOCAL_FOLDER;
+  const int sourceId = sources.at(sources.add(source)).id;
+  tuho::Catalogue catalogue(sources, root.string());
+  catalogue.open();
+  std::vector<int> rockIds;
+  for (int i = 0; i < count; ++i) {
+    tuho::TrackItem item = track(i, sourceId);
+    int id = catalogue.storeTrack(item, false);
+    if (item.tag.genre == "Rock") rockIds.push_back(id);
+  }
+  std::printf("catalogue of %d tracks\n", count);
+  tuho::MainWindow window;
+  window.create(instance, SW_SHOWNORMAL, &catalogue, &sources);
+  pump();
+  HWND tree = GetDlgItem(window.window(), tuho::IDC_TREE);
+  HWND listControl = GetDlgItem(window.window(), tuho::IDC_LIST);
+  tuho::TrackList& list = window.list();
+  SetTimer(nullptr, 0, 10, &DialogAnswer::tick);
+  size_t rockUsed = 0;
+  for (int rows : kGroups) {
+    const std::string genre = groupName(rows);
+    // A tree level of `rows` values: the genre's artists.
+    window.tree().rebuildTree(tuho::LEVEL_GENRE);
+    pump();
+    HTREEITEM node = rootNamed(tree, genre);
+    double level = seconds([&] { TreeView_Expand(tree, node, TVE_EXPAND); });
+    double levelFloor = bareTree(rootTexts(tree, node));
+
+    tuho::TrackFilter filter;
+    filter.genre = genre;
+    list.fillList(filter);
+    pump();
+    // The rows after a delete-copies job that made none unready: each is
+    // read again by id.
+    tuho::IdList result = list.collectAllIds();
+    double rowsAfterJob = seconds([&] { list.refreshRowImages(result); });
+
+    selectAllRows(listControl);
+    DialogAnswer::album = "Ed";
+    SendMessageA(window.window(), WM_COMMAND, tuho::CMD_EDIT_TAG, 0);
+    double edit = std::chrono::duration<double>(std::chrono::steady_clock::now() - DialogAnswer::pressedAt).count();
+    tuho::TagChange change;
+    change.album = "Eb";
+    size_t from = rockUsed;
+    double rewrites = seconds([&] {
+      for (int i = 0; i < rows; ++i) catalogue.updateTags(rockIds[from + static_cast<size_t>(i)], change);
+    });
+
+    // Where the edit's time goes: the reads by id, and the list and tree
+    // taking new values for every row.
+    tuho::IdList ids = list.collectAllIds();
+    std::vector<std::pair<int, tuho::TrackTag>> written;
+    double reads = seconds([&] {
+      for (const tuho::IdEntry& entry : ids.entries) written.emplace_back(entry.id, catalogue.readTrack(entry.id).tag);
+    });
+    for (auto& each : written) each.second.album = "Ed2";
+    double views = seconds([&] {
+      window.tree().beginBulkChange();
+      list.updateRowsAfterEdit(written);
+      window.tree().endBulkChange();
+    });
+    std::printf("        (of which about: reads by id %.3f s, list and tree %.3f s)\n", reads, views);
+
+    // All rows but the last go, so that the list removes them one by one.
+    selectAllRows(listControl);
+    ListView_SetItemState(listControl, list.rowCount() - 1, 0, LVIS_SELECTED);
+    double removal = seconds([&] { SendMessageA(window.window(), WM_COMMAND, tuho::CMD_DELETE, 0); });
+    double deletions = seconds([&] {
+      for (int i = 0; i < rows - 1; ++i) catalogue.deleteTrack(rockIds[from + static_cast<size_t>(i)]);
+    });
+    rockUsed += static_cast<size_t>(rows);
+    pump();
+    std::printf("%6d rows: Edit Tag %.3f s = %.2fx %d engine rewrites (%.3f s), %.1f us/row; "
+                "delete %.3f s = %.2fx %d engine deletions (%.3f s), %.1f us/row; "
+                "rows after a job %.3f s, %.1f us/row; tree level %.3f s = %.2fx bare tree (%.3f s), %.1f us/value\n",
+                rows, edit, edit / rewrites, rows, rewrites, edit * 1e6 / rows, removal, removal / deletions, rows - 1,
+                deletions, removal * 1e6 / rows, rowsAfterJob, rowsAfterJob * 1e6 / rows, level, level / levelFloor,
+                levelFloor, level * 1e6 / rows);
+    std::fflush(stdout);
+  }
+  catalogue.close();
+  fs::remove_all(root);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  const int count = argc > 1 ? std::atoi(argv[1]) : 50000;
+  measure(count < 26000 ? 26000 : count, GetModuleHandleA(nullptr));
+  return 0;
+}
