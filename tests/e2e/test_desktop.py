@@ -65,6 +65,8 @@ class DesktopJourneys(SessionPerClass, unittest.TestCase):
         cls.session.wine("regedit", "/S", windows_path(reg))
 
     def setUp(self):
+        # Each journey sees only the help pages it opened itself.
+        self.session.player_log_path.unlink(missing_ok=True)
         self.session.wine("reg", "delete", SETTINGS_KEY, "/f")
         self.session.wine("reg", "delete", RUN_KEY, "/v", "TuhoKick", "/f")
         self.assertFalse(self.exists(MAIN, MAIN) or self.exists(LAUNCHER, LAUNCHER), "a program is left from before")
