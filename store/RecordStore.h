@@ -33,12 +33,15 @@ class RecordStore {
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
 
-  // kOpenedNew: the caller writes the header and then reads the header
-  // record. kOpenFailed: a box was shown. kOpenInUse: another program holds
-  // the file. The file is held until closed: others may read it, none may
-  // write it or open it as a store. Damaged records
-  // and a damaged tail are copied into a new "<path>.damaged" (numbered when
-  // one exists) and taken out; when no copy can be made the store is read-only.
+  // kOpenedNew: the file was empty or too short to hold a record; the
+  // caller writes the header and then reads the header record.
+  // kOpenFailed: the file could not be opened or read (a box was shown, the
+  // file is closed and nothing was written). kOpenInUse: another program
+  // holds the file. The file is held until closed: others may read it, none
+  // may write it or open it as a store. Damaged records and a damaged tail
+  // are copied into a new "<path>.damaged" (numbered when one exists) and
+  // taken out; when no copy can be made the store is read-only. Of two live
+  // records with one id (a move cut short) the later is kept.
   OpenResult open(const std::string& path);
   // An empty file (truncating any old one); false with a box shown.
   [[nodiscard]] bool create(const std::string& path);
