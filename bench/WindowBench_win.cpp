@@ -220,12 +220,13 @@ void measure(int count, HINSTANCE instance) {
     });
     rockUsed += static_cast<size_t>(rows);
     pump();
-    std::printf("%6d rows: Edit Tag %.3f s = %.2fx %d engine rewrites (%.3f s), %.1f us/row; "
-                "delete %.3f s = %.2fx %d engine deletions (%.3f s), %.1f us/row; "
-                "rows after a job %.3f s, %.1f us/row; tree level %.3f s = %.2fx bare tree (%.3f s), %.1f us/value\n",
-                rows, edit, edit / rewrites, rows, rewrites, edit * 1e6 / rows, removal, removal / deletions, rows - 1,
-                deletions, removal * 1e6 / rows, rowsAfterJob, rowsAfterJob * 1e6 / rows, level, level / levelFloor,
-                levelFloor, level * 1e6 / rows);
+    std::printf(
+        "%6d rows: Edit Tag %.3f s = %.2fx %d engine rewrites (%.3f s), %.1f us/row; "
+        "delete %.3f s = %.2fx %d engine deletions (%.3f s), %.1f us/row; "
+        "rows after a job %.3f s, %.1f us/row; tree level %.3f s = %.2fx bare tree (%.3f s), %.1f us/value\n",
+        rows, edit, edit / rewrites, rows, rewrites, edit * 1e6 / rows, removal, removal / deletions, rows - 1,
+        deletions, removal * 1e6 / rows, rowsAfterJob, rowsAfterJob * 1e6 / rows, level, level / levelFloor, levelFloor,
+        level * 1e6 / rows);
     std::fflush(stdout);
   }
   catalogue.close();

@@ -24,9 +24,8 @@ bool Catalogue::loadSources() {
   Lock lock(mutex_);
   int highest = 0;
   if (index_.isInStep()) {
-    index_.forEachMatching(TrackFilter(), [&](const TrackIndex::Track& track) {
-      highest = std::max<int>(highest, track.sourceId);
-    });
+    index_.forEachMatching(TrackFilter(),
+                           [&](const TrackIndex::Track& track) { highest = std::max<int>(highest, track.sourceId); });
   } else {
     visitTracks(TrackFilter(), [&](const TrackItem& item) {
       highest = std::max(highest, item.recordSourceId);
@@ -101,13 +100,16 @@ int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& chang
 }
 
 int Catalogue::updateTags(int id, const TagChange& change, TrackTag* written) {
-  return rewriteTrack(id, [&](TrackItem& item) {
-    if (change.artist) item.tag.artist = change.artist;
-    if (change.album) item.tag.album = change.album;
-    if (change.title) item.tag.title = change.title;
-    if (change.trackNo) item.tag.trackNo = change.trackNo;
-    if (change.genre) item.tag.genre = change.genre;
-  }, written);
+  return rewriteTrack(
+      id,
+      [&](TrackItem& item) {
+        if (change.artist) item.tag.artist = change.artist;
+        if (change.album) item.tag.album = change.album;
+        if (change.title) item.tag.title = change.title;
+        if (change.trackNo) item.tag.trackNo = change.trackNo;
+        if (change.genre) item.tag.genre = change.genre;
+      },
+      written);
 }
 
 int Catalogue::setReady(int id, int ready) {

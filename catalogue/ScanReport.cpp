@@ -16,8 +16,8 @@ void tellNothingFound(const SourceRef& source, const std::string& base) {
 }
 
 void tellScanCancelled(const SourceRef& source, bool rescan, int stored) {
-  std::string text = (rescan ? "The rescan of the media source \"" : "The scan of the media source \"") +
-                     source.name + "\" was cancelled: " + tracksText(stored, rescan ? " new" : "") + " stored";
+  std::string text = (rescan ? "The rescan of the media source \"" : "The scan of the media source \"") + source.name +
+                     "\" was cancelled: " + tracksText(stored, rescan ? " new" : "") + " stored";
   // A cancelled rescan has not looked for vanished files: it drops none.
   text += rescan ? ", and no track was removed." : ".";
   alert(text, "Scan Cancelled");

@@ -17,8 +17,8 @@ std::string folderPath(const std::string& path) {
 }
 
 Location splitLocation(const std::string& location) {
-  const bool drive = location.size() >= 2 && location[1] == ':' &&
-                     std::isalpha(static_cast<unsigned char>(location[0]));
+  const bool drive =
+      location.size() >= 2 && location[1] == ':' && std::isalpha(static_cast<unsigned char>(location[0]));
   if (!drive) return Location{"", location};
   Location split{location.substr(0, 2), location.substr(2)};
   if (split.folder == "\\") split.folder.clear();

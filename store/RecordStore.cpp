@@ -434,6 +434,8 @@ int RecordStore::findById(int id) {
       return 0;
     }
     if (readAt(located) == id) return id;
+    // A read that failed is a failure to report, not a reason to look elsewhere.
+    if (walkError_ != 0) return 0;
   }
   ++walksStarted_;
   window_.forget();

@@ -136,7 +136,7 @@ class RecordStore {
     enum State { kNew, kUnreadable, kRead } state = kNew;
     bool complete = false;  // all 31 bytes are there
     int32_t counter = 1;
-    int failedStep = 0;     // the numbered read that failed, 0 when none
+    int failedStep = 0;  // the numbered read that failed, 0 when none
   };
   struct LiveRecord {
     int32_t id;

@@ -29,7 +29,7 @@ enum StoreErrorStep {
 
 extern const char kErrorCaption[];       // "ERROR"
 extern const char kMalformedCaption[];   // "DB Malformed Block on Write"
-extern const char kReadFailureCaption[]; // "DB Read Failure"
+extern const char kReadFailureCaption[];  // "DB Read Failure"
 
 // The box with the path as text and the "DB ..." caption from the error.
 int showOpenFailure(const std::string& path, uint32_t error, AlertButtons buttons = kAlertOk);

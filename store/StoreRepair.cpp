@@ -73,9 +73,9 @@ bool RecordStore::rescueHead(int32_t storedCounter) {
   header.size = static_cast<int>(recordSizeOf(header));
   const int64_t dataStart = kHeaderRecordOffset + kRecordHeadBytes + header.size - kMinRecordSize;
   int32_t highestId = 0;
-  ChainReport chain = scanChain(file_, dataStart, body_, [&highestId](const ChainRecord& record, const uint8_t*, size_t) {
-    highestId = std::max(highestId, record.id);
-  });
+  ChainReport chain = scanChain(
+      file_, dataStart, body_,
+      [&highestId](const ChainRecord& record, const uint8_t*, size_t) { highestId = std::max(highestId, record.id); });
   if (chain.readFailed || chain.records == 0) return false;
   std::string asidePath;
   if (!copyAside({{0, dataStart}}, &asidePath)) return false;

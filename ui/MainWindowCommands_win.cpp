@@ -141,9 +141,7 @@ bool MainWindow::handleWorkerNotice(UINT message, WPARAM, LPARAM lParam) {
         delete reinterpret_cast<std::string*>(lParam);
       }
       return true;
-    case TMSG_PROGRESS_COUNT:
-      showLatestProgress();
-      return true;
+    case TMSG_PROGRESS_COUNT: showLatestProgress(); return true;
     case TMSG_JOB_DONE:
       jobEnded();
       return true;

@@ -156,11 +156,13 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   listHooks.groupGone = [this](const TrackFilter& path, int level) { tree_.prunePath(path, level); };
   listHooks.treeBulkChange = [this](bool starting) { bulkTreeChange(starting); };
   listHooks.editTags = [this](const IdList& ids) {
-    EditTagTargets targets{instance_, window_, catalogue_, [this](const TrackFilter& path) { tree_.ensurePath(path); },
-                           [this](const std::vector<std::pair<int, TrackTag>>& written) {
-                             list_.updateRowsAfterEdit(written);
-                           },
-                           [this](bool starting) { bulkTreeChange(starting); }};
+    EditTagTargets targets{
+        instance_,
+        window_,
+        catalogue_,
+        [this](const TrackFilter& path) { tree_.ensurePath(path); },
+        [this](const std::vector<std::pair<int, TrackTag>>& written) { list_.updateRowsAfterEdit(written); },
+        [this](bool starting) { bulkTreeChange(starting); }};
     editTags(targets, ids);
   };
   listHooks.commandsChanged = [this] { showListCommands(); };

@@ -58,8 +58,7 @@ TEST(SourceLocation, NamesAreKeptWithoutOuterSpacesAndWithinTheirLimits) {
   EXPECT_EQ(sourceNameRefusal(std::string(kMaxSourceNameChars + 1, 'n')),
             "A Media Source name can have at most 511 characters.");
   for (const char* bad : {"a\tb", "a\nb", "a\rb", "\x7f"}) {
-    EXPECT_EQ(sourceNameRefusal(bad),
-              "A Media Source name cannot hold tabs, line breaks or other control characters.")
+    EXPECT_EQ(sourceNameRefusal(bad), "A Media Source name cannot hold tabs, line breaks or other control characters.")
         << bad;
   }
   EXPECT_EQ(sourceNameRefusal(""), "A Media Source needs a name.");

@@ -466,7 +466,6 @@ class Countdown(DataFolder):
         saved = self.saved(setup)
         self.countdown(saved, ["delete", "7"], may_go=[7])
 
-    @unittest.expectedFailure  # until a failed hold refuses the open (platform/posix/ShareLocks.cpp)
     def test_a_failed_hold_is_a_refusal(self):
         saved = self.saved(self.two_sources)
         track = min(t["id"] for t in lines(run("tracks", data=saved)))

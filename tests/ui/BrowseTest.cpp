@@ -457,12 +457,12 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(artistOrder.size(), 13u);
   groupBy(LEVEL_GENRE);
   HTREEITEM rock = expand(node(nullptr, "Rock"));
-  EXPECT_EQ(childTexts(rock), sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}},
-                                                                        LEVEL_ARTIST)));
+  EXPECT_EQ(childTexts(rock),
+            sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_ARTIST)));
   TreeView_SelectItem(tree(), rock);
   ASSERT_EQ(window->list().rowCount(), 260);
-  ListWatch::original = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWatch::proc)));
+  ListWatch::original =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWatch::proc)));
 
   // Every row of the artists "ann" and "B" gets the artist "Bea".
   std::vector<int> rows;
@@ -494,8 +494,8 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(std::count(albums.begin(), albums.end(), "Together"), 200);
   EXPECT_EQ(std::count(artistsShown.begin(), artistsShown.end(), "Bea"), 40);
   std::vector<std::string> rockArtists = childTexts(rock);
-  EXPECT_EQ(rockArtists, sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}},
-                                                                   LEVEL_ARTIST)));
+  EXPECT_EQ(rockArtists,
+            sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_ARTIST)));
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "Bea"), 1);
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "ann"), 0);
 
@@ -513,8 +513,8 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(window->list().rowCount(), 110);
   EXPECT_EQ(catalogue->listTracks(TrackFilter{std::string("Rock"), {}, {}}).size(), 110u);
   // The tree shows exactly the artists the remaining rows carry.
-  EXPECT_EQ(childTexts(rock), sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}},
-                                                                        LEVEL_ARTIST)));
+  EXPECT_EQ(childTexts(rock),
+            sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_ARTIST)));
   SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWatch::original));
 }
 

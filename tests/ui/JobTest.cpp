@@ -190,16 +190,17 @@ struct CappedQueue {
     ++waiting;
     if (message == TMSG_PROGRESS_COUNT) {
       const int now = ++progressWaiting;
-      for (int most = mostProgressWaiting.load(); now > most && !mostProgressWaiting.compare_exchange_weak(most, now);) {
+      for (int most = mostProgressWaiting.load();
+           now > most && !mostProgressWaiting.compare_exchange_weak(most, now);) {
       }
     }
     return PostMessageA(window, message, wParam, lParam);
   }
   // The main window reading its queue.
   static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool notice = message == TMSG_PROGRESS_COUNT || message == TMSG_JOB_DONE ||
-                        message == TMSG_COPY_READY_DONE || message == TMSG_DELETE_READY_DONE ||
-                        message == TMSG_REMOVE_SOURCE_DONE || message == TMSG_RESCAN_SOURCE_DONE;
+    const bool notice = message == TMSG_PROGRESS_COUNT || message == TMSG_JOB_DONE || message == TMSG_COPY_READY_DONE ||
+                        message == TMSG_DELETE_READY_DONE || message == TMSG_REMOVE_SOURCE_DONE ||
+                        message == TMSG_RESCAN_SOURCE_DONE;
     if (notice || message == filler) --waiting;
     if (message == TMSG_PROGRESS_COUNT) --progressWaiting;
     if (message != filler) return CallWindowProcA(original, window, message, wParam, lParam);

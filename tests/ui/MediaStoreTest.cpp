@@ -288,8 +288,8 @@ TEST_F(MediaStoreTest, TheWizardKeepsItsAnswersUntilTheyCanBeScannedAndTheScanCa
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(progress, IDCANCEL)));
   ASSERT_TRUE(waitForJobEnd());
   std::vector<AlertRecord> boxes = alerts.records();
-  auto cancelled = std::find_if(boxes.begin(), boxes.end(),
-                                [](const AlertRecord& box) { return box.caption == "Scan Cancelled"; });
+  auto cancelled =
+      std::find_if(boxes.begin(), boxes.end(), [](const AlertRecord& box) { return box.caption == "Scan Cancelled"; });
   ASSERT_NE(cancelled, boxes.end());
   EXPECT_EQ(cancelled->text.rfind("The scan of the media source \"MY DISC\" was cancelled: ", 0), 0u)
       << cancelled->text;

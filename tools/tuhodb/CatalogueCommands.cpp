@@ -66,8 +66,9 @@ std::optional<SourceRef> sourceToAdd(const std::string& name, const std::string&
   if (std::optional<std::string> why = locationRefusal(path)) return refuse(*why), std::nullopt;
   std::optional<Location> location = splitSourceLocation(path);
   if (!location) {
-    refuse(path + " is not a full path: give a drive and folder (D:\\Music), a share (\\\\server\\share) "
-                  "or, outside Windows, a folder from /");
+    refuse(path +
+           " is not a full path: give a drive and folder (D:\\Music), a share (\\\\server\\share) "
+           "or, outside Windows, a folder from /");
     return std::nullopt;
   }
   source.root = location->root;

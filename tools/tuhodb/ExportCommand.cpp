@@ -58,7 +58,8 @@ int runExport(const Args& args) {
   Session session;
   if (!session.open()) return 1;
   Catalogue& catalogue = session.catalogue();
-  std::string out = format == "m3u" ? "#EXTM3U\n" : "id,ready,file,folder,source,title,artist,album,genre,track,comment\n";
+  std::string out =
+      format == "m3u" ? "#EXTM3U\n" : "id,ready,file,folder,source,title,artist,album,genre,track,comment\n";
   const bool read = catalogue.forEachTrack(TrackFilter(), [&](const TrackItem& item) {
     out += (format == "m3u" ? m3uEntry(catalogue.dataFolder(), item) : csvRow(item)) + "\n";
     return true;

@@ -56,7 +56,6 @@ void sortLikeTheControl(std::vector<const GroupValue*>& values) {
   });
 }
 
-
 }  // namespace
 
 GroupTree::~GroupTree() {
@@ -137,7 +136,7 @@ HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int ima
   if (!item) return item;
   live_[item] = data.release();
   auto index = childIndex_.find(parent);
-  if (index != childIndex_.end()) index->second.emplace(text, item);
+  if (index != childIndex_.end()) index->second.emplace(node.value, item);
   return item;
 }
 

@@ -58,8 +58,7 @@ void AddMediaWizard::loadBitmaps(HINSTANCE instance) {
   for (int page = 0; page < 3; ++page) headers_[page].reset(loadBitmap(instance, kPages[page].header));
 }
 
-int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources,
-                        std::function<bool()> jobRunning) {
+int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning) {
   instance_ = instance;
   sources_ = &sources;
   jobRunning_ = std::move(jobRunning);

@@ -41,8 +41,7 @@ std::string boxText(HWND dialog, int control) {
 // A box that still shows what it showed at the start gives back the value
 // it was given, byte for byte, whatever the box made of it (a value longer
 // than a box once was cut); an edited one gives its whole text.
-std::string keptOrEdited(HWND dialog, int control, const std::string& shown,
-                         const std::optional<std::string>& given) {
+std::string keptOrEdited(HWND dialog, int control, const std::string& shown, const std::optional<std::string>& given) {
   std::string now = boxText(dialog, control);
   return now == shown ? given.value_or("") : now;
 }

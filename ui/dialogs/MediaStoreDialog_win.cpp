@@ -110,9 +110,9 @@ void MediaStoreDialog::add() {
   // The wizard is modal to this dialog; the main window waits as well, so
   // that no job starts from its menus while the answers are collected, and
   // "Finish" holds its page while a job still runs.
-  EnableWindow(main_->window(), FALSE);
-  int answer = wizard_.run(instance_, dialog_, sources, [this] { return main_->jobRunning(); });
-  EnableWindow(main_->window(), TRUE);
+  EnableWindow(host_.owner, FALSE);
+  int answer = wizard_.run(instance_, dialog_, sources, host_.jobRunning);
+  EnableWindow(host_.owner, TRUE);
   if (answer != 0) return;
   SourceRef source;
   source.folder = wizard_.folder();
