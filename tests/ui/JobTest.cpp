@@ -256,7 +256,8 @@ TEST_F(JobTest, AFullQueueHoldsAtMostOneProgressNoticeAndLosesNoEnd) {
   ASSERT_TRUE(pumpUntil([&] { return CappedQueue::waiting.load() == 0; }));
   EXPECT_GT(CappedQueue::refused.load(), refusedBefore);
   int readyRows = 0;
-  for (int row = 0; row < window->list().rowCount(); ++row) readyRows += listImage(row) == window->list().images().ready;
+  const int readyImage = window->list().images().ready;
+  for (int row = 0; row < window->list().rowCount(); ++row) readyRows += listImage(row) == readyImage;
   int readyTracks = 0;
   for (const TrackItem& item : catalogue->listTracks(TrackFilter())) readyTracks += item.ready == 1;
   EXPECT_GT(readyTracks, 0);
