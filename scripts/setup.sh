@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick              # windows on a virtual display, screenshots
   chromium                                        # the help page rendered by a real browser
   python3 python3-mutagen id3v2 eyed3             # tag writers that generate test files
+  strace                                          # the fault countdown fails chosen system calls
   libsqlite3-dev                                  # the catalogue benchmark's baseline (never linked by the product)
 )
 
