@@ -30,9 +30,10 @@ bool findDataFolder(std::string& folder) {
   return false;
 }
 
-int runMessageLoop() {
+int runMessageLoop(tuho::MainWindow& window) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (window.preTranslateMessage(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -82,7 +83,7 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   };
   window->desktop().onSessionEnd = [&] { stopAndClose(); };
 
-  int exitCode = runMessageLoop();
+  int exitCode = runMessageLoop(*window);
   launcherWanted = window->desktop().launcherWanted();
 
   // A worker that has not stopped within the wait may still use the

@@ -5,6 +5,7 @@
 // half-finished walk of the single store cursor.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -91,8 +92,9 @@ class Catalogue {
   // read or a write failed before every track of the source was removed.
   int removeSource(int sourceId, bool* complete = nullptr);
 
-  // Play and enqueue.
-  void playTrack(int trackId, intptr_t ownerWindow);
+  // Play and enqueue. `interrupt`, when given, cuts short the wait for the
+  // player after "Play" (see ShellRequest).
+  void playTrack(int trackId, intptr_t ownerWindow, const std::atomic<bool>* interrupt = nullptr);
   void enqueueTrack(int trackId, intptr_t ownerWindow);
 
   // Ready-to-play copies.
@@ -121,7 +123,7 @@ class Catalogue {
   void deferDiskFullBox(bool defer);
   void tellStoreFailed(int stored);
   static void tellSkipped(int tooLong, int unnamed);
-  void sendToShell(int trackId, const char* verb, intptr_t ownerWindow);
+  void sendToShell(int trackId, const char* verb, intptr_t ownerWindow, const std::atomic<bool>* interrupt);
 
   SourceList& sources_;
   std::string dataFolder_;

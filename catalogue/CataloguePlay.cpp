@@ -6,15 +6,19 @@
 #include "platform/Shell.h"
 
 namespace tuho {
-void Catalogue::playTrack(int trackId, intptr_t ownerWindow) { sendToShell(trackId, "Play", ownerWindow); }
+void Catalogue::playTrack(int trackId, intptr_t ownerWindow, const std::atomic<bool>* interrupt) {
+  sendToShell(trackId, "Play", ownerWindow, interrupt);
+}
 
-void Catalogue::enqueueTrack(int trackId, intptr_t ownerWindow) { sendToShell(trackId, "Enqueue", ownerWindow); }
+void Catalogue::enqueueTrack(int trackId, intptr_t ownerWindow) {
+  sendToShell(trackId, "Enqueue", ownerWindow, nullptr);
+}
 
-void Catalogue::sendToShell(int trackId, const char* verb, intptr_t ownerWindow) {
+void Catalogue::sendToShell(int trackId, const char* verb, intptr_t ownerWindow, const std::atomic<bool>* interrupt) {
   TrackItem item = readTrack(trackId);
   if (item.isEmpty()) return;
   std::optional<std::string> directory = playFrom(dataFolder_, item);
-  if (directory) shellExecute(ShellRequest{verb, item.fileName, *directory, ownerWindow});
+  if (directory) shellExecute(ShellRequest{verb, item.fileName, *directory, ownerWindow, false, interrupt});
 }
 
 }  // namespace tuho

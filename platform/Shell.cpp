@@ -1,5 +1,8 @@
 #include "platform/Shell.h"
 
+#include <chrono>
+#include <thread>
+
 #include "platform/Backend.h"
 
 namespace tuho {
@@ -27,6 +30,7 @@ std::vector<ShellRequest> ShellRecorder::requests() const {
 }
 
 void ShellRecorder::take(const ShellRequest& request) {
+  if (unsigned delay = delayMs_) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
   std::lock_guard<std::mutex> lock(mutex_);
   requests_.push_back(request);
 }

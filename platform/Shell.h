@@ -3,6 +3,7 @@
 // the requests instead of carrying them out.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -16,6 +17,9 @@ struct ShellRequest {
   std::string directory;  // folder that holds it
   intptr_t owner = 0;     // owner window
   bool quiet = false;     // a failure shows no box of the shell's own
+  // When given, the wait after "Play" ends as soon as it holds: the player
+  // need not settle for tracks nobody will hand it any more.
+  const std::atomic<bool>* interrupt = nullptr;
 };
 
 // ShellExecuteExA, then a wait until the started player is idle for input
@@ -31,6 +35,9 @@ class ShellRecorder {
   ShellRecorder& operator=(const ShellRecorder&) = delete;
 
   std::vector<ShellRequest> requests() const;
+  // Each request then takes this long, as a real player keeps the caller
+  // waiting.
+  void setDelay(unsigned milliseconds) { delayMs_ = milliseconds; }
 
  private:
   friend void shellExecute(const ShellRequest&);
@@ -38,6 +45,7 @@ class ShellRecorder {
   ShellRecorder* previous_;
   mutable std::mutex mutex_;
   std::vector<ShellRequest> requests_;
+  std::atomic<unsigned> delayMs_{0};
 };
 
 }  // namespace tuho

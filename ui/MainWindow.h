@@ -10,9 +10,11 @@
 #include <commctrl.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/PlayHandOff.h"
 #include "ui/DesktopSide.h"
 #include "ui/Jobs.h"
 #include "ui/ProgressDialog.h"
@@ -56,6 +58,13 @@ class MainWindow {
 
   // Every message of the window (see ui/kit/WindowAttach.h).
   LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Called by the message loop before a message is translated: the Media
+  // Store's and the progress dialog's own keys, moving the focus, the
+  // strip's shortcuts and the views' keys. True when the message was used
+  // and must not be dispatched.
+  bool preTranslateMessage(MSG& message);
+  // True while tracks are still being handed to the player.
+  bool handingOff() const { return handOff_ && handOff_->busy(); }
 
  private:
   bool registerClass();
@@ -67,7 +76,18 @@ class MainWindow {
   void layout();
   void onCommand(int id, int code);
   void onSkinClick(int buttonId);
-  void showConfigMenu();
+  void showConfigMenu(POINT screen);
+  // Play and enqueue go to the hand-off thread, in list order.
+  void handOver(const IdList& ids, bool enqueueOnly);
+  void stopHandOff();
+  bool onKey(HWND target, UINT key, bool alt);
+  bool onListKey(UINT key, bool control, bool shift);
+  bool onTreeKey(UINT key, bool shift);
+  void moveFocus(int step);
+  void restoreFocus();
+  void focusControl(HWND control);
+  void showRowMenuAtFocus();
+  void showTreeMenuAtSelection();
   // The strip and the menus follow what the list allows.
   void showListCommands();
   void bulkTreeChange(bool starting);
@@ -97,6 +117,8 @@ class MainWindow {
   DesktopSide desktop_;
   MediaStoreDialog mediaStore_;
   LocateVolumeDialog locate_;
+  std::unique_ptr<PlayHandOff> handOff_;
+  HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
   JobKind runningJob_ = kJobCopyReady;
   NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };

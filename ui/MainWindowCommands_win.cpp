@@ -2,6 +2,7 @@
 // notices.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue/win32/ThreadMessages.h"
 #include "ui/ListMenus.h"
@@ -31,10 +32,10 @@ void MainWindow::onCommand(int id, int code) {
     case CMD_READY_SELECTED: startJob(kJobCopyReady, list_.collectSelectedIds()); break;
     case CMD_UNREADY_ALL: startJob(kJobDeleteReady, list_.collectAllIds()); break;
     case CMD_UNREADY_SELECTED: startJob(kJobDeleteReady, list_.collectSelectedIds()); break;
-    case CMD_PLAY_ALL: list_.playItems(false, false); break;
-    case CMD_ENQUEUE_ALL: list_.playItems(false, true); break;
-    case CMD_PLAY_SELECTED: list_.playItems(true, false); break;
-    case CMD_ENQUEUE_SELECTED: list_.playItems(true, true); break;
+    case CMD_PLAY_ALL: handOver(list_.collectAllIds(), false); break;
+    case CMD_ENQUEUE_ALL: handOver(list_.collectAllIds(), true); break;
+    case CMD_PLAY_SELECTED: handOver(list_.collectSelectedIds(), false); break;
+    case CMD_ENQUEUE_SELECTED: handOver(list_.collectSelectedIds(), true); break;
     case CMD_EDIT_TAG: list_.editSelected(); break;
     case CMD_DELETE: list_.deleteSelected(); break;
     case IDC_GROUP_COMBO:
@@ -57,13 +58,34 @@ void MainWindow::onSkinClick(int buttonId) {
     case BTN_PLAY_SELECTED: onCommand(CMD_PLAY_SELECTED, 0); break;
     case BTN_ENQUEUE_ALL: onCommand(CMD_ENQUEUE_ALL, 0); break;
     case BTN_ENQUEUE_SELECTED: onCommand(CMD_ENQUEUE_SELECTED, 0); break;
-    case BTN_CONFIG: showConfigMenu(); break;
+    case BTN_CONFIG: showConfigMenu(messagePoint()); break;
     default: break;
   }
 }
 
-void MainWindow::showConfigMenu() {
-  showContextMenu(window_, messagePoint(), kConfigMenu);
+void MainWindow::showConfigMenu(POINT screen) { showContextMenu(window_, screen, kConfigMenu); }
+
+// The first track plays and the others are queued behind it, or all are
+// queued; the window answers meanwhile.
+void MainWindow::handOver(const IdList& ids, bool enqueueOnly) {
+  if (!handOff_) return;
+  std::vector<int> trackIds;
+  for (const IdEntry& entry : ids.entries) trackIds.push_back(entry.id);
+  handOff_->request(trackIds, enqueueOnly, reinterpret_cast<intptr_t>(window_));
+}
+
+// Nothing more goes to the player. The track being handed over may wait on
+// the shell, which may send to this window (an error box it owns): those
+// messages are answered while the thread ends.
+void MainWindow::stopHandOff() {
+  if (!handOff_) return;
+  handOff_->requestStop();
+  while (!handOff_->ended()) {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    Sleep(5);
+  }
+  handOff_->stop();
 }
 
 void MainWindow::showListCommands() { strip_.showCommands(list_.commands(), list_.rowsChosen()); }

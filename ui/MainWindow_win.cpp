@@ -85,6 +85,7 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
   instance_ = instance;
   catalogue_ = catalogue;
   sources_ = sources;
+  if (catalogue) handOff_ = std::make_unique<PlayHandOff>(*catalogue);
   black_.reset(CreateSolidBrush(RGB(0, 0, 0)));
   if (!registerClass()) return false;
   window_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -120,15 +121,17 @@ void MainWindow::loadBitmaps() {
 
 void MainWindow::createBrowsingControls() {
   viewFont_.reset(pointFont(window_, 10));
-  HWND tree = createChild(window_, WC_TREEVIEWA, "Tree View",
-                          WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                          15, 94, 250, 411, IDC_TREE, instance_);
+  HWND tree = createChild(
+      window_, WC_TREEVIEWA, "Tree View",
+      WS_VISIBLE | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 15, 94,
+      250, 411, IDC_TREE, instance_);
   // The list's image list is the window's to free (as the tree's is): a
   // list view frees its own unless told that it is shared.
-  HWND list = createChild(window_, WC_LISTVIEWA, "List View", WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHAREIMAGELISTS,
-                          271, 64, 493, 440, IDC_LIST, instance_);
-  HWND combo = createChild(window_, "COMBOBOX", "List Root", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 15, 64,
-                           250, 100, IDC_GROUP_COMBO, instance_);
+  HWND list = createChild(window_, WC_LISTVIEWA, "List View",
+                          WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHAREIMAGELISTS, 271, 64, 493, 440,
+                          IDC_LIST, instance_);
+  HWND combo = createChild(window_, "COMBOBOX", "List Root", WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL,
+                           15, 64, 250, 100, IDC_GROUP_COMBO, instance_);
   for (HWND control : {tree, list, combo}) setFont(control, viewFont_);
   attachViews(tree, list);
   for (const char* grouping : {"Genre", "Artist", "Album"}) {
@@ -166,6 +169,7 @@ void MainWindow::attachViews(HWND tree, HWND list) {
     editTags(targets, ids);
   };
   listHooks.commandsChanged = [this] { showListCommands(); };
+  listHooks.activated = [this] { onCommand(CMD_PLAY_SELECTED, 0); };
   listHooks.rowMenuAt = [this](POINT screen) { showContextMenu(window_, screen, rowMenuEntries(menuCommands())); };
   list_.attach(list, catalogue_, std::move(listHooks), RowImages{at[0], at[1], at[2]});
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
@@ -231,6 +235,13 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
       desktop_.onClose();
       break;
+    case WM_DESTROY: stopHandOff(); break;
+    // The focus leaves with the window and comes back to the same control,
+    // the first of the browsing controls at first.
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE && IsChild(window_, GetFocus())) lastFocus_ = GetFocus();
+      break;
+    case WM_SETFOCUS: restoreFocus(); return 0;
     case WM_NOTIFY: {
       auto* notification = reinterpret_cast<NMHDR*>(lParam);
       if (notification->idFrom == IDC_TREE) return tree_.onTreeNotify(notification);

@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "resources/resource.h"
 #include "ui/kit/Gdi.h"
+#include "ui/StripShortcuts.h"
 #include "ui/UiIds.h"
 
 namespace tuho {
@@ -73,6 +76,13 @@ constexpr int kTileWidth = 10;
 constexpr int kLipHeight = 4;
 constexpr UINT_PTR kButtonSubclass = 1;
 
+const ButtonArt& artOf(int buttonId) {
+  for (const ButtonArt& art : kButtonArt) {
+    if (art.id == buttonId) return art;
+  }
+  return kButtonArt[0];
+}
+
 }  // namespace
 
 void SkinStrip::build(HWND mainWindow, HINSTANCE instance) {
@@ -101,6 +111,8 @@ void SkinStrip::build(HWND mainWindow, HINSTANCE instance) {
     // A button is a static control of the system's class, so the strip
     // attaches itself as the subclass's reference data.
     SetWindowSubclass(button.window, &SkinStrip::buttonProc, kButtonSubclass, reinterpret_cast<DWORD_PTR>(this));
+    // What assistive technology announces for the button.
+    SetWindowTextA(button.window, stripButtonName(button.id, artOf(button.id).tip).c_str());
   }
 }
 
@@ -110,6 +122,7 @@ void SkinStrip::createTooltips(HINSTANCE instance) {
   if (!tooltips_) return;
   SetWindowPos(tooltips_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
   for (size_t i = 0; i < buttons_.size(); ++i) {
+    std::string name = stripButtonName(buttons_[i].id, kButtonArt[i].tip);  // the tooltip keeps a copy
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
     tool.uFlags = TTF_SUBCLASS;
@@ -117,7 +130,12 @@ void SkinStrip::createTooltips(HINSTANCE instance) {
     tool.uId = static_cast<UINT_PTR>(buttons_[i].id);
     tool.rect = RECT{0, 0, kButtonSize, kButtonSize};
     tool.hinst = instance;
-    tool.lpszText = const_cast<char*>(kButtonArt[i].tip);
+    tool.lpszText = const_cast<char*>(name.c_str());
+    SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // A disabled window gets no mouse messages: its parent does. The same
+    // tip over the same rectangle of the main window shows it then.
+    tool.hwnd = mainWindow_;
+    tool.rect = childRect(buttons_[i].window);
     SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
@@ -151,6 +169,7 @@ void SkinStrip::setEnabled(SkinButton& button, bool on) {
   show(button, on ? button.normal : button.disabled);
   button.enabled = on ? 1 : 0;
   button.hovering = 0;
+  if (button.window) EnableWindow(button.window, on ? TRUE : FALSE);  // what assistive technology reads
 }
 
 void SkinStrip::enable(int buttonId) {
@@ -193,6 +212,7 @@ bool SkinStrip::suspend() {
     show(button, button.disabled);
     button.enabled = 0;
     button.hovering = 0;
+    if (button.window) EnableWindow(button.window, FALSE);
   }
   return true;
 }
@@ -236,6 +256,13 @@ LRESULT CALLBACK SkinStrip::buttonProc(HWND window, UINT message, WPARAM wParam,
   // A disabled button ignores the mouse entirely.
   if (button && button->enabled) self->onMouse(*button, message);
   if (message == WM_COMMAND) return 0;
+  // A bitmap static would take new text for the name of a bitmap to load
+  // (or drop it): the button's text is its name and nothing more.
+  // The text arrives in the window's own character set.
+  if (message == WM_SETTEXT) {
+    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
+  }
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &SkinStrip::buttonProc, kButtonSubclass);
   return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -19,7 +19,12 @@ void runShellVerb(const ShellRequest& request) {
     WaitForInputIdle(info.hProcess, 400);
     CloseHandle(info.hProcess);
   }
-  if (request.verb == "Play") Sleep(2000);
+  if (request.verb != "Play") return;
+  // The settling wait, in steps, so that an interrupt ends it early.
+  for (int waited = 0; waited < 2000; waited += 50) {
+    if (request.interrupt && request.interrupt->load()) return;
+    Sleep(50);
+  }
 }
 
 }  // namespace tuho

@@ -116,6 +116,37 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
                          [("Dawn", "Morning"), ("Dusk", "Evening"), ("Noon", "Midday")])
 
 
+    def test_a_keyboard_alone_opens_the_store_browses_plays_enqueues_and_edits(self):
+        self.catalogue_songs([("Dawn", "Ann", "Morning"), ("Noon", "Ann", "Morning"), ("Dusk", "Bob", "Evening")])
+        self.session.register_test_player()
+        process, window = self.start()
+        self.session.key("ctrl+m", window)
+        self.session.wait_for_window("Media Store", timeout=10)
+        self.session.key("Escape")
+        self.session.wait_for_no_window("Media Store")
+        time.sleep(0.5)
+        # From the grouping box to the tree, into the genre and down to "Ann".
+        for key in ("Tab", "Right", "Down", "Return"):
+            self.session.key(key)
+            time.sleep(0.3)
+        requests = wait_until(lambda: len(self.session.player_requests()) >= 2 and self.session.player_requests(),
+                              30, what="Ann's tracks at the player")
+        self.assertEqual([(r[0], Path(r[1].replace("\\", "/")).name) for r in requests],
+                         [("Play", "01.mp3"), ("Enqueue", "02.mp3")])
+        # To the list: every row, enqueued in list order.
+        for key in ("Tab", "ctrl+a", "shift+Return"):
+            self.session.key(key)
+            time.sleep(0.3)
+        requests = wait_until(lambda: len(self.session.player_requests()) >= 4 and self.session.player_requests(),
+                              30, what="the list's tracks at the player")
+        self.assertEqual([(r[0], Path(r[1].replace("\\", "/")).name) for r in requests[2:]],
+                         [("Enqueue", "01.mp3"), ("Enqueue", "02.mp3")])
+        self.session.key("F2")
+        self.session.wait_for_window("Edit Tag", timeout=10)
+        self.session.key("Escape")
+        self.session.wait_for_no_window("Edit Tag")
+        self.stop(process, window)
+
     def test_two_thousand_rows_are_edited_and_deleted_and_the_window_keeps_answering(self):
         music = self.session.dir / "crate"
         shutil.rmtree(music, ignore_errors=True)

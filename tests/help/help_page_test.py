@@ -89,6 +89,15 @@ class HelpPage(unittest.TestCase):
         self.assertEqual(report["images"], len(self.parts.images))
         self.assertEqual(report["broken"], [], "pictures that did not load")
 
+    def test_the_keyboard_section_names_every_shortcut(self):
+        self.assertIn("keyboard", self.parts.ids)
+        section = self.text[self.text.index('<section id="keyboard">'):]
+        section = section[:section.index("</section>")]
+        self.assertIn("<h2>Keyboard</h2>", section)
+        for key in ("Ctrl+M", "Ctrl+R", "Ctrl+Shift+R", "Ctrl+P", "Ctrl+Shift+P", "Ctrl+E", "Ctrl+Shift+E",
+                    ">F10<", "Tab", "F6", "Enter", "Shift+Enter", "F2", "Delete", "Ctrl+A", "Shift+F10", "F5"):
+            self.assertIn(key, section)
+
     def test_the_page_renders_and_its_links_lead_somewhere(self):
         missing = sorted(set(self.parts.anchors) - self.parts.ids)
         self.assertEqual(missing, [], "links to no part of the page")

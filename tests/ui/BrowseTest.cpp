@@ -203,6 +203,7 @@ TEST_F(BrowseTest, RowMenuAppearsOnlyOnALabelWithItsEntriesInOrder) {
   selectRows({0, 1, 2});
   ShellRecorder shell;
   SendMessageA(window->window(), WM_COMMAND, CMD_PLAY_SELECTED, 0);
+  ASSERT_TRUE(pumpUntil([&] { return !window->handingOff(); }));
   std::vector<std::string> verbs;
   for (const ShellRequest& request : shell.requests()) verbs.push_back(request.verb);
   EXPECT_EQ(verbs, (std::vector<std::string>{"Play", "Enqueue"}));

@@ -142,6 +142,7 @@ TEST_F(MainWindowTest, PlayAllClickPlaysTheFirstTrackAndEnqueuesTheRest) {
   waitForFirstNode();
   ShellRecorder shell;
   SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_PLAY_ALL, 0);
+  ASSERT_TRUE(pumpUntil([&] { return !window->handingOff(); }));
   auto requests = shell.requests();
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[0].verb, "Play");
@@ -157,6 +158,7 @@ TEST_F(MainWindowTest, ClicksOnDisabledButtonsDoNothing) {
   window->strip().disable(BTN_PLAY_ALL);
   ShellRecorder shell;
   SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_PLAY_ALL, 0);
+  EXPECT_FALSE(window->handingOff());
   EXPECT_TRUE(shell.requests().empty());
 }
 

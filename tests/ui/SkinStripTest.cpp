@@ -1,6 +1,9 @@
 #include "UiFixture.h"
 
 #include <commctrl.h>
+
+#include <string>
+
 #include "ui/UiIds.h"
 
 namespace tuho::test {
@@ -101,18 +104,54 @@ TEST_F(SkinStripTest, SelectionButtonsFollowTheirAllButtons) {
   EXPECT_FALSE(strip.isEnabled(BTN_READY_SELECTED));
 }
 
-TEST_F(SkinStripTest, EachButtonHasItsTooltip) {
+// What a user sees and what assistive technology reads agree: each button's
+// window text is its tooltip with the shortcut, its window is disabled
+// exactly when the strip shows it disabled, and the tip still shows over a
+// disabled button (through the main window, which then gets the mouse).
+TEST_F(SkinStripTest, EachButtonIsNamedByItsTooltipAndExposesItsState) {
   HWND tips = window->strip().tooltips();
   ASSERT_TRUE(tips);
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 8);
-  char text[100] = {};
-  TOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V1_SIZE;
-  tool.hwnd = control(BTN_MEDIA_STORE);
-  tool.uId = BTN_MEDIA_STORE;
-  tool.lpszText = text;
-  SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-  EXPECT_STREQ(text, "Media Store");
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 16);
+  auto tipOf = [&](HWND owner, int id) {
+    char text[100] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = owner;
+    tool.uId = static_cast<UINT_PTR>(id);
+    tool.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return std::string(text);
+  };
+  EXPECT_EQ(tipOf(control(BTN_MEDIA_STORE), BTN_MEDIA_STORE), "Media Store (Ctrl+M)");
+  EXPECT_EQ(tipOf(control(BTN_PLAY_SELECTED), BTN_PLAY_SELECTED), "Play selected items (Ctrl+Shift+P)");
+  EXPECT_EQ(tipOf(control(BTN_CONFIG), BTN_CONFIG), "Configuration (F10)");
+  const int all[] = {BTN_MEDIA_STORE,   BTN_READY_ALL,   BTN_READY_SELECTED,   BTN_PLAY_ALL,
+                     BTN_PLAY_SELECTED, BTN_ENQUEUE_ALL, BTN_ENQUEUE_SELECTED, BTN_CONFIG};
+  for (int id : all) {
+    char name[100] = {};
+    GetWindowTextA(control(id), name, sizeof name);
+    EXPECT_EQ(name, tipOf(control(id), id)) << id;
+    EXPECT_EQ(tipOf(window->window(), id), name) << id;
+  }
+  auto statesAgree = [&] {
+    for (int id : all) {
+      bool lit = window->strip().isEnabled(id);
+      EXPECT_EQ(IsWindowEnabled(control(id)) != FALSE, lit) << id;
+      EXPECT_EQ(shownImage(id), lit ? button(id).normal.get() : button(id).disabled.get()) << id;
+    }
+  };
+  statesAgree();
+  EXPECT_TRUE(IsWindowEnabled(control(BTN_MEDIA_STORE)));
+  EXPECT_FALSE(IsWindowEnabled(control(BTN_PLAY_ALL)));
+  ListCommands playable;
+  playable.playable = true;
+  window->strip().showCommands(playable, true);
+  statesAgree();
+  window->strip().suspend();
+  for (int id : all) EXPECT_FALSE(IsWindowEnabled(control(id))) << id;
+  window->strip().resume();
+  statesAgree();
+  EXPECT_TRUE(IsWindowEnabled(control(BTN_PLAY_SELECTED)));
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ bool UiTest::pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) 
     if (GetTickCount() - start > timeoutMs) return false;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (window && window->preTranslateMessage(message)) continue;
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }

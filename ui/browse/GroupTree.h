@@ -79,6 +79,9 @@ class GroupTree {
   // Marks a node and its direct children when that node still lives.
   void markNode(NodeRef node, bool ready);
   HTREEITEM currentNode() const { return current_; }
+  // The selected node, its tracks shown in the list first when a right
+  // click showed another's; null when none is selected.
+  HTREEITEM showSelected();
   NodeRef currentRef() const;
 
  private:

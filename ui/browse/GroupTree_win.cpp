@@ -220,6 +220,12 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
   return 0;
 }
 
+HTREEITEM GroupTree::showSelected() {
+  auto selected = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (selected && selected != current_ && nodeOf(selected)) fillFor(selected);
+  return selected;
+}
+
 void GroupTree::onRightClick(NMHDR* notification) {
   POINT screen = messagePoint();
   TVHITTESTINFO hit = {};

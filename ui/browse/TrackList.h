@@ -48,6 +48,7 @@ struct TrackListHooks {
   std::function<void()> commandsChanged;                   // commands() or rowsChosen() changed
   std::function<void(POINT)> rowMenuAt;                    // a row's label was right-clicked
   std::function<void(bool)> treeBulkChange;                // true before many group changes, false after
+  std::function<void()> activated;                         // a row's label was double-clicked
 };
 
 class TrackList {
@@ -70,8 +71,12 @@ class TrackList {
   const ListCommands& commands() const { return commands_; }
   bool rowsChosen() const { return rowsChosen_; }
   LRESULT onListNotify(NMHDR* notification);
-  // Play (first track) and enqueue (the rest), or enqueue every track.
-  void playItems(bool selectedOnly, bool enqueueOnly);
+  // From the keyboard: every row selected, and rows count as chosen.
+  void selectAll();
+  // The row with the focus (or else the first selected one), or -1.
+  int focusedRow() const;
+  // The list took the focus: a row shows it, so that focus is visible.
+  void showFocusedRow();
   void deleteSelected();
   void editSelected();
   IdList collectAllIds() const;
@@ -95,6 +100,8 @@ class TrackList {
   int insertRow(const TrackItem& item);
   void deleteRows(std::vector<int> rows);
   void onClick(NMHDR* notification, bool withMenu);
+  bool onRowLabel(NMHDR* notification) const;
+  void markRowsChosen();
   void pruneVanished(const std::vector<TrackFilter>& olds);
   void recountCommands();
   void setCommands(const ListCommands& commands);

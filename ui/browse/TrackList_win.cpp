@@ -36,6 +36,20 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM column) {
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
+// The keys that move the focus or the selection through the rows.
+bool isRowKey(WORD key) {
+  switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_SPACE: return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 void TrackList::attach(HWND control, Catalogue* catalogue, TrackListHooks hooks, const RowImages& images) {
@@ -168,6 +182,13 @@ LRESULT TrackList::onListNotify(NMHDR* notification) {
     case NM_RCLICK:
       onClick(notification, true);
       break;
+    case NM_DBLCLK:
+      if (onRowLabel(notification) && hooks_.activated) hooks_.activated();
+      break;
+    case LVN_KEYDOWN:
+      // Moving through the rows chooses them as a click does.
+      if (rowCount() > 0 && isRowKey(reinterpret_cast<NMLVKEYDOWN*>(notification)->wVKey)) markRowsChosen();
+      break;
     case LVN_DELETEITEM:
       delete reinterpret_cast<TrackRow*>(reinterpret_cast<NMLISTVIEW*>(notification)->lParam);
       break;
@@ -177,20 +198,47 @@ LRESULT TrackList::onListNotify(NMHDR* notification) {
   return 0;
 }
 
+bool TrackList::onRowLabel(NMHDR* notification) const {
+  LVHITTESTINFO hit = {};
+  hit.pt = messagePoint();
+  ScreenToClient(notification->hwndFrom, &hit.pt);
+  return SendMessageA(control(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) >= 0 && (hit.flags & LVHT_ONITEMLABEL);
+}
+
 // Only a click on a row's label counts: beside it nothing changes.
 void TrackList::onClick(NMHDR* notification, bool withMenu) {
-  POINT screen = messagePoint();
-  LVHITTESTINFO hit = {};
-  hit.pt = screen;
-  ScreenToClient(notification->hwndFrom, &hit.pt);
-  if (SendMessageA(control(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 || !(hit.flags & LVHT_ONITEMLABEL)) {
-    return;
-  }
-  if (!rowsChosen_) {
-    rowsChosen_ = true;
-    if (hooks_.commandsChanged) hooks_.commandsChanged();
-  }
-  if (withMenu) hooks_.rowMenuAt(screen);
+  if (!onRowLabel(notification)) return;
+  markRowsChosen();
+  if (withMenu) hooks_.rowMenuAt(messagePoint());
+}
+
+void TrackList::markRowsChosen() {
+  if (rowsChosen_) return;
+  rowsChosen_ = true;
+  if (hooks_.commandsChanged) hooks_.commandsChanged();
+}
+
+void TrackList::selectAll() {
+  if (rowCount() == 0) return;
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  SendMessageA(control(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  markRowsChosen();
+}
+
+int TrackList::focusedRow() const {
+  int row = static_cast<int>(SendMessageA(control(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (row < 0) row = static_cast<int>(SendMessageA(control(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return row;
+}
+
+void TrackList::showFocusedRow() {
+  if (rowCount() == 0 || SendMessageA(control(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0) return;
+  LVITEMA state = {};
+  state.stateMask = LVIS_FOCUSED;
+  state.state = LVIS_FOCUSED;
+  SendMessageA(control(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
 }
 
 int TrackList::rowCount() const { return static_cast<int>(SendMessageA(control(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -227,18 +275,6 @@ IdList TrackList::collectSelectedIds() const {
     if (const TrackRow* data = rowAt(row)) ids.append(data->id);
   }
   return ids;
-}
-
-void TrackList::playItems(bool selectedOnly, bool enqueueOnly) {
-  IdList ids = selectedOnly ? collectSelectedIds() : collectAllIds();
-  for (int i = 0; i < ids.count(); ++i) {
-    int id = ids.entries[static_cast<size_t>(i)].id;
-    if (i == 0 && !enqueueOnly) {
-      catalogue_->playTrack(id, reinterpret_cast<intptr_t>(window_));
-    } else {
-      catalogue_->enqueueTrack(id, reinterpret_cast<intptr_t>(window_));
-    }
-  }
 }
 
 // From the bottom up, so that the indices of those still to go hold, and
