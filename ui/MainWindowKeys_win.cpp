@@ -40,7 +40,13 @@ bool MainWindow::preTranslateMessage(MSG& message) {
 bool MainWindow::onKey(HWND target, UINT key, bool alt) {
   bool control = keyDown(VK_CONTROL);
   bool shift = keyDown(VK_SHIFT);
-  if (alt) return false;  // the system's own keys (Alt+F4, Alt+Space)
+  // Alt+F4 closes the window wherever the focus is: a focused combo box
+  // would take F4 for its own drop-down.
+  if (alt && key == VK_F4) {
+    SendMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+  }
+  if (alt) return false;  // the system's own keys (Alt+Space, Alt+Down in the combo box)
   if (key == VK_TAB && !control) {
     moveFocus(shift ? -1 : 1);
     return true;
