@@ -117,6 +117,10 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
 
 
     def test_a_keyboard_alone_opens_the_store_browses_plays_enqueues_and_edits(self):
+        # A catalogue of its own, gone again at the end: the other journeys
+        # of the class share the session and start from an empty one.
+        shutil.rmtree(self.session.data_folder().parent, ignore_errors=True)
+        self.addCleanup(shutil.rmtree, self.session.data_folder().parent, ignore_errors=True)
         self.catalogue_songs([("Dawn", "Ann", "Morning"), ("Noon", "Ann", "Morning"), ("Dusk", "Bob", "Evening")])
         self.session.register_test_player()
         process, window = self.start()
