@@ -69,9 +69,8 @@ class GroupTree {
   void fillListFor(HTREEITEM item, unsigned serial);
   void ensurePath(const TrackFilter& path);
   void prunePath(const TrackFilter& path, int targetLevel);
-  // Around many path changes at once: the tree is drawn once at the end,
-  // and each parent's children are looked up by text from a map made the
-  // first time that parent is searched. Nests.
+  // Around many path changes at once: the tree is drawn once at the end.
+  // Nests.
   void beginBulkChange();
   void endBulkChange();
   void markCurrentReady() { markNode(currentRef(), true); }
@@ -115,7 +114,8 @@ class GroupTree {
   std::unordered_map<HTREEITEM, GroupNode*> live_;
   unsigned nextSerial_ = 1;
   int bulkDepth_ = 0;
-  // During a bulk change: the children of the parents searched, by text.
+  // The children of each parent searched so far, by text: made on the first
+  // search, kept in step by insertions and deletions, dropped on a rebuild.
   std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> childIndex_;
 };
 
