@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "ui/BusyProgress.h"
 #include "ui/DesktopSide.h"
 #include "ui/Jobs.h"
 #include "ui/ProgressDialog.h"
@@ -46,6 +47,8 @@ class MainWindow {
   bool jobRunning() const { return progress_.isOpen(); }
 
   ProgressDialog& progress() { return progress_; }
+  // The progress of long work on the window's own thread.
+  BusyProgress& busy() { return busy_; }
   SkinStrip& strip() { return strip_; }
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
@@ -89,8 +92,10 @@ class MainWindow {
   ScopedImageList listImages_;
   ScopedBitmap progressLower_;
   std::array<ScopedBitmap, kJobKindCount> jobBanners_;
+  ScopedBitmap editBanner_;
   std::vector<ScopedBitmap> frameBitmaps_;
   ProgressDialog progress_;
+  BusyProgress busy_;
   SkinStrip strip_;
   GroupTree tree_;
   TrackList list_;
