@@ -93,6 +93,7 @@ class MainWindow {
   ScopedBitmap progressLower_;
   std::array<ScopedBitmap, kJobKindCount> jobBanners_;
   ScopedBitmap editBanner_;
+  ScopedBitmap groupBanner_;
   std::vector<ScopedBitmap> frameBitmaps_;
   ProgressDialog progress_;
   BusyProgress busy_;

@@ -116,6 +116,7 @@ void MainWindow::loadBitmaps() {
     jobBanners_[kind].reset(loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner));
   }
   editBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_EDITED));
+  groupBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_GROUPED));
   busy_.attach(instance_, window_, progressLower_);
   mediaStore_.loadBitmaps(instance_);
   locate_.loadBitmaps(instance_);
@@ -152,6 +153,8 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   treeHooks.showTracks = [this](const TrackFilter& path) { list_.fillList(path); };
   treeHooks.showNoTracks = [this] { list_.clear(); };
   treeHooks.menuAt = [this](POINT screen) { showContextMenu(window_, screen, treeMenuEntries(menuCommands())); };
+  treeHooks.building = [this](bool starting) { starting ? busy_.start() : busy_.finish(); };
+  treeHooks.nodesMade = [this](int made) { busy_.count(groupBanner_, "Grouped:", made); };
   tree_.attach(tree, catalogue_, std::move(treeHooks), treeImages);
   listImages_ = imageListOf(instance_, kListBitmaps, 3, at);
   TrackListHooks listHooks;

@@ -42,6 +42,8 @@ struct GroupTreeHooks {
   std::function<void(const TrackFilter&)> showTracks;  // the current node's tracks
   std::function<void()> showNoTracks;                  // no node is current any more
   std::function<void(POINT)> menuAt;                   // a node was right-clicked (its tracks shown)
+  std::function<void(bool)> building;                  // true before a level's nodes are made, false after
+  std::function<void(int)> nodesMade;                  // while a level is built: how many nodes so far
 };
 
 class GroupTree {

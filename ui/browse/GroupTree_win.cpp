@@ -149,6 +149,7 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
     node->populated = true;
     path = pathOf(parent);
   }
+  if (hooks_.building) hooks_.building(true);
   GroupNode child = childOf(path, parentLevel + 1, std::string());
   ValueList values = catalogue_->groupValues(path, child.level);
   // One repaint for all the new nodes: a tree that updates itself after
@@ -158,12 +159,15 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
   for (const GroupValue& value : values.values) sorted.push_back(&value);
   sortLikeTheControl(sorted);
   beginBulkChange();
+  int made = 0;
   for (const GroupValue* value : sorted) {
     child.state = value->state;
     child.value = value->value;
     insertNode(parent, child, imageFor(child.level, value->state, value->kind), TVI_LAST);
+    if (hooks_.nodesMade) hooks_.nodesMade(++made);
   }
   endBulkChange();
+  if (hooks_.building) hooks_.building(false);
   if (rebuilding_) finishRebuild();
 }
 
