@@ -11,25 +11,20 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "bench/Timing.h"
+#include "bench/WindowBenchSupport_win.h"
 #include "catalogue/Catalogue.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using tuho::bench::pump;
 using tuho::bench::seconds;
-
-void pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
 
 tuho::TrackItem track(int number, int sourceId) {
   tuho::TrackItem item;
@@ -92,18 +87,9 @@ double bareInsert(const std::vector<tuho::TrackItem>& tracks, bool likeTheRealLi
 }
 
 void measure(int count, HINSTANCE instance) {
-  fs::path root = fs::temp_directory_path() / ("tuho-list-bench-" + std::to_string(count));
-  fs::remove_all(root);
-  fs::create_directories(root / "music");
-  tuho::SourceList sources;
-  sources.load(root.string());
-  tuho::SourceRef source;
-  source.root = (root / "music").string();
-  source.name = "Bench";
-  source.mediaType = tuho::MEDIA_LOCAL_FOLDER;
-  int sourceId = sources.at(sources.add(source)).id;
-  tuho::Catalogue catalogue(sources, root.string());
-  catalogue.open();
+  tuho::bench::BenchCatalogue bench("tuho-list-bench-" + std::to_string(count));
+  tuho::Catalogue& catalogue = bench.catalogue();
+  const int sourceId = bench.sourceId();
   std::vector<tuho::TrackItem> tracks;
   for (int i = 0; i < count; ++i) {
     tracks.push_back(track(i, sourceId));
@@ -129,15 +115,12 @@ void measure(int count, HINSTANCE instance) {
                 list.rowCount(), floor, query, fill, fill / floor, (fill - query) / floor, sort, sort / floor, clear,
                 childFloor, childFloor / floor);
   }
-  catalogue.close();
-  fs::remove_all(root);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+  tuho::bench::initControls();
   std::vector<int> counts = {1000, 10000, 50000};
   if (argc > 1) counts.clear();
   for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));

@@ -15,6 +15,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/PlayHandOff.h"
+#include "ui/BusyProgress.h"
 #include "ui/DesktopSide.h"
 #include "ui/Jobs.h"
 #include "ui/ProgressDialog.h"
@@ -48,6 +49,8 @@ class MainWindow {
   bool jobRunning() const { return progress_.isOpen(); }
 
   ProgressDialog& progress() { return progress_; }
+  // The progress of long work on the window's own thread.
+  BusyProgress& busy() { return busy_; }
   SkinStrip& strip() { return strip_; }
   GroupTree& tree() { return tree_; }
   TrackList& list() { return list_; }
@@ -109,8 +112,11 @@ class MainWindow {
   ScopedImageList listImages_;
   ScopedBitmap progressLower_;
   std::array<ScopedBitmap, kJobKindCount> jobBanners_;
+  ScopedBitmap editBanner_;
+  ScopedBitmap groupBanner_;
   std::vector<ScopedBitmap> frameBitmaps_;
   ProgressDialog progress_;
+  BusyProgress busy_;
   SkinStrip strip_;
   GroupTree tree_;
   TrackList list_;

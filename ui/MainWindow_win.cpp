@@ -71,6 +71,7 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() {
   if (progress_.isOpen()) DestroyWindow(progress_.window());
+  if (busy_.dialog().isOpen()) DestroyWindow(busy_.dialog().window());
   if (mediaStore_.isOpen()) DestroyWindow(mediaStore_.dialog());
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
 }
@@ -115,6 +116,9 @@ void MainWindow::loadBitmaps() {
   for (size_t kind = 0; kind < jobBanners_.size(); ++kind) {
     jobBanners_[kind].reset(loadBitmap(instance_, jobText(static_cast<JobKind>(kind)).banner));
   }
+  editBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_EDITED));
+  groupBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_GROUPED));
+  busy_.attach(instance_, window_, progressLower_);
   mediaStore_.loadBitmaps(instance_);
   locate_.loadBitmaps(instance_);
 }
@@ -152,12 +156,17 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   treeHooks.showTracks = [this](const TrackFilter& path) { list_.fillList(path); };
   treeHooks.showNoTracks = [this] { list_.clear(); };
   treeHooks.menuAt = [this](POINT screen) { showContextMenu(window_, screen, treeMenuEntries(menuCommands())); };
+  treeHooks.building = [this](bool starting) { starting ? busy_.start() : busy_.finish(); };
+  treeHooks.nodesMade = [this](int made) { busy_.count(groupBanner_, "Grouped:", made); };
   tree_.attach(tree, catalogue_, std::move(treeHooks), treeImages);
   listImages_ = imageListOf(instance_, kListBitmaps, 3, at);
   TrackListHooks listHooks;
   listHooks.emptied = [this] { tree_.postDeleteCurrent(); };
   listHooks.groupGone = [this](const TrackFilter& path, int level) { tree_.prunePath(path, level); };
   listHooks.treeBulkChange = [this](bool starting) { bulkTreeChange(starting); };
+  // A deletion counts like the delete-copies job, under its banner.
+  listHooks.tracksDeleted = [this](int done) { busy_.count(jobBanners_[kJobDeleteReady], "Deleted:", done); };
+  listHooks.stillBusy = [this] { busy_.tick(); };
   listHooks.editTags = [this](const IdList& ids) {
     EditTagTargets targets{
         instance_,
@@ -165,7 +174,8 @@ void MainWindow::attachViews(HWND tree, HWND list) {
         catalogue_,
         [this](const TrackFilter& path) { tree_.ensurePath(path); },
         [this](const std::vector<std::pair<int, TrackTag>>& written) { list_.updateRowsAfterEdit(written); },
-        [this](bool starting) { bulkTreeChange(starting); }};
+        [this](bool starting) { bulkTreeChange(starting); },
+        [this](int done) { busy_.count(editBanner_, "Edited:", done); }};
     editTags(targets, ids);
   };
   listHooks.commandsChanged = [this] { showListCommands(); };
@@ -271,11 +281,14 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 // Many group changes at once (an edit or deletion of many rows): the tree
 // draws once at the end and finds each parent's children through one map.
+// A progress dialog shows when the change runs long.
 void MainWindow::bulkTreeChange(bool starting) {
   if (starting) {
+    busy_.start();
     tree_.beginBulkChange();
   } else {
     tree_.endBulkChange();
+    busy_.finish();
   }
 }
 

@@ -87,6 +87,13 @@ def bin_(p):
     ]
 
 
+def pencil(p):
+    return [
+        ("main", [("add", p.polygon([(12, 21), (25, 8), (30, 13), (17, 26)]))]),
+        ("accent", [("add", p.polygon([(12, 21), (17, 26), (8, 30)])), ("add", p.polygon([(25, 8), (27, 6), (32, 11), (30, 13)]))]),
+    ]
+
+
 def minus_badge(p):
     return [
         ("edge", [("add", p.circle(29, 28, 8.2))]),

@@ -442,8 +442,9 @@ std::vector<std::string> sortedByTheControl(const ValueList& values) {
 
 // Hundreds of rows edited and deleted at once: no track is looked for by a
 // walk of the store file, no row leaves the list while it draws, the tree
-// keeps the order a sorted insertion gives, and the catalogue, list and
-// tree agree at the end.
+// keeps the order a sorted insertion gives, work past the progress
+// threshold shows the progress dialog with its count (and work within it
+// none), and the catalogue, list and tree agree at the end.
 TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   const char* artists[] = {"ann", "Ann", "b", "B", "_x", "Z9", "z10", "Zed", "a b", "ab", "Äda", "123", "ANN"};
   std::vector<SongTag> songs;
@@ -452,7 +453,10 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
                      i % 3 ? kRock : kJazz, i % 90 + 1});
   }
   catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, songs);
+  window->busy().setThreshold(std::chrono::seconds(0));
   groupBy(LEVEL_ARTIST);
+  EXPECT_EQ(window->busy().dialog().countText(), "Grouped: 13");
+  window->busy().setThreshold(std::chrono::hours(1));
   const std::vector<std::string> artistOrder = childTexts();
   EXPECT_EQ(artistOrder, sortedByTheControl(catalogue->groupValues(TrackFilter(), LEVEL_ARTIST)));
   EXPECT_EQ(artistOrder.size(), 13u);
@@ -484,12 +488,16 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
     SetDlgItemTextA(dialog, IDC_TAG_ALBUM, "Together");
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
+  EXPECT_EQ(window->busy().dialog().countText(), "Grouped: 13");  // nothing new
+  window->busy().setThreshold(std::chrono::seconds(0));
   selectRows(std::vector<int>(rows.begin(), rows.begin() + 40));
   editSelectedWith([&](HWND dialog) {
     SetDlgItemTextA(dialog, IDC_TAG_ARTIST, "Bea");
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
   pumpFor(50);
+  EXPECT_EQ(window->busy().dialog().countText(), "Edited: 40");
+  EXPECT_FALSE(window->busy().dialog().isOpen());
   EXPECT_EQ(catalogue->storeWalks(), walksBefore);
   EXPECT_EQ(catalogue->listTracks(TrackFilter{{}, {}, std::string("Together")}).size(), 200u);
   EXPECT_EQ(catalogue->listTracks(TrackFilter{{}, std::string("Bea"), {}}).size(), 40u);
@@ -512,6 +520,8 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   pumpFor(50);
   EXPECT_EQ(ListWatch::removals, 150);
   EXPECT_EQ(ListWatch::removalsWhileDrawing, 0);
+  EXPECT_EQ(window->busy().dialog().countText(), "Deleted: 150");
+  EXPECT_FALSE(window->busy().dialog().isOpen());
   EXPECT_EQ(catalogue->storeWalks(), walksBefore);
   EXPECT_EQ(window->list().rowCount(), 110);
   EXPECT_EQ(catalogue->listTracks(TrackFilter{std::string("Rock"), {}, {}}).size(), 110u);

@@ -42,6 +42,8 @@ struct GroupTreeHooks {
   std::function<void(const TrackFilter&)> showTracks;  // the current node's tracks
   std::function<void()> showNoTracks;                  // no node is current any more
   std::function<void(POINT)> menuAt;                   // a node was right-clicked (its tracks shown)
+  std::function<void(bool)> building;                  // true before a level's nodes are made, false after
+  std::function<void(int)> nodesMade;                  // while a level is built: how many nodes so far
 };
 
 class GroupTree {
@@ -69,9 +71,8 @@ class GroupTree {
   void fillListFor(HTREEITEM item, unsigned serial);
   void ensurePath(const TrackFilter& path);
   void prunePath(const TrackFilter& path, int targetLevel);
-  // Around many path changes at once: the tree is drawn once at the end,
-  // and each parent's children are looked up by text from a map made the
-  // first time that parent is searched. Nests.
+  // Around many path changes at once: the tree is drawn once at the end.
+  // Nests.
   void beginBulkChange();
   void endBulkChange();
   void markCurrentReady() { markNode(currentRef(), true); }
@@ -118,7 +119,8 @@ class GroupTree {
   std::unordered_map<HTREEITEM, GroupNode*> live_;
   unsigned nextSerial_ = 1;
   int bulkDepth_ = 0;
-  // During a bulk change: the children of the parents searched, by text.
+  // The children of each parent searched so far, by text: made on the first
+  // search, kept in step by insertions and deletions, dropped on a rebuild.
   std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> childIndex_;
 };
 

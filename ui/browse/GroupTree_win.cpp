@@ -83,6 +83,7 @@ NodeRef GroupTree::currentRef() const {
 void GroupTree::rebuildTree(int rootLevel) {
   rebuilding_ = true;
   SendMessageA(control(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  childIndex_.clear();
   current_ = nullptr;
   rootLevel_ = rootLevel;
   buildChildren(TVI_ROOT, rootLevel - 1);
@@ -148,6 +149,7 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
     node->populated = true;
     path = pathOf(parent);
   }
+  if (hooks_.building) hooks_.building(true);
   GroupNode child = childOf(path, parentLevel + 1, std::string());
   ValueList values = catalogue_->groupValues(path, child.level);
   // One repaint for all the new nodes: a tree that updates itself after
@@ -157,12 +159,15 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
   for (const GroupValue& value : values.values) sorted.push_back(&value);
   sortLikeTheControl(sorted);
   beginBulkChange();
+  int made = 0;
   for (const GroupValue* value : sorted) {
     child.state = value->state;
     child.value = value->value;
     insertNode(parent, child, imageFor(child.level, value->state, value->kind), TVI_LAST);
+    if (hooks_.nodesMade) hooks_.nodesMade(++made);
   }
   endBulkChange();
+  if (hooks_.building) hooks_.building(false);
   if (rebuilding_) finishRebuild();
 }
 
@@ -300,7 +305,6 @@ void GroupTree::beginBulkChange() {
 
 void GroupTree::endBulkChange() {
   if (bulkDepth_ == 0 || --bulkDepth_ > 0) return;
-  childIndex_.clear();
   SendMessageA(control(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control(), nullptr, TRUE);
 }
@@ -318,8 +322,9 @@ std::unordered_map<std::string, HTREEITEM>& GroupTree::childrenByText(HTREEITEM 
 }
 
 // A node being deleted leaves the maps: its own children's and its parent's.
+// A rebuild drops them all at once.
 void GroupTree::forgetChild(HTREEITEM item) {
-  if (childIndex_.empty()) return;
+  if (childIndex_.empty() || rebuilding_) return;
   childIndex_.erase(item);
   HTREEITEM parent = related(control(), item, TVGN_PARENT);
   auto index = childIndex_.find(parent ? parent : TVI_ROOT);
@@ -331,18 +336,9 @@ void GroupTree::forgetChild(HTREEITEM item) {
 }
 
 HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) {
-  if (bulkDepth_ > 0) {
-    const auto& children = childrenByText(parent);
-    auto found = children.find(value);
-    return found == children.end() ? nullptr : found->second;
-  }
-  HWND tree = control();
-  HTREEITEM child = parent == TVI_ROOT ? related(tree, nullptr, TVGN_ROOT) : related(tree, parent, TVGN_CHILD);
-  for (; child; child = related(tree, child, TVGN_NEXT)) {
-    GroupNode* node = nodeOf(child);
-    if (node && node->value == value) return child;
-  }
-  return nullptr;
+  const auto& children = childrenByText(parent);
+  auto found = children.find(value);
+  return found == children.end() ? nullptr : found->second;
 }
 
 // Descends from the root level through nodes whose children exist (the

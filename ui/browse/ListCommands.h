@@ -25,17 +25,20 @@ struct ListCommands {
   }
 };
 
-// What one track allows. A track whose source is gone plays only from its
-// copy and cannot be copied.
-inline ListCommands commandsOf(const TrackItem& item) {
-  bool known = item.source.id != 0;
-  bool folder = known && isFolderKind(item.source.mediaType);
-  bool ready = item.ready == 1;
+// What one track allows, from its source (known or gone, a folder or a
+// disc) and whether it has a ready copy. A track whose source is gone plays
+// only from its copy and cannot be copied.
+inline ListCommands commandsOf(bool knownSource, bool folder, bool ready) {
   ListCommands commands;
   commands.playable = folder || ready;
-  commands.canMakeReady = known && !folder && !ready;
+  commands.canMakeReady = knownSource && !folder && !ready;
   commands.hasReadyDiscTrack = ready && !folder;
   return commands;
+}
+
+inline ListCommands commandsOf(const TrackItem& item) {
+  bool known = item.source.id != 0;
+  return commandsOf(known, known && isFolderKind(item.source.mediaType), item.ready == 1);
 }
 
 }  // namespace tuho

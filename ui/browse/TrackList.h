@@ -21,8 +21,8 @@
 
 namespace tuho {
 
-// The item data of a row: copies of the track's values, its record id and
-// what it allows, as the catalogue last said.
+// The item data of a row: copies of the track's values, its record id, its
+// source's kind and what it allows, as the catalogue last said.
 struct TrackRow {
   std::string genre;
   std::string trackNo;
@@ -30,6 +30,8 @@ struct TrackRow {
   std::string album;
   std::string title;
   int id = 0;
+  bool knownSource = false;
+  bool folder = false;
   ListCommands allows;
 };
 
@@ -49,6 +51,8 @@ struct TrackListHooks {
   std::function<void(POINT)> rowMenuAt;                    // a row's label was right-clicked
   std::function<void(bool)> treeBulkChange;                // true before many group changes, false after
   std::function<void()> activated;                         // a row's label was double-clicked
+  std::function<void(int)> tracksDeleted;                  // during a deletion: how many tracks are gone so far
+  std::function<void()> stillBusy;                         // during a bulk change: one more row was handled
 };
 
 class TrackList {
@@ -95,14 +99,26 @@ class TrackList {
 
  private:
   TrackRow* rowAt(int row) const;
-  int imageFor(const TrackItem& item) const;
-  std::unordered_map<int, int> rowsById() const;
+  int imageFor(const TrackRow& row, bool ready) const;
+  void noteState(TrackRow& row, const TrackItem& item) const;
+  struct RowAt {
+    int row;
+    TrackRow* data;
+  };
+  std::unordered_map<int, RowAt> rowsById() const;
+  // The values the list's rows show, for telling which groups are gone.
+  struct ShownValues {
+    std::unordered_set<std::string> genres, artists, albums;
+    void add(const TrackRow& row);
+  };
+  ShownValues shownValues() const;
   int insertRow(const TrackItem& item);
   void deleteRows(std::vector<int> rows);
   void onClick(NMHDR* notification, bool withMenu);
   bool onRowLabel(NMHDR* notification) const;
   void markRowsChosen();
-  void pruneVanished(const std::vector<TrackFilter>& olds);
+  void pruneVanished(const std::vector<TrackFilter>& olds, const ShownValues& shown);
+  void busy();
   void recountCommands();
   void setCommands(const ListCommands& commands);
 

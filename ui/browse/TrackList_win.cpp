@@ -95,10 +95,15 @@ void TrackList::applyColumnWidths(const std::array<int, 4>& widths) {
   }
 }
 
-int TrackList::imageFor(const TrackItem& item) const {
-  if (item.ready == 1) return images_.ready;
-  bool folder = item.source.id != 0 && isFolderKind(item.source.mediaType);
-  return folder ? images_.folder : images_.disc;
+int TrackList::imageFor(const TrackRow& row, bool ready) const {
+  return ready ? images_.ready : row.folder ? images_.folder : images_.disc;
+}
+
+// The row takes what the catalogue says of the track's source and copy.
+void TrackList::noteState(TrackRow& row, const TrackItem& item) const {
+  row.knownSource = item.source.id != 0;
+  row.folder = row.knownSource && isFolderKind(item.source.mediaType);
+  row.allows = commandsOf(row.knownSource, row.folder, item.ready == 1);
 }
 
 int TrackList::insertRow(const TrackItem& item) {
@@ -109,13 +114,13 @@ int TrackList::insertRow(const TrackItem& item) {
   data->album = item.tag.album.value_or("");
   data->title = item.tag.title.value_or("");
   data->id = item.id;
-  data->allows = commandsOf(item);
+  noteState(*data, item);
   HWND list = control();
   LVITEMA row = {};
   row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   row.iItem = INT_MAX;  // the control puts it at the end
   row.pszText = const_cast<char*>(data->artist.c_str());
-  row.iImage = imageFor(item);
+  row.iImage = imageFor(*data, item.ready == 1);
   row.lParam = reinterpret_cast<LPARAM>(data.get());
   int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
   if (index < 0) return index;
@@ -251,12 +256,26 @@ TrackRow* TrackList::rowAt(int row) const {
   return reinterpret_cast<TrackRow*>(item.lParam);
 }
 
-std::unordered_map<int, int> TrackList::rowsById() const {
-  std::unordered_map<int, int> rows;
+std::unordered_map<int, TrackList::RowAt> TrackList::rowsById() const {
+  std::unordered_map<int, RowAt> rows;
   for (int row = 0, count = rowCount(); row < count; ++row) {
-    if (const TrackRow* data = rowAt(row)) rows.emplace(data->id, row);
+    if (TrackRow* data = rowAt(row)) rows.emplace(data->id, RowAt{row, data});
   }
   return rows;
+}
+
+void TrackList::ShownValues::add(const TrackRow& row) {
+  genres.insert(row.genre);
+  artists.insert(row.artist);
+  albums.insert(row.album);
+}
+
+TrackList::ShownValues TrackList::shownValues() const {
+  ShownValues shown;
+  for (int row = 0, count = rowCount(); row < count; ++row) {
+    if (const TrackRow* data = rowAt(row)) shown.add(*data);
+  }
+  return shown;
 }
 
 IdList TrackList::collectAllIds() const {
@@ -288,7 +307,10 @@ void TrackList::deleteRows(std::vector<int> rows) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   } else {
     std::sort(rows.begin(), rows.end(), std::greater<int>());
-    for (int row : rows) SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    for (int row : rows) {
+      SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+      busy();
+    }
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -302,6 +324,7 @@ void TrackList::deleteSelected() {
   std::vector<int> rows;
   std::vector<TrackFilter> gone;
   HWND list = control();
+  if (hooks_.treeBulkChange) hooks_.treeBulkChange(true);
   int row = -1;
   while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
     const TrackRow* data = rowAt(row);
@@ -309,12 +332,15 @@ void TrackList::deleteSelected() {
     catalogue_->deleteTrack(data->id);
     rows.push_back(row);
     gone.push_back(TrackFilter{data->genre, data->artist, data->album});
+    if (hooks_.tracksDeleted) hooks_.tracksDeleted(static_cast<int>(rows.size()));
   }
-  if (rows.empty()) return;
-  if (hooks_.treeBulkChange) hooks_.treeBulkChange(true);
   deleteRows(std::move(rows));
-  pruneVanished(gone);
+  if (!filter_.album && !gone.empty()) pruneVanished(gone, shownValues());
   if (hooks_.treeBulkChange) hooks_.treeBulkChange(false);
+}
+
+void TrackList::busy() {
+  if (hooks_.stillBusy) hooks_.stillBusy();
 }
 
 void TrackList::editSelected() {
@@ -324,21 +350,30 @@ void TrackList::editSelected() {
 
 // Each row the job touched shows, and allows, what the catalogue now says
 // of its track: a cancelled or failed copy leaves its tracks as they were.
+// A track the copy job marked has a ready copy now, which is all that
+// changed: its row follows without reading the track again.
 void TrackList::refreshAfterJob(const IdList& result) {
-  std::unordered_set<int> touched;
-  for (const IdEntry& entry : result.entries) touched.insert(entry.id);
+  std::unordered_map<int, bool> madeReady;
+  for (const IdEntry& entry : result.entries) madeReady[entry.id] = madeReady[entry.id] || entry.mark == 1;
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (int row = 0, count = rowCount(); row < count; ++row) {
     TrackRow* data = rowAt(row);
-    if (!data || touched.count(data->id) == 0) continue;
-    TrackItem item = catalogue_->readTrack(data->id);
-    if (item.isEmpty()) continue;  // deleted meanwhile: the row goes with the next fill
-    data->allows = commandsOf(item);
+    auto touched = data ? madeReady.find(data->id) : madeReady.end();
+    if (touched == madeReady.end()) continue;
+    bool ready = touched->second;
+    if (ready) {
+      data->allows = commandsOf(data->knownSource, data->folder, true);
+    } else {
+      TrackItem item = catalogue_->readTrack(data->id);
+      if (item.isEmpty()) continue;  // deleted meanwhile: the row goes with the next fill
+      noteState(*data, item);
+      ready = item.ready == 1;
+    }
     LVITEMA image = {};
     image.mask = LVIF_IMAGE;
     image.iItem = row;
-    image.iImage = imageFor(item);
+    image.iImage = imageFor(*data, ready);
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -348,8 +383,10 @@ void TrackList::refreshAfterJob(const IdList& result) {
 
 void TrackList::updateRowAfterEdit(const TrackTag& tag, int id) { updateRowsAfterEdit({{id, tag}}); }
 
+// One walk of the rows finds them all by id and, once they have their new
+// values, tells which values the staying rows show.
 void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>& written) {
-  const std::unordered_map<int, int> rows = rowsById();
+  const std::unordered_map<int, RowAt> rows = rowsById();
   auto leaves = [](const std::optional<std::string>& filter, const std::optional<std::string>& value) {
     return filter && *filter != value.value_or("");
   };
@@ -358,10 +395,11 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (const auto& [id, tag] : written) {
+    busy();
     auto found = rows.find(id);
-    TrackRow* data = found == rows.end() ? nullptr : rowAt(found->second);
-    if (!data) continue;
-    const int row = found->second;
+    if (found == rows.end()) continue;
+    const int row = found->second.row;
+    TrackRow* data = found->second.data;
     olds.push_back(TrackFilter{data->genre, data->artist, data->album});
     if (leaves(filter_.genre, tag.genre) || leaves(filter_.artist, tag.artist) || leaves(filter_.album, tag.album)) {
       leaving.push_back(row);
@@ -379,26 +417,26 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
-  // The rows go first, so that the check below sees the old values gone.
+  ShownValues staying;
+  if (!filter_.album && !olds.empty()) {
+    std::unordered_set<int> leavingRows(leaving.begin(), leaving.end());
+    for (const auto& entry : rows) {
+      if (!leavingRows.count(entry.second.row)) staying.add(*entry.second.data);
+    }
+  }
   deleteRows(std::move(leaving));
-  pruneVanished(olds);
+  pruneVanished(olds, staying);
 }
 
 // Groups of the old values that no row shows any more leave the tree.
-void TrackList::pruneVanished(const std::vector<TrackFilter>& olds) {
+void TrackList::pruneVanished(const std::vector<TrackFilter>& olds, const ShownValues& shown) {
   if (filter_.album || olds.empty()) return;
-  std::set<std::string> genres, artists, albums;
-  for (int row = 0, count = rowCount(); row < count; ++row) {
-    if (const TrackRow* data = rowAt(row)) {
-      genres.insert(data->genre);
-      artists.insert(data->artist);
-      albums.insert(data->album);
-    }
-  }
+  const auto& [genres, artists, albums] = shown;
   std::set<std::vector<std::string>> checked;
   for (const TrackFilter& old : olds) {
     std::vector<std::string> path = {old.genre.value_or(""), old.artist.value_or(""), old.album.value_or("")};
     if (!checked.insert(path).second) continue;
+    busy();
     bool genreGone = !filter_.genre && !filter_.artist && !genres.count(path[0]);
     bool artistGone = !filter_.artist && !artists.count(path[1]);
     bool albumGone = !albums.count(path[2]);

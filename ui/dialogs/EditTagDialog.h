@@ -41,6 +41,8 @@ struct EditTagTargets {
   std::function<void(const std::vector<std::pair<int, TrackTag>>&)> tracksWritten;
   // True before the writes and false after: the views draw once.
   std::function<void(bool)> bulkChange;
+  // During the writes: how many tracks have been written so far.
+  std::function<void(int)> writtenSoFar;
 };
 
 // Edits the tracks of the ids (at least one) in the dialog. One track gets

@@ -145,6 +145,7 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
       targets.groupWritten(TrackFilter{tag.genre, tag.artist, tag.album});
     }
     written.emplace_back(track.id, std::move(tag));
+    if (targets.writtenSoFar) targets.writtenSoFar(static_cast<int>(written.size()));
   }
   targets.tracksWritten(written);
   if (targets.bulkChange) targets.bulkChange(false);
