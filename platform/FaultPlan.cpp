@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/File.h"
@@ -21,6 +22,7 @@ struct PlanState {
   std::mutex mutex;
   std::vector<Rule> rules;
   int seen[kFaultOpCount] = {};
+  std::function<void(FaultOp)> watcher;
 };
 
 std::atomic<bool> gActive{false};
@@ -31,6 +33,7 @@ PlanState gPlan;
 FaultPlan::FaultPlan() {
   std::lock_guard<std::mutex> lock(gPlan.mutex);
   gPlan.rules.clear();
+  gPlan.watcher = nullptr;
   for (int& count : gPlan.seen) count = 0;
   gActive = true;
 }
@@ -39,6 +42,7 @@ FaultPlan::~FaultPlan() {
   std::lock_guard<std::mutex> lock(gPlan.mutex);
   gActive = false;
   gPlan.rules.clear();
+  gPlan.watcher = nullptr;
 }
 
 void FaultPlan::fail(FaultOp op, int nth, uint32_t error, bool andAfter) {
@@ -56,11 +60,22 @@ int FaultPlan::seen(FaultOp op) const {
   return gPlan.seen[op];
 }
 
+void FaultPlan::watch(std::function<void(FaultOp)> beforeEach) {
+  std::lock_guard<std::mutex> lock(gPlan.mutex);
+  gPlan.watcher = std::move(beforeEach);
+}
+
 bool faultNow(FaultOp op) { return faultNow(op, nullptr); }
 
 bool faultNow(FaultOp op, uint32_t* passBytes) {
   if (passBytes) *passBytes = 0;
   if (!gActive) return false;
+  std::function<void(FaultOp)> watcher;
+  {
+    std::lock_guard<std::mutex> lock(gPlan.mutex);
+    watcher = gPlan.watcher;
+  }
+  if (watcher) watcher(op);
   std::lock_guard<std::mutex> lock(gPlan.mutex);
   int count = ++gPlan.seen[op];
   for (const Rule& rule : gPlan.rules) {

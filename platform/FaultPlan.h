@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace tuho {
 
@@ -26,6 +27,10 @@ class FaultPlan {
   void failWriteAfter(int nth, uint32_t bytes, uint32_t error);
   // Operations of this kind seen so far.
   int seen(FaultOp op) const;
+  // Called before every operation the plan counts, ahead of its outcome, so
+  // that a test can look at the files just before each change. It must not
+  // use the files through the backends.
+  void watch(std::function<void(FaultOp)> beforeEach);
 };
 
 // Called by the backends: true when this operation is to fail; the error is

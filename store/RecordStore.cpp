@@ -16,6 +16,9 @@ namespace {
 
 const char kStoreFullCaption[] = "DB Full";
 const char kDiskFullCaption[] = "DB Disk Full";
+// The unit a disk writes whole: a write cut short by a power cut leaves
+// each of its sectors old or new.
+constexpr int64_t kDiskSector = 512;
 
 bool readInt(File& file, int32_t* value, bool* complete) {
   uint8_t bytes[4];
@@ -500,6 +503,12 @@ bool RecordStore::deleteById(int id) {
   return deleteCurrent();
 }
 
+void RecordStore::encodeForWrite(const FieldList& record, int id) {
+  if (encodeRecord(record, encoded_)) showMalformedBlock();
+  storeInt(encoded_.data(), static_cast<int32_t>(recordSizeOf(record)));
+  storeInt(encoded_.data() + 4, id);
+}
+
 // Writes the record with this id at `offset`, or at the end of the file,
 // with one write. A failed write shows the box numbered by the step it fell
 // in and closes the file.
@@ -510,9 +519,7 @@ bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFil
   }
   int64_t start = offset;
   if (atEndOfFile && !file_.seek(0, kSeekCurrent, &start)) start = -1;
-  if (encodeRecord(record, encoded_)) showMalformedBlock();
-  storeInt(encoded_.data(), static_cast<int32_t>(recordSizeOf(record)));
-  storeInt(encoded_.data() + 4, id);
+  encodeForWrite(record, id);
   wrote_ = true;
   uint32_t written = 0;
   if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()), &written)) {
@@ -606,12 +613,72 @@ int RecordStore::updateById(const FieldList& record, int id) {
     written = writeRecordAt(out, id, true, 0) && flushWrites() && flagDeleted(storedOffset);
   } else {
     if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
-    written = writeRecordAt(out, id, false, storedOffset);
+    written = rewriteInPlace(out, id, storedOffset);
   }
   bodyOffset_ = -1;
   bodyDecoded_ = false;
   restore(saved);
   return written ? id : 0;
+}
+
+// True when the record about to be written over the one under the cursor
+// differs from it only within one 512-byte sector of the file. A disk
+// writes a sector whole or not at all, so a power cut can then leave the
+// old record or the new one, never a mix.
+bool RecordStore::changesOneSector(int64_t offset) const {
+  const size_t length = encoded_.size() - kRecordHeadBytes;
+  if (bodyOffset_ != offset || static_cast<int64_t>(length) != cursor_.size - kMinRecordSize) return false;
+  const uint8_t* stored = body_.data();
+  const uint8_t* fresh = encoded_.data() + kRecordHeadBytes;
+  size_t first = 0, last = length;
+  while (first < length && stored[first] == fresh[first]) ++first;
+  if (first == length) return true;
+  while (stored[last - 1] == fresh[last - 1]) --last;
+  const int64_t bodyStart = offset + kRecordHeadBytes;
+  return (bodyStart + static_cast<int64_t>(first)) / kDiskSector ==
+         (bodyStart + static_cast<int64_t>(last) - 1) / kDiskSector;
+}
+
+// Appends the encoded record as the stand-in of a rewrite, telling no
+// observer. On a full disk the bytes that made it are taken back and the
+// result is kNoRoom, with no box; other failures show theirs.
+RecordStore::StandIn RecordStore::appendStandIn(int64_t* end) {
+  if (!file_.seek(0, kSeekEnd, end)) {
+    failWithBox(kStoreWrite, kStepRecordSize, 0);
+    return kStandInFailed;
+  }
+  wrote_ = true;
+  if (file_.write(encoded_.data(), static_cast<uint32_t>(encoded_.size()))) return kStandInWritten;
+  const uint32_t error = lastError();
+  const bool taken = file_.seek(*end, kSeekBegin) && file_.truncateHere();
+  window_.forget();
+  if (taken && (error == kErrDiskFull || error == kErrHandleDiskFull)) return kNoRoom;
+  setLastError(error);
+  failWithBox(kStoreWrite, kStepRecordSize, 0);
+  return kStandInFailed;
+}
+
+// Writes a record of unchanged size over itself. A write that spans sectors
+// could be torn by a power cut into a record that is half old and half new,
+// so a copy of the new record is first appended and flushed: opening keeps
+// the later of two live copies of an id, so until the rewrite is on the disk
+// that copy stands for it. Once it is, the copy is cut off again, and that
+// is flushed before anything else can be appended where it was. A disk too
+// full for the copy still takes the rewrite, as it always did, unguarded.
+bool RecordStore::rewriteInPlace(const FieldList& record, int id, int64_t offset) {
+  encodeForWrite(record, id);
+  if (changesOneSector(offset)) return writeRecordAt(record, id, false, offset);
+  int64_t end = 0;
+  const StandIn standIn = appendStandIn(&end);
+  if (standIn == kStandInFailed) return false;
+  if (standIn == kNoRoom) return writeRecordAt(record, id, false, offset);
+  if (!flushWrites() || !writeRecordAt(record, id, false, offset) || !flushWrites()) return false;
+  window_.forget();
+  if (!file_.seek(end, kSeekBegin) || !file_.truncateHere()) {
+    failWithBox(kStoreWrite, kStepRecordSize, 0);
+    return false;
+  }
+  return flushWrites();
 }
 
 // Puts what was written on the disk before anything that depends on it.

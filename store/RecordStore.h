@@ -170,7 +170,12 @@ class RecordStore {
   int advance();
   bool matchesQuery() const;
   const FieldList& decoded();
+  void encodeForWrite(const FieldList& record, int id);
   bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
+  bool changesOneSector(int64_t offset) const;
+  enum StandIn { kStandInWritten, kStandInFailed, kNoRoom };
+  StandIn appendStandIn(int64_t* end);
+  bool rewriteInPlace(const FieldList& record, int id, int64_t offset);
   bool flagDeleted(int64_t offset);
   bool flushWrites();
   void failWithBox(int op, int step, int fieldId);

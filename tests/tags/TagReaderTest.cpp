@@ -68,6 +68,21 @@ TEST_F(TagFile, ATagSizeThatIsNotSyncsafeStartsNoTag) {
   EXPECT_EQ(plan.seen(kFaultRead), 2);
 }
 
+// The largest syncsafe size (256 MB) in a small file: the tag is read as
+// far as the file goes, in one read of what the file holds.
+TEST_F(TagFile, ATagClaimingMoreThanTheFileReadsOnlyTheFile) {
+  const uint32_t largest = (1u << 28) - 1;
+  Bytes claims =
+      id3v2Claiming(4, largest, frame(4, "TIT2", textContent("Big")) + frame(4, "TPE1", textContent("Band")));
+  std::string path = write(claims + kAudio);
+  FaultPlan plan;
+  TrackTag tag = read(path);
+  EXPECT_EQ(tag.title, "Big");
+  EXPECT_EQ(tag.artist, "Band");
+  // Header, body and end block: a body read past the end would take a second read.
+  EXPECT_EQ(plan.seen(kFaultRead), 3);
+}
+
 TEST_F(TagFile, SecondReadReplacesEveryValue) {
   TrackTag tag = read(write(id3v2(3, frame(3, "TIT2", textContent("One")) + frame(3, "TPE1", textContent("A")))));
   ASSERT_EQ(readTag(write(id3v2(3, frame(3, "TIT2", textContent("Two")))), tag), 0);

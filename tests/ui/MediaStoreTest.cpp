@@ -232,6 +232,26 @@ TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
   EXPECT_EQ(alerts.records()[0].text, "The Media Source \"Rock\" was not added: its scan could not be started.");
   EXPECT_TRUE(window->strip().suspended());  // by the store alone
   window->setWorkerThread(worker.threadId());
+
+  // A folder that cannot be entered is refused before anything is kept or scanned.
+  const std::string gone = musicDir.file("Gone");
+  addThroughWizard({
+      whenWizardOn(AddMediaWizard::kTypePage, [](HWND dialog) { postCommand(dialog, IDOK); }),
+      cancelFolderBrowser(),
+      whenWizardOn(AddMediaWizard::kLocationPage,
+                   [gone](HWND dialog) {
+                     type(dialog, IDC_WIZARD_LOCATION, gone);
+                     postCommand(dialog, IDOK);
+                   }),
+      whenWizardOn(AddMediaWizard::kNamePage, [](HWND dialog) { postCommand(dialog, IDOK); }),
+  });
+  EXPECT_FALSE(window->jobRunning());
+  EXPECT_TRUE(listed().empty());
+  EXPECT_EQ(sources.count(), 0);
+  EXPECT_TRUE(savedNames().empty());
+  ASSERT_EQ(alerts.count(), 2u);
+  EXPECT_EQ(alerts.records()[1].text,
+            "The Media Source \"Gone\" was not added: its folder " + gone + " cannot be entered.");
 }
 
 // While the wizard is open the main window waits, and "Finish" holds its
@@ -319,14 +339,18 @@ TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
                      postCommand(dialog, IDOK);
                    }),
   });
-  ASSERT_TRUE(waitForJobEnd());
-  ASSERT_EQ(sources.count(), 1);
   // A share has no drive part: all of it is the folder, as tuhodb stores it.
-  EXPECT_EQ(sources.at(0).root, "");
-  EXPECT_EQ(sources.at(0).folder, "\\\\server\\share\\Music");
-  EXPECT_EQ(sources.at(0).mediaType, MEDIA_NETWORK_FOLDER);
-  EXPECT_EQ(savedNames(), std::vector<std::string>{"Music"});
-  EXPECT_GE(alerts.count(), 1u);  // no share here: the scan says the volume is missing
+  const AddMediaWizard& answers = window->mediaStore().wizard();
+  EXPECT_EQ(answers.drive(), "");
+  EXPECT_EQ(answers.folder(), "\\\\server\\share\\Music");
+  EXPECT_EQ(answers.kind(), MEDIA_NETWORK_FOLDER);
+  // There is no such share here, so no scan could start and nothing is kept.
+  EXPECT_FALSE(window->jobRunning());
+  EXPECT_EQ(sources.count(), 0);
+  EXPECT_TRUE(savedNames().empty());
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.records()[0].text,
+            "The Media Source \"Music\" was not added: its folder \\\\server\\share\\Music cannot be entered.");
 }
 
 TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {

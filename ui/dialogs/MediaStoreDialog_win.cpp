@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
+#include "platform/FileSystem.h"
 #include "resources/resource.h"
 #include "ui/kit/Gdi.h"
 #include "ui/kit/WindowAttach.h"
@@ -119,6 +121,13 @@ void MediaStoreDialog::add() {
   source.root = wizard_.drive();
   source.mediaType = wizard_.kind();
   source.name = wizard_.name();
+  // A source whose scan cannot start is not kept: nothing would find its files.
+  const std::string base = sourceFolder(source);
+  if (!folderExists(folderPath(base))) {
+    alert("The Media Source \"" + source.name + "\" was not added: its folder " + base + " cannot be entered.",
+          "Media Store");
+    return;
+  }
   int index = sources.add(source);
   if (index < 0) return;
   // The list changes, in memory and on disk, only once its scan has started.
