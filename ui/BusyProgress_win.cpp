@@ -54,15 +54,9 @@ void BusyProgress::tick() {
   shown_ = now;
 }
 
-// Looking at the queue without taking anything from it lets the system
-// handle what it has for the window (a display server's notices on Wine)
-// and tells it that the thread still answers, while no message of this
-// program's windows runs in the middle of the work.
 void BusyProgress::show() {
   SendMessageA(dialog_.window(), PMSG_SET_COUNT, 0, done_);
   UpdateWindow(dialog_.window());
-  MSG waiting;
-  PeekMessageA(&waiting, dialog_.window(), 0, 0, PM_NOREMOVE);
 }
 
 }  // namespace tuho
