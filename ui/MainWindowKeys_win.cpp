@@ -28,6 +28,7 @@ POINT menuPoint(HWND control, RECT rect) {
 }  // namespace
 
 bool MainWindow::preTranslateMessage(MSG& message) {
+  strip_.relayMouse(message);
   // The modeless dialogs get Tab, Enter and Escape of their own.
   if (mediaStore_.isOpen() && IsDialogMessageA(mediaStore_.dialog(), &message)) return true;
   if (progress_.isOpen() && IsDialogMessageA(progress_.window(), &message)) return true;

@@ -33,6 +33,9 @@ class SkinStrip {
   // Builds the tiles and buttons (buttons start disabled until reset()).
   void build(HWND mainWindow, HINSTANCE instance);
   void createTooltips(HINSTANCE instance);
+  // Hands the main window's own mouse messages to the tooltips, which show
+  // a disabled button's tip from them.
+  void relayMouse(const MSG& message);
 
   void enable(int buttonId);
   void disable(int buttonId);
