@@ -90,7 +90,7 @@ bool SourceList::save() {
   const bool headed = store_.writeHeader(sourceListHeaderRecord(lastIdHandedOut())) && store_.readHeaderRecord();
   std::vector<SourceRef> entries;
   {
-    Lock lock(mutex_);  // not held while a box may ask the user
+    Lock lock(mutex_);  // not held while the reporter may ask the user
     entries = entries_;
   }
   // Once a write failed, the file is closed: nothing more is tried.
@@ -111,7 +111,7 @@ bool SourceList::save() {
     return false;
   }
   while (!replaceFile(temporary, sourceListPath(dataFolder_))) {
-    if (showOpenFailure(sourceListPath(dataFolder_), lastError(), kAlertRetryCancel) != kAnswerRetry) {
+    if (!store_.reporter().retry(openFailure(sourceListPath(dataFolder_), lastError()))) {
       deleteFile(temporary);
       return false;
     }

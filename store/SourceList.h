@@ -50,7 +50,7 @@ class SourceList {
   SourceList& operator=(const SourceList&) = delete;
 
   // Reads the file in dataFolder, creating it when there is none. False
-  // (its box shown) when the file could not be opened or read to its end:
+  // (reported) when the file could not be opened or read to its end:
   // the list then holds what could be read, and save() refuses, so that a
   // list never read whole is not written over the file.
   bool load(const std::string& dataFolder);
@@ -80,6 +80,8 @@ class SourceList {
   SourceRef* entry(int index) { return &entries_[static_cast<size_t>(index)]; }
   // A copy of the entry `entry` points at, taken under the lock.
   SourceRef copyOf(const SourceRef* entry) const;
+  // Not owned; told of the list file's failures and repairs.
+  void setReporter(StoreReporter* reporter) { store_.setReporter(reporter); }
   void setDataFolder(const std::string& dataFolder) {
     dataFolder_ = dataFolder;
     unread_ = false;

@@ -10,6 +10,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "platform/Alert.h"
+#include "support/BoxedStores.h"
 #include "support/TestFiles.h"
 
 namespace tuho::test {
@@ -41,7 +42,7 @@ class CatalogueTest : public ::testing::Test {
   AlertSink alerts;
   TempDir dataDir;
   TempDir musicDir;
-  SourceList sources;
+  BoxedSourceList sources;
   Catalogue catalogue;
   JobLog log;
 };

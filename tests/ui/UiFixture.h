@@ -12,6 +12,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "platform/Alert.h"
+#include "support/BoxedStores.h"
 #include "support/TestFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/WorkerLink.h"
@@ -46,7 +47,7 @@ class UiTest : public ::testing::Test {
   AlertSink alerts;
   TempDir dataDir;
   TempDir musicDir;
-  SourceList sources;
+  BoxedSourceList sources;
   std::unique_ptr<Catalogue> catalogue;
   std::unique_ptr<MainWindow> window;
   WorkerLink worker;

@@ -58,14 +58,14 @@ void AddMediaWizard::loadBitmaps(HINSTANCE instance) {
   for (int page = 0; page < 3; ++page) headers_[page].reset(loadBitmap(instance, kPages[page].header));
 }
 
-int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning) {
+bool AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning) {
   instance_ = instance;
   sources_ = &sources;
   jobRunning_ = std::move(jobRunning);
   page_ = kTypePage;
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ADD_MEDIA), owner, &dialogProcOf<AddMediaWizard>,
                                    reinterpret_cast<LPARAM>(this));
-  return result == 0 ? 0 : -1;
+  return result == 0;
 }
 
 void AddMediaWizard::initialise(HWND dialog) {
