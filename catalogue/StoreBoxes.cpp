@@ -80,7 +80,9 @@ void StoreBoxes::failed(const StoreFailure& failure) {
   switch (failure.kind) {
     case StoreFailure::Kind::kOpen: showOpenFailure(failure.path, failure.error); return;
     case StoreFailure::Kind::kRead: showReadFailure(failure.path, failure.error); return;
-    case StoreFailure::Kind::kStep: alert(storeErrorText(failure.op, failure.step, failure.fieldId), kErrorCaption); return;
+    case StoreFailure::Kind::kStep:
+      alert(storeErrorText(failure.op, failure.step, failure.fieldId), kErrorCaption);
+      return;
     case StoreFailure::Kind::kMalformed: alert(kMalformedCaption, kErrorCaption); return;
     case StoreFailure::Kind::kDiskFull:
       if (inJob_) {
