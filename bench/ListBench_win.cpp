@@ -100,7 +100,7 @@ void measure(int count, HINSTANCE instance) {
   tuho::SourceRef source;
   source.root = (root / "music").string();
   source.name = "Bench";
-  source.mediaType = tuho::MEDIA_LOCAL_FOLDER;
+  source.mediaType = tuho::MediaType::kLocalFolder;
   int sourceId = sources.at(sources.add(source)).id;
   tuho::Catalogue catalogue(sources, root.string());
   catalogue.open();

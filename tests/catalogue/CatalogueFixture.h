@@ -33,7 +33,7 @@ class CatalogueTest : public ::testing::Test {
   std::string music(const std::string& relative = "") const;
 
   // Registers the music folder (or a folder below it) as a source.
-  SourceRef addSource(const std::string& name, int kind, const std::string& relative = "");
+  SourceRef addSource(const std::string& name, MediaType kind, const std::string& relative = "");
   int scan(const SourceRef& source, bool rescan = false);
   std::vector<TrackItem> tracks(const TrackFilter& filter = TrackFilter());
   std::vector<std::string> fileNames(const TrackFilter& filter = TrackFilter());

@@ -10,7 +10,8 @@
 namespace tuho {
 namespace {
 
-SourceRef source(const std::string& name, const std::string& folder = "\\Music", int type = MEDIA_LOCAL_FOLDER) {
+SourceRef source(const std::string& name, const std::string& folder = "\\Music",
+                 MediaType type = MediaType::kLocalFolder) {
   SourceRef ref;
   ref.name = name;
   ref.root = "D:";
@@ -61,10 +62,10 @@ TEST(SourceIds, FullListTakesNoMore) {
 
 TEST(SourceLookups, ByIdAndByExactName) {
   test::BoxedSourceList list;
-  list.add(source("Rock CD", "", MEDIA_WRITE_ONCE));
+  list.add(source("Rock CD", "", MediaType::kWriteOnce));
   SourceRef found = list.lookupById(2);
   EXPECT_EQ(found.name, "Rock CD");
-  EXPECT_EQ(found.mediaType, MEDIA_WRITE_ONCE);
+  EXPECT_EQ(found.mediaType, MediaType::kWriteOnce);
   SourceRef missing = list.lookupById(9);
   EXPECT_EQ(missing.id, 0);
   EXPECT_TRUE(missing.name.empty());
@@ -76,9 +77,9 @@ TEST(SourceFile, SavedListLoadsBackInOrder) {
   test::TempDir dir;
   test::BoxedSourceList list;
   list.load(dir.path());
-  list.add(source("Local", "\\Music\\Mine", MEDIA_LOCAL_FOLDER));
-  list.add(source("Net", "\\share", MEDIA_NETWORK_FOLDER));
-  list.add(source("Disc", "", MEDIA_REWRITABLE));
+  list.add(source("Local", "\\Music\\Mine", MediaType::kLocalFolder));
+  list.add(source("Net", "\\share", MediaType::kNetworkFolder));
+  list.add(source("Disc", "", MediaType::kRewritable));
   EXPECT_TRUE(list.save());
 
   test::BoxedSourceList loaded;
@@ -123,7 +124,7 @@ TEST(SourceFile, IdsGrowAcrossSavesAndOldListsStayReadable) {
     record.addText(FLD_SOURCE_NAME, "s" + std::to_string(id));
     record.addText(FLD_SOURCE_ROOT, "D:");
     record.addText(FLD_FOLDER, "");
-    record.addInt(FLD_SOURCE_MEDIA, MEDIA_LOCAL_FOLDER);
+    record.addInt(FLD_SOURCE_MEDIA, static_cast<int32_t>(MediaType::kLocalFolder));
     record.computeSize();
     ASSERT_GT(old.append(record), 0);
   }

@@ -35,8 +35,8 @@ class UiTest : public ::testing::Test {
   void startWorker();
   // Writes `count` MP3 files with ID3v1 tags below the music folder and
   // registers the folder as a source of the given kind.
-  SourceRef* addSourceWithSongs(const std::string& name, int kind, int count);
-  SourceRef* registerFolder(const std::string& name, int kind, const std::string& folder);
+  SourceRef* addSourceWithSongs(const std::string& name, MediaType kind, int count);
+  SourceRef* registerFolder(const std::string& name, MediaType kind, const std::string& folder);
   // The tree is built from the posted combo notice; wait for it to fill the list.
   void waitForFirstNode();
   void resizeClient(int width, int height);

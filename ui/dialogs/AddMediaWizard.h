@@ -42,7 +42,7 @@ class AddMediaWizard {
   const std::string& name() const { return name_; }
   const std::string& drive() const { return drive_; }
   const std::string& folder() const { return folder_; }
-  int kind() const { return kind_; }
+  MediaType kind() const { return kind_; }
 
   HWND dialog() const { return dialog_; }
   Page page() const { return page_; }
@@ -81,7 +81,7 @@ class AddMediaWizard {
   std::string name_;
   std::string drive_;
   std::string folder_;
-  int kind_ = MEDIA_WRITE_ONCE;
+  MediaType kind_ = MediaType::kWriteOnce;
 };
 
 }  // namespace tuho

@@ -21,15 +21,18 @@ constexpr int kTextChars = 511;
 struct MediaChoice {
   int id;
   const char* text;
-  int kind;
+  MediaType kind;
   int y;
   int height;
 };
 
 const MediaChoice kChoices[] = {
-    {2106, "Standard CD", MEDIA_WRITE_ONCE, 165, 14},   {2107, "Local Folder", MEDIA_LOCAL_FOLDER, 185, 14},
-    {2108, "Network Folder", MEDIA_NETWORK_FOLDER, 205, 14}, {2109, "UDF Formated CD", MEDIA_REWRITABLE, 225, 14},
-    {2110, "Other Write Once", MEDIA_WRITE_ONCE, 245, 15}, {2111, "Other Writeable", MEDIA_REWRITABLE, 265, 14},
+    {2106, "Standard CD", MediaType::kWriteOnce, 165, 14},
+    {2107, "Local Folder", MediaType::kLocalFolder, 185, 14},
+    {2108, "Network Folder", MediaType::kNetworkFolder, 205, 14},
+    {2109, "UDF Formated CD", MediaType::kRewritable, 225, 14},
+    {2110, "Other Write Once", MediaType::kWriteOnce, 245, 15},
+    {2111, "Other Writeable", MediaType::kRewritable, 265, 14},
 };
 
 struct PageText {
