@@ -9,6 +9,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/StoreBoxes.h"
 #include "platform/Alert.h"
 #include "store/CatalogueStore.h"
 #include "store/SourceList.h"
@@ -51,7 +52,9 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   if (!findDataFolder(dataFolder)) return 1;
   // The catalogue holds the data folder while this program runs; it is
   // opened before the source list is read, and a second program leaves both alone.
+  tuho::StoreBoxes sourceListBoxes;
   tuho::SourceList sources;
+  sources.setReporter(&sourceListBoxes);
   tuho::Catalogue catalogue(sources, dataFolder);
   if (catalogue.open() == tuho::kOpenInUse) {
     std::string text = tuho::catalogueInUseText(dataFolder);

@@ -10,6 +10,7 @@ namespace tuho {
 
 Catalogue::Catalogue(SourceList& sources, std::string dataFolder)
     : sources_(sources), dataFolder_(std::move(dataFolder)) {
+  store_.setReporter(&boxes_);
   store_.setObserver(&index_);
   store_.setLocator(&index_);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/JobEvents.h"
+#include "catalogue/StoreBoxes.h"
 #include "catalogue/TrackFilter.h"
 #include "catalogue/TrackIndex.h"
 #include "catalogue/TrackItem.h"
@@ -84,9 +85,10 @@ class Catalogue {
   int setReady(int id, int ready);
   bool deleteTrack(int id);
 
-  // Scanning. scanSource returns 1 when the source was walked, 0 when its
-  // base folder could not be entered (nothing changed; the user is told).
-  int scanSource(const SourceRef& source, bool rescan, const JobEvents& events);
+  // Scanning. scanSource is true when the source was walked (or the walk
+  // was stopped), false when its volume was missing or the store could not
+  // be read or written (the user is told).
+  bool scanSource(const SourceRef& source, bool rescan, const JobEvents& events);
   int findTrack(int sourceId, const std::string& folder, const std::string& fileName);
   // The number of tracks removed; *complete (when given) is false when a
   // read or a write failed before every track of the source was removed.
@@ -105,8 +107,12 @@ class Catalogue {
   using Lock = std::lock_guard<std::mutex>;
   struct WalkState;
   TrackItem trackFromRecord(const FieldList& fields) const;
-  // 1 copied; 0 the user cancelled locating the volume; -1 the copy failed.
-  int makeReady(const TrackItem& item, const JobEvents& events);
+  enum class Copy {
+    kMade,
+    kCancelled,  // the user cancelled locating the volume
+    kFailed,
+  };
+  Copy makeReady(const TrackItem& item, const JobEvents& events);
   void deleteCopy(const TrackItem& item);
   TrackItem firstTrack(const TrackFilter& filter);
   bool visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
@@ -120,8 +126,9 @@ class Catalogue {
   bool dropVanished(const WalkState& walk);
   bool loadKnownTracks(WalkState& walk);
   bool walkFailed();
-  void deferDiskFullBox(bool defer);
-  void tellStoreFailed(int stored);
+  void startJob();
+  bool endJob();  // true when the disk filled during the job
+  static void tellDiskFull(int stored);
   static void tellSkipped(int tooLong, int unnamed);
   void sendToShell(int trackId, const char* verb, intptr_t ownerWindow, const std::atomic<bool>* interrupt);
 
@@ -131,8 +138,9 @@ class Catalogue {
   // it of each change; declared first so that it outlives the store, whose
   // closing tells it too.
   TrackIndex index_;
+  StoreBoxes boxes_;  // what the user is shown of store_'s failures
   RecordStore store_;
-  // Guards store_ and its one cursor. Every public member that touches the
+  // Guards store_, boxes_ and the store's one cursor. Every public member that touches the
   // store takes it for one operation or one whole walk, and nothing called
   // while it is held takes it again (walk visitors must not call back).
   // Private helpers that use store_ or index_ (currentTrack, firstTrack,

@@ -41,7 +41,7 @@ const uint32_t* groupedText(const TrackIndex::Track& track, int groupBy) {
 class SourceKinds {
  public:
   explicit SourceKinds(const SourceList& sources) : sources_(sources) {}
-  int of(int sourceId) {
+  MediaType of(int sourceId) {
     for (const auto& known : kinds_) {
       if (known.first == sourceId) return known.second;
     }
@@ -51,7 +51,7 @@ class SourceKinds {
 
  private:
   const SourceList& sources_;
-  std::vector<std::pair<int, int>> kinds_;
+  std::vector<std::pair<int, MediaType>> kinds_;
 };
 
 }  // namespace

@@ -31,9 +31,9 @@ IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
     TrackItem item = readTrack(entry.id);
     if (item.isEmpty() || item.ready == 1 || item.source.id == 0 || !isDiscKind(item.source.mediaType)) continue;
     events.reportProgress(item.fileName, ++copied);
-    int made = makeReady(item, events);
-    if (made == 0) break;
-    if (made < 0) {
+    const Copy made = makeReady(item, events);
+    if (made == Copy::kCancelled) break;
+    if (made == Copy::kFailed) {
       // The track stays not ready; the user hears of the first failure once.
       if (!toldFailure) tellCopyFailed(trackPath(item));
       toldFailure = true;
@@ -45,14 +45,14 @@ IdList Catalogue::copyReadyJob(IdList ids, const JobEvents& events) {
   return ids;
 }
 
-int Catalogue::makeReady(const TrackItem& item, const JobEvents& events) {
+Catalogue::Copy Catalogue::makeReady(const TrackItem& item, const JobEvents& events) {
   // The user may confirm the volume at another place; the track's folder
   // stays the same below it.
   TrackItem located = item;
   while (!fileExists(trackPath(located))) {
     std::optional<std::string> base =
         events.locateVolume ? events.locateVolume(item.source, sourceFolder(located.source)) : std::nullopt;
-    if (!base) return 0;
+    if (!base) return Copy::kCancelled;
     located.source.root.clear();
     located.source.folder = withoutTrailingBackslash(*base);
   }
@@ -60,10 +60,10 @@ int Catalogue::makeReady(const TrackItem& item, const JobEvents& events) {
   std::string copy = copyPath(dataFolder_, item);
   if (!copyFile(trackPath(located), copy, false)) {
     deleteFile(copy);
-    return -1;
+    return Copy::kFailed;
   }
   makeWritable(copy);
-  return 1;
+  return Copy::kMade;
 }
 
 IdList Catalogue::deleteReadyJob(IdList ids, const JobEvents& events) {

@@ -7,11 +7,11 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/ScanReport.h"
+#include "catalogue/StoreBoxes.h"
 #include "catalogue/TrackFields.h"
 #include "catalogue/TrackFiles.h"
 #include "platform/Alert.h"
 #include "platform/FileSystem.h"
-#include "store/StoreErrors.h"
 #include "tags/TagReader.h"
 
 namespace tuho {
@@ -57,32 +57,41 @@ void tellVolumeMissing(const SourceRef& source, const std::string& base) {
         "Volume Not Found");
 }
 
+// A file that cannot be opened is told by its path, under a caption that
+// says why; its track is stored without tag values.
+void readTagOrTell(const std::string& path, TrackTag& tag) {
+  uint32_t error = 0;
+  if (!readTag(path, tag, &error)) alert(path, trackOpenFailureCaption(error));
+}
+
 }  // namespace
 
-int Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents& events) {
+bool Catalogue::scanSource(const SourceRef& source, bool rescan, const JobEvents& events) {
   std::string base = sourceFolder(source);
   // A source whose volume is missing must not lose its tracks: a rescan
   // would otherwise see no file at all and drop every one of them.
   if (!folderExists(folderPath(base))) {
     tellVolumeMissing(source, base);
-    return 0;
+    return false;
   }
   WalkState walk{source, rescan, events, base.size(), {}, {}, {}, 0, false, {}, 0, 0, 0, false};
   // Without every known track a rescan would store the missing ones again.
-  if (rescan && !loadKnownTracks(walk)) return 0;
-  deferDiskFullBox(true);
+  if (rescan && !loadKnownTracks(walk)) return false;
+  startJob();
   walkFolder(base, walk);
-  deferDiskFullBox(false);
+  const bool diskFilled = endJob();
   if (walk.tooLong > 0 || walk.unnamed > 0) tellSkipped(walk.tooLong, walk.unnamed);
   if (walk.storeFailed) {
-    tellStoreFailed(walk.stored);
-    return 0;
+    // A failed write has shown its box already, unless the disk was full:
+    // that is told once, with what the job managed to store.
+    if (diskFilled) tellDiskFull(walk.stored);
+    return false;
   }
-  if (rescan && !walk.stopped && !dropVanished(walk)) return 0;
+  if (rescan && !walk.stopped && !dropVanished(walk)) return false;
   // Closing the program stops a job without a word; the user's Cancel does not.
   if (walk.stopped && events.cancelled()) tellScanCancelled(source, rescan, walk.stored);
   if (!walk.stopped && walk.filesMet == 0) tellNothingFound(source, base);
-  return 1;
+  return true;
 }
 
 // A walk that ended before the end of the file: the read that failed is
@@ -93,16 +102,19 @@ bool Catalogue::walkFailed() {
   return true;
 }
 
-void Catalogue::deferDiskFullBox(bool defer) {
+// While the walk runs a full disk shows no box: the job tells it once at
+// its end, with what it stored.
+void Catalogue::startJob() {
   Lock lock(mutex_);
-  store_.deferDiskFullBox(defer);
+  boxes_.startJob();
 }
 
-// A failed write has shown its box already, unless the disk was full: that
-// is told once, with what the job managed to store.
-void Catalogue::tellStoreFailed(int stored) {
+bool Catalogue::endJob() {
   Lock lock(mutex_);
-  if (!store_.diskFull()) return;
+  return boxes_.endJob();
+}
+
+void Catalogue::tellDiskFull(int stored) {
   alert("The disk is full. The job stopped; " + std::to_string(stored) + " tracks were stored.", "Disk Full");
 }
 
@@ -171,7 +183,7 @@ void Catalogue::catalogueFile(const std::string& path, const std::string& name, 
   item.source = walk.source;
   item.folder = folder;
   item.fileName = name;
-  readTag(inFolder(path, name), item.tag);
+  readTagOrTell(inFolder(path, name), item.tag);
   int id = storeTrack(item, false);
   if (id == 0) {
     walk.storeFailed = true;

@@ -3,19 +3,19 @@
 namespace tuho {
 namespace {
 
-GroupValue newGroupValue(std::string_view value, int ready, int kind) {
-  return GroupValue{std::string(value), ready == 1 ? READY_ALL : READY_NONE, kind};
+GroupValue newGroupValue(std::string_view value, int ready, MediaType kind) {
+  return GroupValue{std::string(value), ready == 1 ? ReadyState::kAll : ReadyState::kNone, kind};
 }
 
 void mergeReadyState(GroupValue& known, int ready) {
-  if ((known.state == READY_NONE && ready == 1) || (known.state == READY_ALL && ready != 1)) {
-    known.state = READY_SOME;
+  if ((known.state == ReadyState::kNone && ready == 1) || (known.state == ReadyState::kAll && ready != 1)) {
+    known.state = ReadyState::kSome;
   }
 }
 
 }  // namespace
 
-void addGroupValue(ValueList& list, const std::string& value, int ready, int kind) {
+void addGroupValue(ValueList& list, const std::string& value, int ready, MediaType kind) {
   for (GroupValue& known : list.values) {
     if (known.value != value) continue;
     mergeReadyState(known, ready);
@@ -24,7 +24,7 @@ void addGroupValue(ValueList& list, const std::string& value, int ready, int kin
   list.values.push_back(newGroupValue(value, ready, kind));
 }
 
-void GroupValueCollector::add(const std::string& value, int ready, int kind) {
+void GroupValueCollector::add(const std::string& value, int ready, MediaType kind) {
   auto found = positions_.emplace(value, list_.values.size());
   if (found.second) {
     list_.values.push_back(newGroupValue(value, ready, kind));
@@ -33,7 +33,7 @@ void GroupValueCollector::add(const std::string& value, int ready, int kind) {
   }
 }
 
-void GroupValueCollector::addNumbered(uint32_t number, std::string_view value, int ready, int kind) {
+void GroupValueCollector::addNumbered(uint32_t number, std::string_view value, int ready, MediaType kind) {
   if (number >= numbered_.size()) numbered_.resize(number + 1, 0);
   size_t& slot = numbered_[number];
   if (slot == 0) {

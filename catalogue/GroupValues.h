@@ -12,20 +12,20 @@
 namespace tuho {
 
 // Adds one track's value: a new value takes the track's ready state and its
-// source's media type; a known value becomes READY_SOME once its tracks
+// source's media type; a known value becomes ReadyState::kSome once its tracks
 // differ in being ready.
-void addGroupValue(ValueList& list, const std::string& value, int ready, int kind);
+void addGroupValue(ValueList& list, const std::string& value, int ready, MediaType kind);
 
 // The same for a whole walk: a hash of where each value sits in the list
 // finds known values at once, so a catalogue with thousands of albums does
 // not search the list once per track. Values keep their first-seen order.
 class GroupValueCollector {
  public:
-  void add(const std::string& value, int ready, int kind);
+  void add(const std::string& value, int ready, MediaType kind);
   // The same for values that already have small numbers (positions in a
   // text pool): known values are found without hashing their text. A
   // collector takes its values one way or the other, not both.
-  void addNumbered(uint32_t number, std::string_view value, int ready, int kind);
+  void addNumbered(uint32_t number, std::string_view value, int ready, MediaType kind);
   ValueList take() { return std::move(list_); }
 
  private:

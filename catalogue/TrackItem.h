@@ -38,12 +38,13 @@ struct IdList {
 };
 
 // Ready state of a group value: how many of its tracks are ready to play.
-enum ReadyState { READY_NONE = 0, READY_SOME = 1, READY_ALL = 2 };
+// tuhodb prints the numbers.
+enum class ReadyState { kNone = 0, kSome = 1, kAll = 2 };
 
 struct GroupValue {
   std::string value;
-  int state = READY_NONE;
-  int kind = 0;  // media type of the source of the first track with the value
+  ReadyState state = ReadyState::kNone;
+  MediaType kind = MediaType::kLocalFolder;  // of the source of the first track with the value
 };
 
 struct ValueList {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/StoreBoxes.h"
 #include "platform/Alert.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -97,7 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = scratchPath();
   writeInput(path, data, size);
   scanReadOnly(path);
+  // The boxes' texts are made from what the store reports: they run too.
+  static tuho::StoreBoxes boxes;
   static tuho::RecordStore store;
+  store.setReporter(&boxes);
   walkStore(store, path);
   store.close();
   tuho::deleteFile(path);

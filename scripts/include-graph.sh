@@ -5,7 +5,8 @@
 # same for its sub-folders (the windows in ui/ over browse/, dialogs/ and
 # desktop/, all over kit/), and every circle of files that include one
 # another (a header and its source files count as one). Exits non-zero when
-# there is an upward include or a circle. Tests, fuzzers, benchmarks and
+# there is an upward include or a circle, or when a file of store/, tags/ or
+# platform/ (other than platform's box code) shows a message box. Tests, fuzzers, benchmarks and
 # tools may include any layer; they are not counted.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -120,4 +121,13 @@ sys.exit(1 if faults else 0)
 PY
 ui_faults=$?
 
-exit $(((upward > 0) || (ui_faults > 0)))
+# Message boxes are the program's to show: below catalogue/ a failure
+# travels up as a value, so only platform's own box code may call alert().
+boxes="$(grep -rnE '(^|[^A-Za-z0-9_])alert\(' --include='*.h' --include='*.cpp' store tags platform |
+  grep -vE '^platform/((win32|posix)/)?Alert(_win|_posix)?\.(h|cpp):')"
+if [ -n "$boxes" ]; then
+  echo "message box below catalogue/:"
+  echo "$boxes"
+fi
+
+exit $(((upward > 0) || (ui_faults > 0) || ${#boxes} > 0))

@@ -51,7 +51,7 @@ Closing closeCatalogueStore(RecordStore& store, const std::string& dataFolder) {
   const bool worthCounting = !store.readOnly() && store.wroteSinceOpen() && store.deletedRecords() > 0;
   const int count = worthCounting ? countRecords(store) : 0;
   if (worthCounting && !store.walkComplete()) {
-    if (store.isOpen()) showReadFailure(store.path(), store.walkError());
+    if (store.isOpen()) store.reporter().failed(readFailure(store.path(), store.walkError()));
     store.close();
     return Closing::kFailed;
   }
@@ -75,7 +75,9 @@ bool copyLiveRecords(RecordStore& store, RecordStore& temporary) {
     FieldList record = store.decodeCurrent();
     if (temporary.appendKeepingId(record) == 0) return false;
   }
-  if (!store.walkEndedCleanly() && store.walkError() != 0) showReadFailure(store.path(), store.walkError());
+  if (!store.walkEndedCleanly() && store.walkError() != 0) {
+    store.reporter().failed(readFailure(store.path(), store.walkError()));
+  }
   return store.walkEndedCleanly() && !temporary.hasFailed() && !store.hasFailed();
 }
 
@@ -87,6 +89,7 @@ bool compact(RecordStore& store, const std::string& cataloguePath, const std::st
   const int counter = store.counter();
   {
     RecordStore temporary;
+    temporary.setReporter(&store.reporter());
     if (temporary.create(temporaryPath)) {
       complete = copyLiveRecords(store, temporary);
       temporary.raiseCounter(counter);
@@ -98,7 +101,7 @@ bool compact(RecordStore& store, const std::string& cataloguePath, const std::st
   // A catalogue that failed to close has told so; it is kept as it is.
   complete = complete && !store.hasFailed();
   if (complete && replaceFile(temporaryPath, cataloguePath)) return true;
-  if (complete) showOpenFailure(cataloguePath, lastError());
+  if (complete) store.reporter().failed(openFailure(cataloguePath, lastError()));
   deleteFile(temporaryPath);
   return false;
 }

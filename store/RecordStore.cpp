@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/Alert.h"
 #include "platform/FileSystem.h"
 #include "platform/Win32Error.h"
 #include "store/ChainScan.h"
@@ -14,8 +13,6 @@ namespace tuho {
 
 namespace {
 
-const char kStoreFullCaption[] = "DB Full";
-const char kDiskFullCaption[] = "DB Disk Full";
 // The unit a disk writes whole: a write cut short by a power cut leaves
 // each of its sectors old or new.
 constexpr int64_t kDiskSector = 512;
@@ -48,18 +45,25 @@ uint8_t* RecordStore::bodyOf(size_t length) {
 
 RecordStore::~RecordStore() { close(); }
 
-void RecordStore::failWithBox(int op, int step, int fieldId) {
-  const uint32_t error = lastError();
-  // A full disk is said in words; a job that defers the box tells it once
-  // at its end, with what it stored.
-  if (op == kStoreWrite && (error == kErrDiskFull || error == kErrHandleDiskFull)) {
-    if (!diskFull_ && !deferDiskFullBox_) {
-      alert("The disk is full: " + path_ + " could not be written.", kDiskFullCaption);
-    }
-    diskFull_ = true;
-  } else {
-    showStoreError(op, step, fieldId);
-  }
+void RecordStore::report(StoreFailure::Kind kind) {
+  StoreFailure failure;
+  failure.kind = kind;
+  failure.path = path_;
+  reporter_->failed(failure);
+}
+
+// Reports the failed step and closes the file. A full disk is its own kind
+// of failure: the owner says it in words rather than by number.
+void RecordStore::failAt(int op, int step, int fieldId) {
+  StoreFailure failure;
+  failure.error = lastError();
+  const bool diskFull = failure.error == kErrDiskFull || failure.error == kErrHandleDiskFull;
+  failure.kind = op == kStoreWrite && diskFull ? StoreFailure::Kind::kDiskFull : StoreFailure::Kind::kStep;
+  failure.path = path_;
+  failure.op = op;
+  failure.step = step;
+  failure.fieldId = fieldId;
+  reporter_->failed(failure);
   file_.close();
   window_.forget();
   tellRestart();
@@ -102,20 +106,19 @@ void RecordStore::startOver(const std::string& path) {
   wrote_ = false;
   deletedRecords_ = 0;
   readOnly_ = false;
-  diskFull_ = false;
   resetWalk();
   headerRecord_.release();
   firstDataOffset_ = -1;
 }
 
-// Starts over on the file at `path`; on failure shows the open-failure box.
+// Starts over on the file at `path`; on failure reports it.
 bool RecordStore::openOrTell(const std::string& path, Disposition disposition) {
   startOver(path);
   if (file_.open(path, kAccessReadWrite, kShareRead, disposition)) return true;
   failed_ = true;
-  // Held by another program: the caller says so; no box.
+  // Held by another program: the caller says so; nothing is reported.
   if (lastError() == kErrSharingViolation && disposition == kOpenAlways) return false;
-  showOpenFailure(path, lastError());
+  reporter_->failed(openFailure(path, lastError()));
   return false;
 }
 
@@ -147,7 +150,7 @@ RecordStore::Head RecordStore::readHead() {
 
 // The file could not be read: nothing in it is judged and nothing written.
 OpenResult RecordStore::failToRead() {
-  showReadFailure(path_, lastError());
+  reporter_->failed(readFailure(path_, lastError()));
   return abandonFile();
 }
 
@@ -192,7 +195,7 @@ OpenResult RecordStore::readExisting(bool mayRescueHead) {
     return kOpenedNew;
   }
   if (head.failedStep != 0) {
-    failWithBox(kStoreRead, head.failedStep, 0);
+    failAt(kStoreRead, head.failedStep, 0);
     return kOpenFailed;
   }
   // The counter is only written on close; after a crash or a failed write it
@@ -244,7 +247,7 @@ bool RecordStore::create(const std::string& path) {
 bool RecordStore::createWithRetry(const std::string& path) {
   startOver(path);
   while (!file_.open(path, kAccessReadWrite, kShareRead, kCreateAlways)) {
-    if (showOpenFailure(path, lastError(), kAlertRetryCancel) != kAnswerRetry) {
+    if (!reporter_->retry(openFailure(path, lastError()))) {
       failed_ = true;
       return false;
     }
@@ -268,14 +271,14 @@ bool RecordStore::writeHeader(const FieldList& headerRecord) {
                           {&zero, 1, kErrHeadByte21},         {&zero, 1, kErrHeadByte22},
                           {reserved, 4, kErrHeadReserved},    {counter, 4, kErrHeadCounter}};
   if (!file_.seek(0, kSeekBegin)) {
-    failWithBox(kStoreWrite, kErrHeadMagic, 0);
+    failAt(kStoreWrite, kErrHeadMagic, 0);
     return false;
   }
   wrote_ = true;
   window_.forget();
   for (const Piece& piece : pieces) {
     if (!file_.write(piece.data, piece.size)) {
-      failWithBox(kStoreWrite, piece.step, 0);
+      failAt(kStoreWrite, piece.step, 0);
       return false;
     }
   }
@@ -286,13 +289,13 @@ bool RecordStore::readHeaderRecord() {
   headerRecord_.release();
   firstDataOffset_ = -1;
   if (!file_.seek(kCounterOffset, kSeekBegin)) {
-    failWithBox(kStoreRead, kErrHeaderSeek, 0);
+    failAt(kStoreRead, kErrHeaderSeek, 0);
     return false;
   }
   int32_t counter = 0;
   bool complete = false;
   if (!readInt(file_, &counter, &complete) || !complete) {
-    failWithBox(kStoreRead, kErrHeaderCounter, 0);
+    failAt(kStoreRead, kErrHeaderCounter, 0);
     return false;
   }
   counter_ = counter < 1 ? 1 : counter;
@@ -474,14 +477,14 @@ FieldList RecordStore::decodeCurrent() {
 bool RecordStore::flagDeleted(int64_t offset) {
   if (refusesWrites()) return false;
   if (!file_.seek(offset + 8, kSeekBegin)) {
-    failWithBox(kStoreWrite, kErrDeleteSeek, 0);
+    failAt(kStoreWrite, kErrDeleteSeek, 0);
     return false;
   }
   wrote_ = true;
   uint8_t flag[4];
   storeInt(flag, 1);
   if (!file_.write(flag, 4)) {
-    failWithBox(kStoreWrite, kErrDeleteFlag, 0);
+    failAt(kStoreWrite, kErrDeleteFlag, 0);
     return false;
   }
   window_.patch(offset + 8, flag, 4);
@@ -504,17 +507,17 @@ bool RecordStore::deleteById(int id) {
 }
 
 void RecordStore::encodeForWrite(const FieldList& record, int id) {
-  if (encodeRecord(record, encoded_)) showMalformedBlock();
+  if (encodeRecord(record, encoded_)) report(StoreFailure::Kind::kMalformed);
   storeInt(encoded_.data(), static_cast<int32_t>(recordSizeOf(record)));
   storeInt(encoded_.data() + 4, id);
 }
 
 // Writes the record with this id at `offset`, or at the end of the file,
-// with one write. A failed write shows the box numbered by the step it fell
-// in and closes the file.
+// with one write. A failed write is reported with the step it fell in and
+// closes the file.
 bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset) {
   if (!file_.seek(atEndOfFile ? 0 : offset, atEndOfFile ? kSeekEnd : kSeekBegin)) {
-    failWithBox(kStoreWrite, kStepRecordSize, 0);
+    failAt(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
   int64_t start = offset;
@@ -535,21 +538,18 @@ bool RecordStore::writeRecordAt(const FieldList& record, int id, bool atEndOfFil
   if (atEndOfFile && start >= 0 && file_.seek(start, kSeekBegin)) file_.truncateHere();
   window_.forget();
   setLastError(error);
-  failWithBox(kStoreWrite, failed.step, failed.fieldId);
+  failAt(kStoreWrite, failed.step, failed.fieldId);
   return false;
 }
 
 int RecordStore::append(const FieldList& record) {
   if (refusesWrites()) return 0;
   if (!isWritableRecord(record)) {
-    showMalformedBlock();
+    report(StoreFailure::Kind::kMalformed);
     return 0;
   }
   if (counter_ >= kHighestRecordId) {
-    if (!idsExhaustedShown_) {
-      alert(path_ + " has handed out every record id it can: nothing more can be added.", kStoreFullCaption);
-    }
-    idsExhaustedShown_ = true;
+    report(StoreFailure::Kind::kIdsExhausted);
     return 0;
   }
   atEnd_ = true;
@@ -562,7 +562,7 @@ int RecordStore::append(const FieldList& record) {
 int RecordStore::appendKeepingId(const FieldList& record) {
   if (refusesWrites()) return 0;
   if (!isWritableRecord(record)) {
-    showMalformedBlock();
+    report(StoreFailure::Kind::kMalformed);
     return 0;
   }
   raiseCounter(record.id);
@@ -600,7 +600,7 @@ int RecordStore::updateById(const FieldList& record, int id) {
     return 0;
   }
   if (!isWritableRecord(out)) {
-    showMalformedBlock();
+    report(StoreFailure::Kind::kMalformed);
     restore(saved);
     return 0;
   }
@@ -644,7 +644,7 @@ bool RecordStore::changesOneSector(int64_t offset) const {
 // result is kNoRoom, with no box; other failures show theirs.
 RecordStore::StandIn RecordStore::appendStandIn(int64_t* end) {
   if (!file_.seek(0, kSeekEnd, end)) {
-    failWithBox(kStoreWrite, kStepRecordSize, 0);
+    failAt(kStoreWrite, kStepRecordSize, 0);
     return kStandInFailed;
   }
   wrote_ = true;
@@ -654,7 +654,7 @@ RecordStore::StandIn RecordStore::appendStandIn(int64_t* end) {
   window_.forget();
   if (taken && (error == kErrDiskFull || error == kErrHandleDiskFull)) return kNoRoom;
   setLastError(error);
-  failWithBox(kStoreWrite, kStepRecordSize, 0);
+  failAt(kStoreWrite, kStepRecordSize, 0);
   return kStandInFailed;
 }
 
@@ -675,7 +675,7 @@ bool RecordStore::rewriteInPlace(const FieldList& record, int id, int64_t offset
   if (!flushWrites() || !writeRecordAt(record, id, false, offset) || !flushWrites()) return false;
   window_.forget();
   if (!file_.seek(end, kSeekBegin) || !file_.truncateHere()) {
-    failWithBox(kStoreWrite, kStepRecordSize, 0);
+    failAt(kStoreWrite, kStepRecordSize, 0);
     return false;
   }
   return flushWrites();
@@ -684,7 +684,7 @@ bool RecordStore::rewriteInPlace(const FieldList& record, int id, int64_t offset
 // Puts what was written on the disk before anything that depends on it.
 bool RecordStore::flushWrites() {
   if (file_.flush()) return true;
-  failWithBox(kStoreWrite, kStepRecordSize, 0);
+  failAt(kStoreWrite, kStepRecordSize, 0);
   return false;
 }
 
@@ -701,7 +701,7 @@ void RecordStore::close() {
   if (file_.isOpen() && wrote_ && !readOnly_) {
     const bool closed =
         file_.seek(kCounterOffset, kSeekBegin) && writeInt(file_, counter_) && file_.flush() && file_.close();
-    if (!closed) failWithBox(kStoreWrite, kErrHeadCounter, 0);
+    if (!closed) failAt(kStoreWrite, kErrHeadCounter, 0);
   }
   file_.close();
   window_.forget();

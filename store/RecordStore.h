@@ -15,12 +15,13 @@
 #include "store/ReadWindow.h"
 #include "store/RecordLocator.h"
 #include "store/RecordObserver.h"
+#include "store/StoreErrors.h"
 
 namespace tuho {
 
 // Results of RecordStore::open.
 // kOpenInUse: another program (or another open in this one) holds the
-// file; nothing was shown and nothing was touched.
+// file; nothing was reported and nothing was touched.
 enum OpenResult { kOpenedExisting = 0, kOpenFailed = 1, kOpenedNew = 2, kOpenInUse = 3 };
 
 // Ids only grow; at the top of the range a store takes no new record.
@@ -35,22 +36,23 @@ class RecordStore {
 
   // kOpenedNew: the file was empty or too short to hold a record; the
   // caller writes the header and then reads the header record.
-  // kOpenFailed: the file could not be opened or read (a box was shown, the
-  // file is closed and nothing was written). kOpenInUse: another program
+  // kOpenFailed: the file could not be opened or read (reported, the file
+  // is closed and nothing was written). kOpenInUse: another program
   // holds the file. The file is held until closed: others may read it, none
   // may write it or open it as a store. Damaged records and a damaged tail
   // are copied into a new "<path>.damaged" (numbered when one exists) and
   // taken out; when no copy can be made the store is read-only. Of two live
   // records with one id (a move cut short) the later is kept.
   OpenResult open(const std::string& path);
-  // An empty file (truncating any old one); false with a box shown.
+  // An empty file (truncating any old one); false when that failed (reported).
   [[nodiscard]] bool create(const std::string& path);
-  // As create, asking Retry/Cancel after each failure; false when the user gave up.
+  // As create, asking the reporter after each failure whether to try
+  // again; false when it gave up.
   [[nodiscard]] bool createWithRetry(const std::string& path);
-  // File head and header record; false with a box shown.
+  // File head and header record; false when a write failed (reported).
   [[nodiscard]] bool writeHeader(const FieldList& headerRecord);
-  // Reads the counter and the header record; false when that failed (its
-  // box shown and the file closed, which every later call then sees).
+  // Reads the counter and the header record; false when that failed
+  // (reported, and the file closed, which every later call then sees).
   bool readHeaderRecord();
 
   // Calls that return an id give 0 when there is none or on failure.
@@ -66,7 +68,7 @@ class RecordStore {
   bool atEnd() const { return atEnd_; }
   FieldList decodeCurrent();
   // False when there is no live record under the cursor (or with that id),
-  // or the write failed (box shown).
+  // or the write failed (reported).
   bool deleteCurrent();
   bool deleteById(int id);
   int updateById(const FieldList& record, int id);
@@ -90,23 +92,23 @@ class RecordStore {
   bool walkComplete() const { return endClean_ || (readOnly_ && walkError_ == 0); }
   // The error of the read that ended the last walk, 0 when none failed.
   uint32_t walkError() const { return walkError_; }
-  // True once a box was shown or a write, seek or flush failed since the
-  // file was last opened or created.
+  // True once a failure was reported or a write, seek or flush failed since
+  // the file was last opened or created.
   bool hasFailed() const { return failed_; }
   // True once anything was written since the file was opened or created.
   bool wroteSinceOpen() const { return wrote_; }
   // Records flagged deleted, as found at opening plus those flagged since.
   int deletedRecords() const { return deletedRecords_; }
-  // True once a write failed because the disk is full.
-  bool diskFull() const { return diskFull_; }
-  // While set, a full disk shows no box: the caller says it once itself.
-  void deferDiskFullBox(bool defer) { deferDiskFullBox_ = defer; }
   // True when damage could not be set aside: nothing is written behind it.
   bool readOnly() const { return readOnly_; }
   // The counter never falls below `floor` (the ids a file handed out before).
   void raiseCounter(int floor) {
     if (floor > counter_) counter_ = floor;
   }
+  // Not owned; told of every failure and every repair at opening. Until
+  // one is set, nothing is told.
+  void setReporter(StoreReporter* reporter) { reporter_ = reporter ? reporter : &silentStoreReporter(); }
+  StoreReporter& reporter() const { return *reporter_; }
   // Not owned; told of the live records from the next open or create on.
   void setObserver(RecordObserver* observer) { observer_ = observer; }
   // Not owned; asked first by every lookup by id (and so by updateById and
@@ -178,7 +180,9 @@ class RecordStore {
   bool rewriteInPlace(const FieldList& record, int id, int64_t offset);
   bool flagDeleted(int64_t offset);
   bool flushWrites();
-  void failWithBox(int op, int step, int fieldId);
+  void failAt(int op, int step, int fieldId);
+  void report(StoreFailure::Kind kind);
+  void tellRepair(StoreRepairNote::Kind kind, const std::string& asidePath, int64_t bytes);
   void tellRestart();
   void tellInStep();
   void tellLive(int64_t offset, int32_t id, const uint8_t* body, size_t length);
@@ -209,9 +213,7 @@ class RecordStore {
   bool wrote_ = false;
   int deletedRecords_ = 0;
   bool readOnly_ = false;
-  bool diskFull_ = false;
-  bool deferDiskFullBox_ = false;
-  bool idsExhaustedShown_ = false;
+  StoreReporter* reporter_ = &silentStoreReporter();
   RecordObserver* observer_ = nullptr;
   const RecordLocator* locator_ = nullptr;
   int walksStarted_ = 0;

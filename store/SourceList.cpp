@@ -73,7 +73,7 @@ bool SourceList::readEntries() {
     source.name = record.slots[1].text;
     source.root = record.slots[2].text;
     source.folder = record.slots[3].text;
-    source.mediaType = record.slots[4].value;
+    source.mediaType = static_cast<MediaType>(record.slots[4].value);
     entries_.push_back(source);
   }
   readLastId();
@@ -90,7 +90,7 @@ bool SourceList::save() {
   const bool headed = store_.writeHeader(sourceListHeaderRecord(lastIdHandedOut())) && store_.readHeaderRecord();
   std::vector<SourceRef> entries;
   {
-    Lock lock(mutex_);  // not held while a box may ask the user
+    Lock lock(mutex_);  // not held while the reporter may ask the user
     entries = entries_;
   }
   // Once a write failed, the file is closed: nothing more is tried.
@@ -101,7 +101,7 @@ bool SourceList::save() {
     record.addText(FLD_SOURCE_NAME, source.name);
     record.addText(FLD_SOURCE_ROOT, source.root);
     record.addText(FLD_FOLDER, source.folder);
-    record.addInt(FLD_SOURCE_MEDIA, source.mediaType);
+    record.addInt(FLD_SOURCE_MEDIA, static_cast<int32_t>(source.mediaType));
     record.computeSize();
     store_.append(record);
   }
@@ -111,7 +111,7 @@ bool SourceList::save() {
     return false;
   }
   while (!replaceFile(temporary, sourceListPath(dataFolder_))) {
-    if (showOpenFailure(sourceListPath(dataFolder_), lastError(), kAlertRetryCancel) != kAnswerRetry) {
+    if (!store_.reporter().retry(openFailure(sourceListPath(dataFolder_), lastError()))) {
       deleteFile(temporary);
       return false;
     }

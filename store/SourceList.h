@@ -1,6 +1,7 @@
 // The registered media sources, kept in "<data folder>\Folders.dat".
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -9,24 +10,28 @@
 
 namespace tuho {
 
-enum MediaType {
-  MEDIA_LOCAL_FOLDER = 0,
-  MEDIA_NETWORK_FOLDER = 1,
-  MEDIA_WRITE_ONCE = 3,
-  MEDIA_REWRITABLE = 4,
+// The numbers are stored in the list file; one read from a file may be
+// none of these.
+enum class MediaType : int32_t {
+  kLocalFolder = 0,
+  kNetworkFolder = 1,
+  kWriteOnce = 3,
+  kRewritable = 4,
 };
 
 // Folder sources play where they are; the tracks of disc sources are
 // copied into the data folder to play without the disc.
-inline bool isFolderKind(int mediaType) {
-  return mediaType == MEDIA_LOCAL_FOLDER || mediaType == MEDIA_NETWORK_FOLDER;
+inline bool isFolderKind(MediaType mediaType) {
+  return mediaType == MediaType::kLocalFolder || mediaType == MediaType::kNetworkFolder;
 }
-inline bool isDiscKind(int mediaType) { return mediaType == MEDIA_WRITE_ONCE || mediaType == MEDIA_REWRITABLE; }
+inline bool isDiscKind(MediaType mediaType) {
+  return mediaType == MediaType::kWriteOnce || mediaType == MediaType::kRewritable;
+}
 
 struct SourceRef {
   std::string folder;  // path on the root after the colon; empty for the root itself
   std::string root;    // drive part up to and including the first colon
-  int mediaType = MEDIA_LOCAL_FOLDER;
+  MediaType mediaType = MediaType::kLocalFolder;
   int id = 0;          // 2 or more, unique within the list
   std::string name;    // unique within the list
 };
@@ -50,7 +55,7 @@ class SourceList {
   SourceList& operator=(const SourceList&) = delete;
 
   // Reads the file in dataFolder, creating it when there is none. False
-  // (its box shown) when the file could not be opened or read to its end:
+  // (reported) when the file could not be opened or read to its end:
   // the list then holds what could be read, and save() refuses, so that a
   // list never read whole is not written over the file.
   bool load(const std::string& dataFolder);
@@ -80,6 +85,8 @@ class SourceList {
   SourceRef* entry(int index) { return &entries_[static_cast<size_t>(index)]; }
   // A copy of the entry `entry` points at, taken under the lock.
   SourceRef copyOf(const SourceRef* entry) const;
+  // Not owned; told of the list file's failures and repairs.
+  void setReporter(StoreReporter* reporter) { store_.setReporter(reporter); }
   void setDataFolder(const std::string& dataFolder) {
     dataFolder_ = dataFolder;
     unread_ = false;

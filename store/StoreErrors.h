@@ -1,10 +1,10 @@
-// The boxes a store shows when its file cannot be opened, read or written.
+// What a store tells its owner when its file cannot be opened, read or
+// written, and when opening mended a damaged file. The store only reports;
+// its owner decides what the user is shown.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-#include "platform/Alert.h"
 
 namespace tuho {
 
@@ -27,20 +27,54 @@ enum StoreErrorStep {
   kErrDeleteFlag = 3102,
 };
 
-extern const char kErrorCaption[];       // "ERROR"
-extern const char kMalformedCaption[];   // "DB Malformed Block on Write"
-extern const char kReadFailureCaption[];  // "DB Read Failure"
+// One failure, as a value: which file, what went wrong, and for a numbered
+// step the operation, step and field it fell in.
+struct StoreFailure {
+  enum class Kind {
+    kOpen,          // the file could not be opened or put in place
+    kRead,          // a read failed; nothing was changed
+    kStep,          // a numbered read or write step failed
+    kDiskFull,      // a write found the disk full
+    kMalformed,     // a record that cannot be encoded
+    kIdsExhausted,  // every record id has been handed out
+  };
+  Kind kind = Kind::kStep;
+  std::string path;
+  uint32_t error = 0;  // the system error, when there is one
+  int op = 0;          // kStoreRead or kStoreWrite
+  int step = 0;
+  int fieldId = 0;
+};
 
-// The box with the path as text and the "DB ..." caption from the error.
-int showOpenFailure(const std::string& path, uint32_t error, AlertButtons buttons = kAlertOk);
-// "Error op:step:field", an empty line and the request to report it.
-std::string storeErrorText(int op, int step, int fieldId);
-void showStoreError(int op, int step, int fieldId);
-// What a system error number means, in a few words with the number.
-std::string errorReason(uint32_t error);
-// "PATH could not be read (REASON). Nothing was changed." under "DB Read Failure".
-std::string readFailureText(const std::string& path, uint32_t error);
-void showReadFailure(const std::string& path, uint32_t error);
-void showMalformedBlock();
+// What opening did to a damaged file.
+struct StoreRepairNote {
+  enum class Kind {
+    kHeadRewritten,  // the file head and header record were set aside and written anew
+    kSetAside,       // damaged bytes were copied aside and taken out
+    kNotSetAside,    // no copy could be made: the file is left as it is, read-only
+  };
+  Kind kind = Kind::kSetAside;
+  std::string path;
+  std::string asidePath;
+  int64_t bytes = 0;
+};
+
+// Told of every failure and repair, on the thread that works the store.
+class StoreReporter {
+ public:
+  virtual void failed(const StoreFailure& failure) = 0;
+  virtual void repaired(const StoreRepairNote& note) = 0;
+  // A file that could not be created or put in place: true to try again.
+  virtual bool retry(const StoreFailure& failure) = 0;
+
+ protected:
+  ~StoreReporter() = default;
+};
+
+StoreFailure openFailure(const std::string& path, uint32_t error);
+StoreFailure readFailure(const std::string& path, uint32_t error);
+
+// Tells nothing and never asks to try again: for a store nobody watches.
+StoreReporter& silentStoreReporter();
 
 }  // namespace tuho

@@ -3,7 +3,6 @@
 // written anew, and of two live copies of one record the older is flagged.
 #include <algorithm>
 
-#include "platform/Alert.h"
 #include "platform/FileSystem.h"
 #include "platform/Win32Error.h"
 #include "store/RecordCodec.h"
@@ -13,26 +12,20 @@
 namespace tuho {
 namespace {
 
-const char kDamagedCaption[] = "DB Damaged File";
-
-std::string byteCount(int64_t bytes) { return std::to_string(static_cast<long long>(bytes)); }
-
-std::string setAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
-  return path + " was damaged: " + byteCount(bytes) + " damaged bytes were set aside in " + asidePath +
-         " and removed from the file.";
-}
-
-std::string notSetAsideText(const std::string& path, const std::string& asidePath, int64_t bytes) {
-  return path + " is damaged (" + byteCount(bytes) + " bytes), and a copy could not be made in " + asidePath +
-         ". The file was left as it is and is open for reading only: nothing can be added or changed "
-         "until there is room for the copy.";
-}
-
 std::string asidePathFor(const std::string& path, int number) {
   return path + ".damaged" + (number == 1 ? std::string() : "." + std::to_string(number));
 }
 
 }  // namespace
+
+void RecordStore::tellRepair(StoreRepairNote::Kind kind, const std::string& asidePath, int64_t bytes) {
+  StoreRepairNote note;
+  note.kind = kind;
+  note.path = path_;
+  note.asidePath = asidePath;
+  note.bytes = bytes;
+  reporter_->repaired(note);
+}
 
 // Copies the byte ranges of the store file into a new set-aside file; an
 // earlier one is never overwritten. The file stays open throughout, so no
@@ -85,14 +78,12 @@ bool RecordStore::rescueHead(int32_t storedCounter) {
   std::vector<uint8_t> record = encodeRecordBytes(header);
   head.insert(head.end(), record.begin(), record.end());
   if (!file_.seek(0, kSeekBegin) || !file_.write(head.data(), static_cast<uint32_t>(head.size()))) {
-    failWithBox(kStoreWrite, kErrHeadMagic, 0);
+    failAt(kStoreWrite, kErrHeadMagic, 0);
     return false;
   }
   window_.forget();
   wrote_ = true;
-  alert(path_ + " was damaged: its file head and header record were set aside in " + asidePath +
-            " and written anew; the records after them were kept.",
-        kDamagedCaption);
+  tellRepair(StoreRepairNote::Kind::kHeadRewritten, asidePath, 0);
   return true;
 }
 
@@ -102,12 +93,12 @@ bool RecordStore::restartDamagedFile() {
   std::string asidePath;
   if (!file_.size(&size)) return false;
   if (!copyAside({{0, size}}, &asidePath)) {
-    alert(notSetAsideText(path_, asidePath, size), kDamagedCaption);
+    tellRepair(StoreRepairNote::Kind::kNotSetAside, asidePath, size);
     return false;
   }
   if (!file_.seek(0, kSeekBegin) || !file_.truncateHere()) return false;
   window_.forget();
-  alert(setAsideText(path_, asidePath, size), kDamagedCaption);
+  tellRepair(StoreRepairNote::Kind::kSetAside, asidePath, size);
   return true;
 }
 
@@ -126,7 +117,7 @@ bool RecordStore::repair(const ChainReport& chain) {
   std::string asidePath;
   if (!copyAside(ranges, &asidePath)) {
     readOnly_ = true;
-    alert(notSetAsideText(path_, asidePath, bytes), kDamagedCaption);
+    tellRepair(StoreRepairNote::Kind::kNotSetAside, asidePath, bytes);
     return false;
   }
   for (const ChainRecord& record : chain.damaged) {
@@ -134,7 +125,7 @@ bool RecordStore::repair(const ChainReport& chain) {
   }
   if (!file_.seek(chain.wholeEnd, kSeekBegin) || !file_.truncateHere()) return false;
   window_.forget();
-  alert(setAsideText(path_, asidePath, bytes), kDamagedCaption);
+  tellRepair(StoreRepairNote::Kind::kSetAside, asidePath, bytes);
   return true;
 }
 
@@ -152,7 +143,7 @@ bool RecordStore::blankRecord(const ChainRecord& record) {
     storeInt(bytes.data() + kRecordHeadBytes, bodyLength - 4);  // block length; type text, id 0, no data
   }
   if (!file_.seek(record.offset, kSeekBegin) || !file_.write(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
-    failWithBox(kStoreWrite, kErrDeleteFlag, 0);
+    failAt(kStoreWrite, kErrDeleteFlag, 0);
     return false;
   }
   window_.forget();
@@ -179,7 +170,7 @@ bool RecordStore::settleDuplicates(std::vector<LiveRecord>& live) {
     if (!flagDeleted(offset)) return false;
   }
   if (file_.flush()) return true;
-  failWithBox(kStoreWrite, kErrDeleteFlag, 0);
+  failAt(kStoreWrite, kErrDeleteFlag, 0);
   return false;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Alert.h"
 #include "platform/OpenFailure.h"
 #include "tags/Id3v1.h"
 #include "tags/Id3v2.h"
@@ -50,11 +49,11 @@ void readId3v1(TagReader& reader, int64_t fileSize) {
 
 std::string trackOpenFailureCaption(uint32_t error) { return openFailureCaption("MP3 ", error); }
 
-int readTagQuietly(const std::string& fullPath, TrackTag& tag, uint32_t* openError) {
+bool readTag(const std::string& fullPath, TrackTag& tag, uint32_t* openError) {
   TagReader reader;
   if (!reader.file.open(fullPath, kAccessRead, kShareRead, kOpenExisting)) {
     if (openError) *openError = lastError();
-    return -1;
+    return false;
   }
   int64_t fileSize = 0;
   if (!reader.file.size(&fileSize)) fileSize = 0;
@@ -63,14 +62,7 @@ int readTagQuietly(const std::string& fullPath, TrackTag& tag, uint32_t* openErr
   reader.file.close();
   tag = std::move(reader.tag);
   tag.filled = 1;
-  return 0;
-}
-
-int readTag(const std::string& fullPath, TrackTag& tag) {
-  uint32_t openError = 0;
-  int result = readTagQuietly(fullPath, tag, &openError);
-  if (result != 0) alert(fullPath, trackOpenFailureCaption(openError));
-  return result;
+  return true;
 }
 
 }  // namespace tuho

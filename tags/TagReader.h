@@ -21,12 +21,9 @@ struct TagReader {
 };
 
 // Reads the file's tags into `tag`, replacing its values, and sets filled to 1.
-// Returns 0, or -1 when the file cannot be opened: then a box with the path
-// and a caption from trackOpenFailureCaption() is shown and `tag` is unchanged.
-int readTag(const std::string& fullPath, TrackTag& tag);
-
-// As readTag, but shows no box: on -1, *openError holds the Win32 error.
-int readTagQuietly(const std::string& fullPath, TrackTag& tag, uint32_t* openError);
+// False when the file cannot be opened: `tag` is then unchanged and
+// *openError (when given) holds the Win32 error.
+bool readTag(const std::string& fullPath, TrackTag& tag, uint32_t* openError = nullptr);
 
 // The box caption for a music file that could not be opened ("MP3 ...").
 std::string trackOpenFailureCaption(uint32_t error);

@@ -45,7 +45,7 @@ std::string CatalogueTest::putSong(const std::string& relative, const SongTag& t
 
 void CatalogueTest::removeSong(const std::string& relative) { std::filesystem::remove(music(relative)); }
 
-SourceRef CatalogueTest::addSource(const std::string& name, int kind, const std::string& relative) {
+SourceRef CatalogueTest::addSource(const std::string& name, MediaType kind, const std::string& relative) {
   Location location = splitLocation(music(relative));
   SourceRef source;
   source.root = location.root;

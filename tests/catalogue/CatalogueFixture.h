@@ -10,6 +10,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "platform/Alert.h"
+#include "support/BoxedStores.h"
 #include "support/TestFiles.h"
 
 namespace tuho::test {
@@ -32,7 +33,7 @@ class CatalogueTest : public ::testing::Test {
   std::string music(const std::string& relative = "") const;
 
   // Registers the music folder (or a folder below it) as a source.
-  SourceRef addSource(const std::string& name, int kind, const std::string& relative = "");
+  SourceRef addSource(const std::string& name, MediaType kind, const std::string& relative = "");
   int scan(const SourceRef& source, bool rescan = false);
   std::vector<TrackItem> tracks(const TrackFilter& filter = TrackFilter());
   std::vector<std::string> fileNames(const TrackFilter& filter = TrackFilter());
@@ -41,7 +42,7 @@ class CatalogueTest : public ::testing::Test {
   AlertSink alerts;
   TempDir dataDir;
   TempDir musicDir;
-  SourceList sources;
+  BoxedSourceList sources;
   Catalogue catalogue;
   JobLog log;
 };

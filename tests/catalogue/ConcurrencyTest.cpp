@@ -18,7 +18,7 @@ class ConcurrencyTest : public CatalogueTest {};
 TEST_F(ConcurrencyTest, QueriesDuringAScanSeeWholeConsistentCatalogues) {
   const int files = 300;
   for (int i = 0; i < files; ++i) putSong("Album " + std::to_string(i % 7) + "\\" + std::to_string(i) + ".mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   std::atomic<bool> done{false};
   std::thread worker([&] {
     catalogue.scanSource(source, false, JobEvents());
@@ -48,7 +48,7 @@ TEST_F(ConcurrencyTest, QueriesDuringAScanSeeWholeConsistentCatalogues) {
 // request points at: the list is read and changed under one lock.
 TEST_F(ConcurrencyTest, TheSourceListChangesWhileAJobReadsIt) {
   for (int i = 0; i < 20; ++i) putSong(std::to_string(i) + ".mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   ASSERT_EQ(scan(source), 1);
   const SourceRef* requested = sources.entry(sources.indexOfId(source.id));
   std::atomic<bool> done{false};

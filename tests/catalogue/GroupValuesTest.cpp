@@ -8,15 +8,15 @@ namespace {
 
 TEST(GroupValues, AValueTurnsSomeReadyFromEitherSideAndKeepsItsFirstKind) {
   ValueList list;
-  addGroupValue(list, "v", 1, 0);
-  EXPECT_EQ(list.values[0].state, READY_ALL);
-  addGroupValue(list, "v", 0, 0);
-  EXPECT_EQ(list.values[0].state, READY_SOME);
-  addGroupValue(list, "w", 0, 4);
-  addGroupValue(list, "w", 1, 3);
+  addGroupValue(list, "v", 1, MediaType::kLocalFolder);
+  EXPECT_EQ(list.values[0].state, ReadyState::kAll);
+  addGroupValue(list, "v", 0, MediaType::kLocalFolder);
+  EXPECT_EQ(list.values[0].state, ReadyState::kSome);
+  addGroupValue(list, "w", 0, MediaType::kRewritable);
+  addGroupValue(list, "w", 1, MediaType::kWriteOnce);
   ASSERT_EQ(list.count(), 2);
-  EXPECT_EQ(list.values[1].state, READY_SOME);
-  EXPECT_EQ(list.values[1].kind, 4);
+  EXPECT_EQ(list.values[1].state, ReadyState::kSome);
+  EXPECT_EQ(list.values[1].kind, MediaType::kRewritable);
 }
 
 // The collectors find known values through a hash or by their pool number;
@@ -26,8 +26,10 @@ TEST(GroupValues, CollectorGivesTheSameListInFirstSeenOrder) {
   const struct {
     const char* value;
     int ready;
-    int kind;
-  } tracks[] = {{"Rock", 1, 0}, {"rock", 0, 3}, {"Jazz", 0, 4}, {"Rock", 1, 4}, {"Jazz", 1, 0}, {"rock", 0, 0}};
+    MediaType kind;
+  } tracks[] = {{"Rock", 1, MediaType::kLocalFolder}, {"rock", 0, MediaType::kWriteOnce},
+                {"Jazz", 0, MediaType::kRewritable},  {"Rock", 1, MediaType::kRewritable},
+                {"Jazz", 1, MediaType::kLocalFolder}, {"rock", 0, MediaType::kLocalFolder}};
   ValueList expected;
   GroupValueCollector byText, byNumber;
   TextPool pool;

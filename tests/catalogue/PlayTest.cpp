@@ -51,7 +51,7 @@ class PlayTest : public CatalogueTest {
 };
 
 TEST_F(PlayTest, AFolderTrackPlaysWhereItIs) {
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   catalogue.playTrack(storeSong(source, 0), 77);
   ASSERT_EQ(shell.requests().size(), 1u);
   ShellRequest request = shell.requests()[0];
@@ -62,8 +62,8 @@ TEST_F(PlayTest, AFolderTrackPlaysWhereItIs) {
 }
 
 TEST_F(PlayTest, ADiscTrackPlaysOnlyFromItsCopy) {
-  SourceRef cd = addSource("CD", MEDIA_WRITE_ONCE);
-  SourceRef udf = addSource("UDF", MEDIA_REWRITABLE);
+  SourceRef cd = addSource("CD", MediaType::kWriteOnce);
+  SourceRef udf = addSource("UDF", MediaType::kRewritable);
   catalogue.enqueueTrack(storeSong(cd, 1), 0);
   catalogue.enqueueTrack(storeSong(cd, 0), 0);
   catalogue.enqueueTrack(storeSong(udf, 1, ""), 0);
@@ -74,7 +74,7 @@ TEST_F(PlayTest, ADiscTrackPlaysOnlyFromItsCopy) {
 }
 
 TEST_F(PlayTest, ATrackWhoseSourceIsGoneIsNotPlayedFromItsSource) {
-  SourceRef source = addSource("Gone", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Gone", MediaType::kLocalFolder);
   int id = storeSong(source, 0);
   sources.removeById(source.id);
   catalogue.playTrack(id, 0);

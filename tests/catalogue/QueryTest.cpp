@@ -9,7 +9,7 @@ class QueryTest : public CatalogueTest {
  protected:
   // Stores a track directly, as a scan would.
   int store(const std::string& genre, const std::string& artist, const std::string& album, int ready = 0,
-            int kind = MEDIA_LOCAL_FOLDER) {
+            MediaType kind = MediaType::kLocalFolder) {
     TrackItem item;
     item.fileName = artist + "-" + album + "-" + std::to_string(++stored_) + ".mp3";
     item.tag.genre = genre;
@@ -19,8 +19,8 @@ class QueryTest : public CatalogueTest {
     item.source = sourceOfKind(kind);
     return catalogue.storeTrack(item, false);
   }
-  SourceRef sourceOfKind(int kind) {
-    std::string name = "kind" + std::to_string(kind);
+  SourceRef sourceOfKind(MediaType kind) {
+    std::string name = "kind" + std::to_string(static_cast<int>(kind));
     int index = sources.indexOfName(name);
     return index >= 0 ? sources.at(index) : addSource(name, kind);
   }
@@ -53,17 +53,17 @@ TEST_F(QueryTest, ValuesThatDifferOnlyInCaseAreTwoValues) {
 }
 
 TEST_F(QueryTest, ReadyStateSummarisesTheValuesTracks) {
-  store("Rock", "All", "x", 1, MEDIA_WRITE_ONCE);
+  store("Rock", "All", "x", 1, MediaType::kWriteOnce);
   store("Rock", "All", "y", 1);
   store("Rock", "Some", "x", 1);
   store("Rock", "Some", "y", 0);
   store("Rock", "None", "x", 0);
   ValueList list = catalogue.groupValues(TrackFilter(), LEVEL_ARTIST);
   ASSERT_EQ(list.count(), 3);
-  EXPECT_EQ(list.values[0].state, READY_ALL);
-  EXPECT_EQ(list.values[0].kind, MEDIA_WRITE_ONCE);  // the first track's source
-  EXPECT_EQ(list.values[1].state, READY_SOME);
-  EXPECT_EQ(list.values[2].state, READY_NONE);
+  EXPECT_EQ(list.values[0].state, ReadyState::kAll);
+  EXPECT_EQ(list.values[0].kind, MediaType::kWriteOnce);  // the first track's source
+  EXPECT_EQ(list.values[1].state, ReadyState::kSome);
+  EXPECT_EQ(list.values[2].state, ReadyState::kNone);
 }
 
 TEST_F(QueryTest, TracksWithoutGenreGroupUnderUnspecified) {

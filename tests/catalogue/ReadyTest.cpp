@@ -13,7 +13,7 @@ namespace {
 class ReadyTest : public CatalogueTest {
  protected:
   // Scans the music folder (or a folder below it) as a source of this kind.
-  SourceRef scanned(const std::string& name, int kind, const std::string& relative = "") {
+  SourceRef scanned(const std::string& name, MediaType kind, const std::string& relative = "") {
     SourceRef source = addSource(name, kind, relative);
     scan(source);
     return source;
@@ -46,8 +46,8 @@ TEST_F(ReadyTest, OnlyNotReadyDiscTracksAreCopied) {
   putSong("Folder\\folder.mp3");
   putSong("Disc\\Album\\ready.mp3");
   putSong("Disc\\Album\\fresh.mp3");
-  scanned("Folder", MEDIA_LOCAL_FOLDER, "Folder");
-  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  scanned("Folder", MediaType::kLocalFolder, "Folder");
+  SourceRef disc = scanned("Disc", MediaType::kWriteOnce, "Disc");
   TrackItem ready = trackNamed("ready.mp3");
   ready.ready = 1;
   catalogue.updateTrack(ready);
@@ -64,7 +64,7 @@ TEST_F(ReadyTest, OnlyNotReadyDiscTracksAreCopied) {
 
 TEST_F(ReadyTest, RewritableDiscTracksAreCopiedToo) {
   putSong("Udf\\song.mp3");
-  SourceRef udf = scanned("Udf", MEDIA_REWRITABLE, "Udf");
+  SourceRef udf = scanned("Udf", MediaType::kRewritable, "Udf");
   IdList result = catalogue.copyReadyJob(idsOf({"song.mp3"}), log.events());
   EXPECT_EQ(result.entries[0].mark, 1);
   EXPECT_TRUE(exists(copied(udf, "song.mp3")));
@@ -72,7 +72,7 @@ TEST_F(ReadyTest, RewritableDiscTracksAreCopiedToo) {
 
 TEST_F(ReadyTest, AMovedDiscIsLocatedByTheUser) {
   putSong("Disc\\Album\\song.mp3");
-  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MediaType::kWriteOnce, "Disc");
   std::filesystem::rename(music("Disc"), music("Moved"));
   IdList result = catalogue.copyReadyJob(idsOf({"song.mp3"}), locateAt(music("Moved") + "\\"));
   EXPECT_EQ(asked, std::vector<std::string>{"Disc"});
@@ -86,7 +86,7 @@ TEST_F(ReadyTest, AMovedDiscIsLocatedByTheUser) {
 TEST_F(ReadyTest, EditsAndDeletionsMadeWhileTheJobWaitsForTheVolumeStand) {
   putSong("Disc\\Album\\a.mp3");
   putSong("Disc\\Album\\b.mp3");
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  scanned("Disc", MediaType::kWriteOnce, "Disc");
   std::filesystem::rename(music("Disc"), music("Moved"));
   int editedId = trackNamed("a.mp3").id;
   int deletedId = trackNamed("b.mp3").id;
@@ -116,7 +116,7 @@ TEST_F(ReadyTest, EditsAndDeletionsMadeWhileTheJobWaitsForTheVolumeStand) {
 TEST_F(ReadyTest, CancellingTheLocateQuestionStopsTheJob) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");
-  scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  scanned("Disc", MediaType::kWriteOnce, "Disc");
   std::filesystem::rename(music("Disc"), music("Moved"));
   IdList result = catalogue.copyReadyJob(idsOf({"a.mp3", "b.mp3"}), locateAt(std::nullopt));
   EXPECT_EQ(asked.size(), 1u);
@@ -128,8 +128,8 @@ TEST_F(ReadyTest, CancellingTheLocateQuestionStopsTheJob) {
 TEST_F(ReadyTest, TwoDiscsWithTheSameFileNamesKeepOneCopyEach) {
   putSong("One\\Disc\\01 Track.mp3", SongTag{"First", "Artist", "Album", 17, 1});
   putSong("Two\\Disc\\01 Track.mp3", SongTag{"Second", "Artist", "Album", 17, 1});
-  SourceRef one = scanned("One", MEDIA_WRITE_ONCE, "One");
-  SourceRef two = scanned("Two", MEDIA_WRITE_ONCE, "Two");
+  SourceRef one = scanned("One", MediaType::kWriteOnce, "One");
+  SourceRef two = scanned("Two", MediaType::kWriteOnce, "Two");
   IdList all;
   for (const TrackItem& item : catalogue.listTracks(TrackFilter())) all.append(item.id);
   ASSERT_EQ(all.count(), 2);
@@ -159,7 +159,7 @@ TEST_F(ReadyTest, TwoDiscsWithTheSameFileNamesKeepOneCopyEach) {
 TEST_F(ReadyTest, TheCopyOfAReadOnlyFileIsWritable) {
   std::string path = putSong("Disc\\ro.mp3");
   std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
-  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MediaType::kWriteOnce, "Disc");
   catalogue.copyReadyJob(idsOf({"ro.mp3"}), log.events());
   auto perms = std::filesystem::status(copied(disc, "ro.mp3")).permissions();
   EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
@@ -168,7 +168,7 @@ TEST_F(ReadyTest, TheCopyOfAReadOnlyFileIsWritable) {
 TEST_F(ReadyTest, DeletingCopiesSkipsTracksThatAreNotReady) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");
-  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MediaType::kWriteOnce, "Disc");
   catalogue.copyReadyJob(idsOf({"a.mp3"}), log.events());
   log = JobLog();
   IdList result = catalogue.deleteReadyJob(idsOf({"b.mp3", "a.mp3"}), log.events());
@@ -185,7 +185,7 @@ TEST_F(ReadyFailureTest, AFailedCopyLeavesTheTrackNotReadyTellsOnceAndGoesOn) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");
   putSong("Disc\\c.mp3");
-  SourceRef disc = scanned("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef disc = scanned("Disc", MediaType::kWriteOnce, "Disc");
   FaultPlan plan;
   plan.fail(kFaultCopy, 1, kErrDiskFull);
   plan.fail(kFaultCopy, 2, kErrDiskFull);

@@ -26,7 +26,7 @@ TEST_F(ScanTest, StoresOneTrackPerMp3FileWithItsFolderRelativeToTheSource) {
   putSong("top.mp3", SongTag{"Top", "A", "B", 17, 3});
   putSong("Artist\\Album\\deep.MP3");
   putSong("Artist\\cover.jpg");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   EXPECT_EQ(scan(source), 1);
   EXPECT_EQ(sorted(fileNames()), (std::vector<std::string>{"\\Artist\\Album\\deep.MP3", "\\top.mp3"}));
   TrackItem top = trackNamed("top.mp3");
@@ -43,7 +43,7 @@ TEST_F(ScanTest, OnlyTheThreeSpellingsOfTheEndingAreCatalogued) {
   putSong("c.mP3");
   putSong("d.mp4");
   putSong("mp3");
-  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  scan(addSource("Mine", MediaType::kLocalFolder));
   EXPECT_EQ(sorted(fileNames()), (std::vector<std::string>{"\\a.mp3", "\\b.Mp3", "\\mp3"}));
 }
 
@@ -52,7 +52,7 @@ TEST_F(ScanTest, CountsEveryFileFromOneAndWalksSubFoldersWhenMet) {
   putSong("Sub\\two.mp3");
   putSong("Sub\\three.mp3");
   putSong("four.mp3");
-  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  scan(addSource("Mine", MediaType::kLocalFolder));
   EXPECT_EQ(log.counts, (std::vector<int>{1, 2, 3, 4}));
   // The files of Sub come one after the other, wherever Sub was listed.
   auto first = std::find(log.files.begin(), log.files.end(), "two.mp3");
@@ -63,7 +63,7 @@ TEST_F(ScanTest, CountsEveryFileFromOneAndWalksSubFoldersWhenMet) {
 TEST_F(ScanTest, RescanDropsVanishedFilesAddsNewOnesAndKeepsKnownTagsUnread) {
   putSong("keep.mp3", SongTag{"Old title", "A", "B", 17, 1});
   putSong("gone.mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   scan(source);
   int keptId = trackNamed("keep.mp3").id;
   removeSong("gone.mp3");
@@ -79,7 +79,7 @@ TEST_F(ScanTest, RescanDropsVanishedFilesAddsNewOnesAndKeepsKnownTagsUnread) {
 
 TEST_F(ScanTest, RescanOfManyFilesKeepsThemAll) {
   for (int i = 0; i < 150; ++i) putSong("Album\\" + std::to_string(i) + ".mp3");
-  SourceRef source = addSource("Big", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Big", MediaType::kLocalFolder);
   scan(source);
   scan(source, true);
   EXPECT_EQ(tracks().size(), 150u);
@@ -88,8 +88,8 @@ TEST_F(ScanTest, RescanOfManyFilesKeepsThemAll) {
 TEST_F(ScanTest, RescanLeavesOtherSourcesAlone) {
   putSong("A\\a.mp3");
   putSong("B\\b.mp3");
-  SourceRef first = addSource("A", MEDIA_LOCAL_FOLDER, "A");
-  SourceRef second = addSource("B", MEDIA_LOCAL_FOLDER, "B");
+  SourceRef first = addSource("A", MediaType::kLocalFolder, "A");
+  SourceRef second = addSource("B", MediaType::kLocalFolder, "B");
   scan(first);
   scan(second);
   removeSong("A\\a.mp3");
@@ -101,8 +101,8 @@ TEST_F(ScanTest, RemoveSourceDeletesExactlyItsTracks) {
   putSong("A\\a1.mp3");
   putSong("A\\a2.mp3");
   putSong("B\\b.mp3");
-  SourceRef first = addSource("A", MEDIA_LOCAL_FOLDER, "A");
-  SourceRef second = addSource("B", MEDIA_LOCAL_FOLDER, "B");
+  SourceRef first = addSource("A", MediaType::kLocalFolder, "A");
+  SourceRef second = addSource("B", MediaType::kLocalFolder, "B");
   scan(first);
   scan(second);
   EXPECT_EQ(catalogue.removeSource(first.id), 2);
@@ -114,7 +114,7 @@ TEST_F(ScanTest, RemoveSourceDeletesExactlyItsTracks) {
 TEST_F(ScanTest, AFolderWithoutMp3FilesYieldsNoTrackAndSaysSoOnce) {
   std::filesystem::create_directories(music("Empty\\Deeper"));
   putSong("Empty\\Deeper\\cover.jpg");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER, "Empty");
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder, "Empty");
   EXPECT_EQ(scan(source), 1);
   EXPECT_TRUE(tracks().empty());
   ASSERT_EQ(alerts.count(), 1u);
@@ -134,7 +134,7 @@ TEST_F(ScanTest, PathsLongerThanWindowsCanOpenAreSkipped) {
   while (music(deep).size() < 300) deep += "folder-of-some-length\\";
   putSong(deep + "lost.mp3");
   putSong("found.mp3");
-  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  scan(addSource("Mine", MediaType::kLocalFolder));
   EXPECT_EQ(fileNames(), std::vector<std::string>{"\\found.mp3"});
   // Said once, at the end of the job.
   ASSERT_EQ(alerts.count(), 1u);
@@ -151,7 +151,7 @@ TEST_F(ScanTest, LinkLoopsAndFifosNeitherMultiplyNorHang) {
   std::filesystem::create_directory_symlink(musicDir.path() + "/A", musicDir.path() + "/A/B/up");
   std::filesystem::create_directory_symlink(musicDir.path() + "/A/B", musicDir.path() + "/again");
   ASSERT_EQ(mkfifo((musicDir.path() + "/zz.mp3").c_str(), 0644), 0);
-  scan(addSource("Mine", MEDIA_LOCAL_FOLDER));
+  scan(addSource("Mine", MediaType::kLocalFolder));
   std::vector<std::string> names = fileNames();
   auto named = [&](const std::string& file) {
     return std::count_if(names.begin(), names.end(), [&](const std::string& name) {
@@ -175,7 +175,7 @@ TEST_F(ScanTest, AWholeVolumeIsWalkedFromItsRoot) {
   SourceRef volume;
   volume.root = "V:";
   volume.name = "Disc";
-  volume.mediaType = MEDIA_WRITE_ONCE;
+  volume.mediaType = MediaType::kWriteOnce;
   volume = sources.at(sources.add(volume));
   scan(volume);
   mapDrive('V', "");
@@ -188,7 +188,7 @@ class ScanFailureTest : public CatalogueTest {};
 TEST_F(ScanFailureTest, RescanOfAMissingVolumeKeepsEveryTrackAndSaysSo) {
   putSong("Disc\\a.mp3");
   putSong("Disc\\b.mp3");
-  SourceRef source = addSource("Disc", MEDIA_WRITE_ONCE, "Disc");
+  SourceRef source = addSource("Disc", MediaType::kWriteOnce, "Disc");
   scan(source);
   std::filesystem::rename(music("Disc"), music("Elsewhere"));
   EXPECT_EQ(scan(source, true), 0);
@@ -201,7 +201,7 @@ TEST_F(ScanFailureTest, RescanKeepsTheTracksOfAFolderThatCouldNotBeEntered) {
   putSong("Sub\\a.mp3");
   putSong("Sub\\Inner\\b.mp3");
   putSong("Other\\c.mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   scan(source);
   FaultPlan plan;
   // The base folder is listed first; "Sub" is the first or second folder after it.
@@ -213,7 +213,7 @@ TEST_F(ScanFailureTest, RescanKeepsTheTracksOfAFolderThatCouldNotBeEntered) {
 TEST_F(ScanFailureTest, AStoppedRescanDropsNothing) {
   putSong("a.mp3");
   putSong("b.mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   scan(source);
   JobEvents events;
   events.stopRequested = [] { return true; };
@@ -226,10 +226,10 @@ TEST_F(ScanFailureTest, AStoppedRescanDropsNothing) {
 // Closing the program stops a job without a word.
 TEST_F(ScanFailureTest, ACancelledScanKeepsWhatItStoredAndSaysHowMuch) {
   for (int i = 0; i < 8; ++i) putSong("s" + std::to_string(i) + ".mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   JobEvents events = log.events();
   events.cancelRequested = [this] { return log.counts.size() >= 3; };
-  EXPECT_EQ(catalogue.scanSource(source, false, events), 1);
+  EXPECT_TRUE(catalogue.scanSource(source, false, events));
   EXPECT_EQ(tracks().size(), 3u);
   ASSERT_EQ(alerts.count(), 1u);
   EXPECT_EQ(alerts.records()[0].caption, "Scan Cancelled");
@@ -254,7 +254,7 @@ TEST_F(ScanFailureTest, ACancelledScanKeepsWhatItStoredAndSaysHowMuch) {
 
 TEST_F(ScanFailureTest, AFileThatCannotBeOpenedIsStoredWithDefaultTags) {
   putSong("locked.mp3");
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrSharingViolation);
   scan(source);
@@ -270,11 +270,11 @@ TEST_F(ScanFailureTest, AFullDiskStopsTheJobWithOneBox) {
   int writesPerTrack = 0;
   {
     FaultPlan counting;
-    scan(addSource("One", MEDIA_LOCAL_FOLDER, "One"));
+    scan(addSource("One", MediaType::kLocalFolder, "One"));
     writesPerTrack = counting.seen(kFaultWrite);
   }
   for (int i = 0; i < 6; ++i) putSong("Six\\s" + std::to_string(i) + ".mp3");
-  SourceRef source = addSource("Six", MEDIA_LOCAL_FOLDER, "Six");
+  SourceRef source = addSource("Six", MediaType::kLocalFolder, "Six");
   log = JobLog();
   {
     FaultPlan plan;

@@ -7,7 +7,7 @@
 namespace tuho::test {
 namespace {
 
-TrackItem trackOn(int sourceId, int kind, int ready) {
+TrackItem trackOn(int sourceId, MediaType kind, int ready) {
   TrackItem item;
   item.fileName = "song.mp3";
   item.folder = "\\Album";
@@ -20,29 +20,29 @@ TrackItem trackOn(int sourceId, int kind, int ready) {
 }
 
 TEST(TrackFiles, ATrackIsBelowItsSourceAndItsCopyBelowTheDataFolder) {
-  TrackItem item = trackOn(2, MEDIA_WRITE_ONCE, 1);
+  TrackItem item = trackOn(2, MediaType::kWriteOnce, 1);
   EXPECT_EQ(trackFolder(item), "D:\\Music\\Album");
   EXPECT_EQ(trackPath(item), "D:\\Music\\Album\\song.mp3");
   EXPECT_EQ(copyFolder("C:\\Data", item), "C:\\Data\\Copies\\2\\Album");
   EXPECT_EQ(copyPath("C:\\Data", item), "C:\\Data\\Copies\\2\\Album\\song.mp3");
   // Once the source is gone, the record's source id still names the folder.
-  TrackItem orphan = trackOn(0, MEDIA_WRITE_ONCE, 1);
+  TrackItem orphan = trackOn(0, MediaType::kWriteOnce, 1);
   orphan.recordSourceId = 2;
   EXPECT_EQ(copyFolder("C:\\Data", orphan), "C:\\Data\\Copies\\2\\Album");
 }
 
 TEST(TrackFiles, FolderTracksPlayInPlaceAndOthersOnlyFromAReadyCopy) {
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_NETWORK_FOLDER, 1)), "D:\\Music\\Album");
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_REWRITABLE, 1)), "C:\\Data\\Copies\\2\\Album");
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MEDIA_REWRITABLE, 0)), std::nullopt);
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MediaType::kNetworkFolder, 1)), "D:\\Music\\Album");
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MediaType::kRewritable, 1)), "C:\\Data\\Copies\\2\\Album");
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(2, MediaType::kRewritable, 0)), std::nullopt);
   // A removed source leaves only the copy, whatever kind the record says.
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MEDIA_LOCAL_FOLDER, 1)), "C:\\Data\\Copies\\0\\Album");
-  EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MEDIA_LOCAL_FOLDER, 0)), std::nullopt);
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MediaType::kLocalFolder, 1)), "C:\\Data\\Copies\\0\\Album");
+  EXPECT_EQ(playFrom("C:\\Data", trackOn(0, MediaType::kLocalFolder, 0)), std::nullopt);
 }
 
 TEST(TrackFiles, ACopyMadeAtTheOldSharedPlaceStillPlaysWhenItsSourcesPlaceHasNone) {
   TempDir data;
-  TrackItem item = trackOn(3, MEDIA_WRITE_ONCE, 1);
+  TrackItem item = trackOn(3, MediaType::kWriteOnce, 1);
   TempDir song;
   writeBytes(song.file("song.mp3"), Bytes{1});
   makeFolders(data.path(), item.folder);
@@ -59,7 +59,7 @@ TEST(TrackFiles, CopyFoldersAreMadeLevelByLevel) {
   EXPECT_TRUE(folderExists(data.path() + "\\A\\B"));
   makeFolders(data.path(), "");
   EXPECT_TRUE(folderExists(data.path()));
-  TrackItem item = trackOn(7, MEDIA_WRITE_ONCE, 0);
+  TrackItem item = trackOn(7, MediaType::kWriteOnce, 0);
   makeCopyFolders(data.path(), item);
   EXPECT_TRUE(folderExists(data.path() + "\\Copies\\7\\Album"));
 }

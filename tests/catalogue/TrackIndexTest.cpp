@@ -63,7 +63,8 @@ std::string describe(const TrackItem& item) {
 std::string describe(const ValueList& list) {
   std::string text;
   for (const GroupValue& value : list.values) {
-    text += value.value + ":" + std::to_string(value.state) + ":" + std::to_string(value.kind) + " ";
+    text += value.value + ":" + std::to_string(static_cast<int>(value.state)) + ":" +
+            std::to_string(static_cast<int>(value.kind)) + " ";
   }
   return text;
 }
@@ -71,8 +72,8 @@ std::string describe(const ValueList& list) {
 class TrackIndexTest : public CatalogueTest {
  protected:
   TrackIndexTest() {
-    local = addSource("Local", MEDIA_LOCAL_FOLDER);
-    disc = addSource("Disc", MEDIA_WRITE_ONCE);
+    local = addSource("Local", MediaType::kLocalFolder);
+    disc = addSource("Disc", MediaType::kWriteOnce);
   }
 
   int store(int number) {
@@ -116,7 +117,7 @@ class TrackIndexTest : public CatalogueTest {
       for (const TrackItem& item : file) {
         if (!carries(item, filter)) continue;
         expectedTracks += describe(item) + "\n";
-        const int kind = sources.lookupById(item.recordSourceId).mediaType;
+        const MediaType kind = sources.lookupById(item.recordSourceId).mediaType;
         addGroupValue(expected[LEVEL_GENRE], *item.tag.genre, item.ready, kind);
         addGroupValue(expected[LEVEL_ARTIST], *item.tag.artist, item.ready, kind);
         addGroupValue(expected[LEVEL_ALBUM], *item.tag.album, item.ready, kind);

@@ -36,7 +36,7 @@ TEST_F(TrackRecordTest, MissingTagValuesAreStoredWithTheirDefaults) {
 }
 
 TEST_F(TrackRecordTest, ATrackReadsBackAsWritten) {
-  SourceRef source = addSource("Rock", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Rock", MediaType::kLocalFolder);
   TrackItem item = songItem(source);
   item.ready = 7;  // anything but 1 is stored as not ready
   int id = catalogue.storeTrack(item, false);

@@ -160,7 +160,7 @@ TEST(TornHead, FileTooShortForTheFormatByteIsNew) {
   test::TempDir dir;
   test::writeBytes(dir.file("Tuho.dat"), Bytes(10, 'x'));
   AlertSink sink;
-  RecordStore store;
+  test::BoxedStore store;
   EXPECT_EQ(openCatalogueStore(store, dir.file("Tuho.dat")), kOpenedNew);
   EXPECT_EQ(sink.count(), 0u);
   EXPECT_EQ(test::fileSize(dir.file("Tuho.dat")), 147);

@@ -73,7 +73,7 @@ TEST(PowerCut, AnEditThatMovesItsRecordLeavesItExactlyOnceAtEveryCut) {
       test::writeBytes(cat.path(), before);
       AlertSink sink;
       {
-        RecordStore store;
+        test::BoxedStore store;
         ASSERT_EQ(store.open(cat.path()), kOpenedExisting);
         FaultPlan plan;
         cutPowerAt(plan, write, sectors);
@@ -83,7 +83,7 @@ TEST(PowerCut, AnEditThatMovesItsRecordLeavesItExactlyOnceAtEveryCut) {
       }
       if (reachedTheEnd) break;
       ++cuts;
-      RecordStore store;
+      test::BoxedStore store;
       ASSERT_EQ(store.open(cat.path()), kOpenedExisting) << cut.where();
       std::map<int, std::string> after = titlesById(store, cut.where());
       ASSERT_EQ(after.size(), stored.size()) << cut.where();

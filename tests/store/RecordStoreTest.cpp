@@ -26,7 +26,7 @@ FieldList withTitle(const std::string& title) { return test::trackRecord(title);
 
 TEST(StoreIds, NewStoreHandsOutIdTwoFirst) {
   test::TempDir dir;
-  RecordStore store;
+  test::BoxedStore store;
   ASSERT_EQ(store.open(dir.file("New.dat")), kOpenedNew);
   EXPECT_EQ(store.counter(), 1);
   ASSERT_TRUE(store.writeHeader(catalogueHeaderRecord()));

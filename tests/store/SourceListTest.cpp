@@ -10,7 +10,8 @@
 namespace tuho {
 namespace {
 
-SourceRef source(const std::string& name, const std::string& folder = "\\Music", int type = MEDIA_LOCAL_FOLDER) {
+SourceRef source(const std::string& name, const std::string& folder = "\\Music",
+                 MediaType type = MediaType::kLocalFolder) {
   SourceRef ref;
   ref.name = name;
   ref.root = "D:";
@@ -22,7 +23,7 @@ SourceRef source(const std::string& name, const std::string& folder = "\\Music",
 // A removed source's id is never handed out again: tracks that still carry
 // it must not become the tracks of a newcomer.
 TEST(SourceIds, StartAtTwoAndOnlyGrow) {
-  SourceList list;
+  test::BoxedSourceList list;
   EXPECT_EQ(list.highestId(), 1);
   EXPECT_EQ(list.add(source("one")), 0);
   EXPECT_EQ(list.add(source("two")), 1);
@@ -39,7 +40,7 @@ TEST(SourceIds, StartAtTwoAndOnlyGrow) {
 }
 
 TEST(SourceIds, RemovalKeepsTheOrderOfTheRest) {
-  SourceList list;
+  test::BoxedSourceList list;
   for (const char* name : {"a", "b", "c", "d"}) list.add(source(name));
   EXPECT_TRUE(list.removeById(3));
   ASSERT_EQ(list.count(), 3);
@@ -51,7 +52,7 @@ TEST(SourceIds, RemovalKeepsTheOrderOfTheRest) {
 }
 
 TEST(SourceIds, FullListTakesNoMore) {
-  SourceList list;
+  test::BoxedSourceList list;
   for (int i = 0; i < kMaxSources; ++i) ASSERT_EQ(list.add(source("s" + std::to_string(i))), i);
   SourceRef* first = list.entry(0);
   EXPECT_EQ(list.add(source("extra")), -1);
@@ -60,11 +61,11 @@ TEST(SourceIds, FullListTakesNoMore) {
 }
 
 TEST(SourceLookups, ByIdAndByExactName) {
-  SourceList list;
-  list.add(source("Rock CD", "", MEDIA_WRITE_ONCE));
+  test::BoxedSourceList list;
+  list.add(source("Rock CD", "", MediaType::kWriteOnce));
   SourceRef found = list.lookupById(2);
   EXPECT_EQ(found.name, "Rock CD");
-  EXPECT_EQ(found.mediaType, MEDIA_WRITE_ONCE);
+  EXPECT_EQ(found.mediaType, MediaType::kWriteOnce);
   SourceRef missing = list.lookupById(9);
   EXPECT_EQ(missing.id, 0);
   EXPECT_TRUE(missing.name.empty());
@@ -74,14 +75,14 @@ TEST(SourceLookups, ByIdAndByExactName) {
 
 TEST(SourceFile, SavedListLoadsBackInOrder) {
   test::TempDir dir;
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
-  list.add(source("Local", "\\Music\\Mine", MEDIA_LOCAL_FOLDER));
-  list.add(source("Net", "\\share", MEDIA_NETWORK_FOLDER));
-  list.add(source("Disc", "", MEDIA_REWRITABLE));
+  list.add(source("Local", "\\Music\\Mine", MediaType::kLocalFolder));
+  list.add(source("Net", "\\share", MediaType::kNetworkFolder));
+  list.add(source("Disc", "", MediaType::kRewritable));
   EXPECT_TRUE(list.save());
 
-  SourceList loaded;
+  test::BoxedSourceList loaded;
   loaded.load(dir.path());
   ASSERT_EQ(loaded.count(), 3);
   for (int i = 0; i < 3; ++i) {
@@ -101,19 +102,19 @@ TEST(SourceFile, SavedListLoadsBackInOrder) {
 // list written before the header kept it (0 there) goes on from its highest entry.
 TEST(SourceFile, IdsGrowAcrossSavesAndOldListsStayReadable) {
   test::TempDir dir;
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
   for (const char* name : {"a", "b", "c"}) list.add(source(name));
   ASSERT_TRUE(list.removeById(4));
   ASSERT_TRUE(list.save());
   const test::Bytes saved = test::readBytes(dir.file("Folders.dat"));
-  SourceList loaded;
+  test::BoxedSourceList loaded;
   loaded.load(dir.path());
   ASSERT_EQ(loaded.count(), 2);
   loaded.add(source("d"));
   EXPECT_EQ(loaded.at(2).id, 5);
 
-  RecordStore old;
+  test::BoxedStore old;
   ASSERT_TRUE(old.create(sourceListPath(dir.path())));
   ASSERT_TRUE(old.writeHeader(sourceListHeaderRecord()));
   old.readHeaderRecord();
@@ -123,7 +124,7 @@ TEST(SourceFile, IdsGrowAcrossSavesAndOldListsStayReadable) {
     record.addText(FLD_SOURCE_NAME, "s" + std::to_string(id));
     record.addText(FLD_SOURCE_ROOT, "D:");
     record.addText(FLD_FOLDER, "");
-    record.addInt(FLD_SOURCE_MEDIA, MEDIA_LOCAL_FOLDER);
+    record.addInt(FLD_SOURCE_MEDIA, static_cast<int32_t>(MediaType::kLocalFolder));
     record.computeSize();
     ASSERT_GT(old.append(record), 0);
   }
@@ -131,7 +132,7 @@ TEST(SourceFile, IdsGrowAcrossSavesAndOldListsStayReadable) {
   const test::Bytes oldBytes = test::readBytes(dir.file("Folders.dat"));
   // The kept id changes a value only: the header record has the same size.
   EXPECT_EQ(test::recordOffsets(saved).at(1), test::recordOffsets(oldBytes).at(1));
-  SourceList fromOld;
+  test::BoxedSourceList fromOld;
   fromOld.load(dir.path());
   ASSERT_EQ(fromOld.count(), 2);
   EXPECT_EQ(fromOld.at(0).name, "s7");
@@ -141,13 +142,13 @@ TEST(SourceFile, IdsGrowAcrossSavesAndOldListsStayReadable) {
 
 TEST(SourceFile, SaveWritesExactlyTheListAfterARemoval) {
   test::TempDir dir;
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
   for (const char* name : {"a", "b", "c"}) list.add(source(name));
   ASSERT_TRUE(list.save());
   ASSERT_TRUE(list.removeById(2));
   ASSERT_TRUE(list.save());
-  SourceList loaded;
+  test::BoxedSourceList loaded;
   loaded.load(dir.path());
   ASSERT_EQ(loaded.count(), 2);
   EXPECT_EQ(loaded.at(0).name, "b");
@@ -156,7 +157,7 @@ TEST(SourceFile, SaveWritesExactlyTheListAfterARemoval) {
 
 TEST(SourceFile, SaveRetriesWhileTheUserAsks) {
   test::TempDir dir;
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
   list.add(source("a"));
   AlertSink sink;
@@ -170,14 +171,14 @@ TEST(SourceFile, SaveRetriesWhileTheUserAsks) {
   EXPECT_EQ(sink.records()[0].buttons, kAlertRetryCancel);
   EXPECT_EQ(sink.records()[0].caption, "DB Sharing Violation");
   EXPECT_EQ(sink.records()[0].text, temporarySourceListPath(dir.path()));
-  SourceList loaded;
+  test::BoxedSourceList loaded;
   loaded.load(dir.path());
   EXPECT_EQ(loaded.count(), 1);
 }
 
 TEST(SourceFile, CancelledSaveKeepsTheListAndTheOldFile) {
   test::TempDir dir;
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
   const test::Bytes before = test::readBytes(dir.file("Folders.dat"));
   list.add(source("a"));
@@ -194,7 +195,7 @@ TEST(SourceFile, CancelledSaveKeepsTheListAndTheOldFile) {
 // the new one is written beside it and only put in its place when complete.
 TEST(SourceFile, SaveIsAllOrNothing) {
   test::TempDir dir;
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
   for (const char* name : {"a", "b", "c"}) list.add(source(name));
   ASSERT_EQ(list.save(), 1);
@@ -220,7 +221,7 @@ TEST(SourceFile, SaveIsAllOrNothing) {
         plan.fail(op, nth, kErrDiskFull);
         result = list.save();
       }
-      SourceList loaded;
+      test::BoxedSourceList loaded;
       loaded.load(dir.path());
       EXPECT_EQ(loaded.count(), result == 1 ? 4 : 3) << op << " #" << nth;
       EXPECT_FALSE(test::exists(temporarySourceListPath(dir.path()))) << op << " #" << nth;
@@ -242,7 +243,7 @@ TEST(SourceFile, UnopenableFileLoadsAnEmptyList) {
   AlertSink sink;
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrAccessDenied);
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(dir.path());
   EXPECT_EQ(list.count(), 0);
   EXPECT_TRUE(test::sawBox(sink, "DB Access Denied", sourceListPath(dir.path())));

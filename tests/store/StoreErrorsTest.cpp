@@ -1,11 +1,13 @@
 // Every failure box of the store, reached by making one file operation fail.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "StoreFixtures.h"
+#include "catalogue/StoreBoxes.h"
 #include "platform/FaultPlan.h"
 #include "platform/Win32Error.h"
 #include "store/CatalogueStore.h"
-#include "store/StoreErrors.h"
 
 namespace tuho {
 namespace {
@@ -43,7 +45,7 @@ TEST(StoreOpenFailure, CaptionFollowsTheErrorCode) {
     AlertSink sink;
     FaultPlan plan;
     plan.fail(kFaultOpen, 1, code, true);
-    RecordStore store;
+    test::BoxedStore store;
     if (code == kErrSharingViolation) {
       // Held by another program: said by the caller, not by a box.
       EXPECT_EQ(store.open(dir.file("Tuho.dat")), kOpenInUse);
@@ -66,7 +68,7 @@ TEST(StoreOpenFailure, CreateShowsTheSameBox) {
   AlertSink sink;
   FaultPlan plan;
   plan.fail(kFaultOpen, 1, kErrAccessDenied);
-  RecordStore store;
+  test::BoxedStore store;
   EXPECT_FALSE(store.create(dir.file("T.dat")));
   EXPECT_TRUE(sawBox(sink, "DB Access Denied", dir.file("T.dat")));
 }
@@ -77,9 +79,9 @@ TEST(StoreOpenFailure, HeldFileIsInUse) {
   ClosedCatalogue cat;
   const test::Bytes before = test::readBytes(cat.path());
   AlertSink sink;
-  RecordStore holder;
+  test::BoxedStore holder;
   ASSERT_EQ(holder.open(cat.path()), kOpenedExisting);
-  RecordStore store;
+  test::BoxedStore store;
   EXPECT_EQ(store.open(cat.path()), kOpenInUse);
   EXPECT_FALSE(store.isOpen());
   File writer, reader;
@@ -131,7 +133,7 @@ TEST(StoreReadErrors, NewFileWhoseHeaderCannotBeWrittenReportsOnce) {
   AlertSink sink;
   FaultPlan plan;
   plan.fail(kFaultWrite, 1, kErrWriteFault);
-  RecordStore store;
+  test::BoxedStore store;
   EXPECT_EQ(openCatalogueStore(store, dir.file("Tuho.dat")), kOpenedNew);
   EXPECT_EQ(sink.count(), 1u);
   EXPECT_TRUE(sawBox(sink, "ERROR", errorHead(200, 2401, 0)));
@@ -140,7 +142,7 @@ TEST(StoreReadErrors, NewFileWhoseHeaderCannotBeWrittenReportsOnce) {
 TEST(StoreWriteErrors, EachStepOfTheFileHead) {
   for (int step = 1; step <= 6; ++step) {
     test::TempDir dir;
-    RecordStore store;
+    test::BoxedStore store;
     ASSERT_TRUE(store.create(dir.file("T.dat")));
     AlertSink sink;
     FaultPlan plan;
@@ -260,6 +262,87 @@ TEST(StoreWriteErrors, FailedCloseIsNoticed) {
   plan.fail(kFaultFlush, 1, kErrWriteFault);
   cat.store.close();
   EXPECT_TRUE(cat.store.hasFailed());
+}
+
+// Keeps what a store reports, in order.
+struct RecordingReporter final : StoreReporter {
+  std::vector<StoreFailure> failures;
+  std::vector<StoreRepairNote> repairs;
+  int retries = 0;
+  void failed(const StoreFailure& failure) override { failures.push_back(failure); }
+  void repaired(const StoreRepairNote& note) override { repairs.push_back(note); }
+  bool retry(const StoreFailure& failure) override {
+    failures.push_back(failure);
+    return ++retries < 2;
+  }
+};
+
+// The store itself shows nothing: each failure and repair reaches its
+// reporter as a value, and the boxes are the owner's to show.
+TEST(StoreReporter, FailuresAndRepairsArriveAsValuesAndNoBoxIsShown) {
+  test::TempDir dir;
+  const std::string path = dir.file("Tuho.dat");
+  AlertSink sink;
+  RecordingReporter told;
+  RecordStore store;
+  store.setReporter(&told);
+  {
+    FaultPlan plan;
+    plan.fail(kFaultOpen, 1, kErrAccessDenied);
+    EXPECT_EQ(store.open(path), kOpenFailed);
+    plan.fail(kFaultOpen, 2, kErrLockViolation);
+    EXPECT_TRUE(store.createWithRetry(path));  // asked once, then created
+  }
+  ASSERT_EQ(told.failures.size(), 2u);
+  EXPECT_EQ(told.failures[0].kind, StoreFailure::Kind::kOpen);
+  EXPECT_EQ(told.failures[0].path, path);
+  EXPECT_EQ(told.failures[0].error, kErrAccessDenied);
+  EXPECT_EQ(told.failures[1].error, kErrLockViolation);
+  ASSERT_TRUE(store.writeHeader(catalogueHeaderRecord()) && store.readHeaderRecord());
+  EXPECT_EQ(store.append(test::trackRecord("a")), 2);
+  {
+    FaultPlan plan;
+    plan.failWriteAfter(1, 28, kErrWriteFault);
+    EXPECT_EQ(store.append(test::trackRecord("b")), 0);
+  }
+  ASSERT_EQ(told.failures.size(), 3u);
+  const StoreFailure& step = told.failures[2];
+  EXPECT_EQ(step.kind, StoreFailure::Kind::kStep);
+  EXPECT_EQ(std::make_tuple(step.op, step.step, step.fieldId, step.error),
+            std::make_tuple(kStoreWrite, 2105, 301, kErrWriteFault));
+  // A torn tail is set aside at the next open and told as a repair.
+  test::Bytes torn = test::readBytes(path);
+  torn.insert(torn.end(), {40, 0, 0, 0, 9, 0});
+  test::writeBytes(path, torn);
+  ASSERT_EQ(store.open(path), kOpenedExisting);
+  ASSERT_EQ(told.repairs.size(), 1u);
+  EXPECT_EQ(told.repairs[0].kind, StoreRepairNote::Kind::kSetAside);
+  EXPECT_EQ(told.repairs[0].asidePath, path + ".damaged");
+  EXPECT_EQ(told.repairs[0].bytes, 6);
+  {
+    FaultPlan plan;
+    plan.fail(kFaultWrite, 1, kErrDiskFull);
+    EXPECT_EQ(store.append(test::trackRecord("c")), 0);
+  }
+  ASSERT_EQ(told.failures.size(), 4u);
+  EXPECT_EQ(told.failures[3].kind, StoreFailure::Kind::kDiskFull);
+  EXPECT_EQ(told.failures[3].op, kStoreWrite);
+  EXPECT_EQ(sink.count(), 0u);
+
+  // The program's boxes: a full disk outside a job is said at once; inside
+  // one it waits for the job, which says it with what it stored.
+  StoreBoxes boxes;
+  boxes.failed(told.failures[3]);
+  EXPECT_TRUE(sawBox(sink, "DB Disk Full", "The disk is full: " + path + " could not be written."));
+  sink.clear();
+  boxes.startJob();
+  boxes.failed(told.failures[3]);
+  EXPECT_EQ(sink.count(), 0u);
+  EXPECT_TRUE(boxes.endJob());
+  boxes.startJob();
+  EXPECT_FALSE(boxes.endJob());
+  boxes.failed(step);
+  EXPECT_TRUE(sawBox(sink, "ERROR", errorHead(200, 2105, 301)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/Alert.h"
 #include "store/FieldList.h"
 #include "store/RecordStore.h"
+#include "support/BoxedStores.h"
 #include "support/TestFiles.h"
 
 namespace tuho::test {
@@ -19,7 +20,7 @@ FieldList trackRecord(const std::string& title, int sourceId = 7, const std::str
 // A new catalogue store ("Tuho.dat") in a folder of its own.
 struct Catalogue {
   TempDir dir;
-  RecordStore store;
+  BoxedStore store;
   Catalogue();
   std::string path() const { return dir.file("Tuho.dat"); }
   int add(const std::string& title, int sourceId = 7, const std::string& artist = "Artist");

@@ -43,7 +43,7 @@ std::string audioCopy(const TempDir& dir, const std::string& name) {
 
 TrackTag readBack(const TempDir& dir, const std::string& name) {
   TrackTag tag;
-  EXPECT_EQ(readTag(dir.file(name), tag), 0);
+  EXPECT_TRUE(readTag(dir.file(name), tag));
   return tag;
 }
 

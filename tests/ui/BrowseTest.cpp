@@ -24,7 +24,7 @@ class BrowseTest : public UiTest {
   BrowseTest() { ShowWindow(window->window(), SW_SHOWNORMAL); }
 
   // Writes the songs into a source folder of their own and scans it.
-  SourceRef* catalogueSongs(const std::string& name, int kind, const std::vector<SongTag>& songs) {
+  SourceRef* catalogueSongs(const std::string& name, MediaType kind, const std::vector<SongTag>& songs) {
     std::string folder = musicDir.file(name);
     std::filesystem::create_directories(folder);
     for (size_t i = 0; i < songs.size(); ++i) {
@@ -166,8 +166,9 @@ std::string text(HWND dialog, int id) {
 }
 
 TEST_F(BrowseTest, RightClickFillsTheListForTheClickedNodeAndOffersItsCommands) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"Folk Song", "Ann", "Near", kJazz, 1}});
-  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"Disc One", "Bob", "Far", kPop, 1}, {"Disc Two", "Bob", "Far", kPop, 2}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"Folk Song", "Ann", "Near", kJazz, 1}});
+  catalogueSongs("Disc", MediaType::kWriteOnce,
+                 {{"Disc One", "Bob", "Far", kPop, 1}, {"Disc Two", "Bob", "Far", kPop, 2}});
   groupBy(LEVEL_ARTIST);
   HTREEITEM ann = node(nullptr, "Ann"), bob = node(nullptr, "Bob");
   ASSERT_EQ(TreeView_GetSelection(tree()), ann);
@@ -185,8 +186,8 @@ TEST_F(BrowseTest, RightClickFillsTheListForTheClickedNodeAndOffersItsCommands) 
 }
 
 TEST_F(BrowseTest, RowMenuAppearsOnlyOnALabelWithItsEntriesInOrder) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"A", "Ann", "Mixed", kRock, 1}});
-  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"B", "Bob", "Mixed", kRock, 2}, {"C", "Cy", "Mixed", kRock, 3}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"A", "Ann", "Mixed", kRock, 1}});
+  catalogueSongs("Disc", MediaType::kWriteOnce, {{"B", "Bob", "Mixed", kRock, 2}, {"C", "Cy", "Mixed", kRock, 3}});
   catalogue->setReady(catalogue->listTracks(TrackFilter{{}, std::string("Bob"), {}})[0].id, 1);
   waitForFirstNode();
   EXPECT_TRUE(rightClickMenu(list(), IDC_LIST, POINT{480, 200}).empty());
@@ -210,7 +211,7 @@ TEST_F(BrowseTest, RowMenuAppearsOnlyOnALabelWithItsEntriesInOrder) {
 }
 
 TEST_F(BrowseTest, TracksOfAGoneSourceAreNeitherPlayableNorCopied) {
-  catalogueSongs("Gone", MEDIA_WRITE_ONCE, {{"Lost", "Ann", "Old", kRock, 1}});
+  catalogueSongs("Gone", MediaType::kWriteOnce, {{"Lost", "Ann", "Old", kRock, 1}});
   sources.removeById(sources.entry(0)->id);
   waitForFirstNode();
   ASSERT_EQ(window->list().rowCount(), 1);
@@ -218,7 +219,7 @@ TEST_F(BrowseTest, TracksOfAGoneSourceAreNeitherPlayableNorCopied) {
 }
 
 TEST_F(BrowseTest, RowsSortByTrackNumberThenByTheClickedColumnInByteOrder) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+  catalogueSongs("Folder", MediaType::kLocalFolder,
                  {{"beta", "Ann", "A", kRock, 10}, {"Zulu", "Ann", "A", kRock, 2}, {"alpha", "Ann", "A", kRock, 1}});
   waitForFirstNode();
   EXPECT_EQ(column(2), (std::vector<std::string>{"01", "02", "10"}));
@@ -232,7 +233,7 @@ TEST_F(BrowseTest, RowsSortByTrackNumberThenByTheClickedColumnInByteOrder) {
 }
 
 TEST_F(BrowseTest, DeletingTheLastTrackOfAnAlbumRemovesTheAlbumThenItsArtist) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+  catalogueSongs("Folder", MediaType::kLocalFolder,
                  {{"Only", "Solo", "Single", kRock, 1}, {"Other", "Duo", "Pair", kRock, 1}});
   waitForFirstNode();
   HTREEITEM rock = expand(node(nullptr, "Rock"));
@@ -250,7 +251,7 @@ TEST_F(BrowseTest, DeletingTheLastTrackOfAnAlbumRemovesTheAlbumThenItsArtist) {
 }
 
 TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+  catalogueSongs("Folder", MediaType::kLocalFolder,
                  {{"1", "Ann", "A1", kRock, 1}, {"2", "Ann", "A2", kRock, 2}, {"3", "Bob", "B1", kPop, 3}});
   waitForFirstNode();
   // An expanded parent with several children goes without a stray deletion.
@@ -276,7 +277,7 @@ TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
 }
 
 TEST_F(BrowseTest, ARebuiltTreeShowsFirstAndItsListFollowsUnlessAnotherNodeWasChosen) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kPop, 2}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kPop, 2}});
   waitForFirstNode();
   SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, LEVEL_ARTIST, 0);
   SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
@@ -291,7 +292,7 @@ TEST_F(BrowseTest, ARebuiltTreeShowsFirstAndItsListFollowsUnlessAnotherNodeWasCh
 }
 
 TEST_F(BrowseTest, ARebuildWithoutRootNodesEmptiesTheList) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"1", "Ann", "A", kRock, 1}});
   waitForFirstNode();
   catalogue->removeSource(sources.entry(0)->id);
   groupBy(LEVEL_GENRE);
@@ -301,7 +302,7 @@ TEST_F(BrowseTest, ARebuildWithoutRootNodesEmptiesTheList) {
 }
 
 TEST_F(BrowseTest, AFillWhileSuspendedChangesOnlyWhatResumeRestores) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"1", "Ann", "A", kRock, 1}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"1", "Ann", "A", kRock, 1}});
   waitForFirstNode();
   window->strip().suspend();
   window->list().fillList(TrackFilter());
@@ -313,9 +314,11 @@ TEST_F(BrowseTest, AFillWhileSuspendedChangesOnlyWhatResumeRestores) {
 }
 
 TEST_F(BrowseTest, SeveralTracksShareOnlyTheChangedValuesAndTheTreeFollows) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
-                 {{"One", "Ann", "First", kRock, 1}, {"Two", "Ann", "Second", kRock, 2},
-                  {"Three", "Ann", "Third", kRock, 3}, {"Else", "Zed", "Z", kRock, 4}});
+  catalogueSongs("Folder", MediaType::kLocalFolder,
+                 {{"One", "Ann", "First", kRock, 1},
+                  {"Two", "Ann", "Second", kRock, 2},
+                  {"Three", "Ann", "Third", kRock, 3},
+                  {"Else", "Zed", "Z", kRock, 4}});
   waitForFirstNode();
   HTREEITEM rock = expand(node(nullptr, "Rock"));
   TreeView_SelectItem(tree(), node(rock, "Ann"));
@@ -345,7 +348,8 @@ TEST_F(BrowseTest, SeveralTracksShareOnlyTheChangedValuesAndTheTreeFollows) {
 }
 
 TEST_F(BrowseTest, OneTrackWritesAllFiveValuesAndCancelWritesNothing) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"Song", "Ann", "Old", kRock, 1}, {"Keep", "Ann", "Kept", kRock, 2}});
+  catalogueSongs("Folder", MediaType::kLocalFolder,
+                 {{"Song", "Ann", "Old", kRock, 1}, {"Keep", "Ann", "Kept", kRock, 2}});
   groupBy(LEVEL_ALBUM);
   TreeView_SelectItem(tree(), node(nullptr, "Old"));
   selectRows({0});
@@ -373,7 +377,7 @@ TEST_F(BrowseTest, OneTrackWritesAllFiveValuesAndCancelWritesNothing) {
 // A value longer than a box reads back (511 characters once) goes back
 // whole when the user did not touch it; an edited box gives all its text.
 TEST_F(BrowseTest, ValuesLongerThanTheBoxesStayWholeUnlessEdited) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"Song", "Ann", "Old", kRock, 1}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"Song", "Ann", "Old", kRock, 1}});
   const int id = catalogue->listTracks(TrackFilter()).at(0).id;
   TagChange longer;
   longer.artist = std::string(600, 'a') + "z";
@@ -452,7 +456,7 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
     songs.push_back({"Song " + std::to_string(i), artists[i % 13], "Album " + std::to_string(i % 40),
                      i % 3 ? kRock : kJazz, i % 90 + 1});
   }
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, songs);
+  catalogueSongs("Folder", MediaType::kLocalFolder, songs);
   window->busy().setThreshold(std::chrono::seconds(0));
   groupBy(LEVEL_ARTIST);
   EXPECT_EQ(window->busy().dialog().countText(), "Grouped: 13");
@@ -532,7 +536,7 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
 }
 
 TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
-  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kRock, 2}});
+  catalogueSongs("Disc", MediaType::kWriteOnce, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kRock, 2}});
   startWorker();
   groupBy(LEVEL_ARTIST);
   HTREEITEM ann = node(nullptr, "Ann"), bob = node(nullptr, "Bob");
@@ -553,7 +557,7 @@ TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
 // tracks after every job, deletion and edit, and the menus offer it while
 // the Media Store holds the strip.
 TEST_F(BrowseTest, TheStripAndTheMenusFollowTheCatalogueAfterEveryJob) {
-  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"One", "Ann", "A", kRock, 1}, {"Two", "Ann", "A", kRock, 2}});
+  catalogueSongs("Disc", MediaType::kWriteOnce, {{"One", "Ann", "A", kRock, 1}, {"Two", "Ann", "A", kRock, 2}});
   startWorker();
   groupBy(LEVEL_ARTIST);
   const std::vector<std::string> copyOnly = {"Add Ready To Play"};
@@ -613,7 +617,7 @@ TEST_F(BrowseTest, TheStripAndTheMenusFollowTheCatalogueAfterEveryJob) {
 // its node's: the node lists its tracks, an edit finds it instead of adding
 // a twin, and pruning finds it to remove.
 TEST_F(BrowseTest, AGroupValueLongerThan511BytesMatchesItsNode) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER, {{"One", "Ann", "A", kRock, 1}, {"Two", "Bob", "B", kRock, 2}});
+  catalogueSongs("Folder", MediaType::kLocalFolder, {{"One", "Ann", "A", kRock, 1}, {"Two", "Bob", "B", kRock, 2}});
   const std::string longArtist = std::string(600, 'x') + "1";
   TagChange change;
   change.artist = longArtist;

@@ -29,7 +29,7 @@ class JobTest : public UiTest {
 };
 
 TEST_F(JobTest, AScanShowsItsCountAndClosesItsDialog) {
-  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 12);
+  SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 12);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   EXPECT_TRUE(window->jobRunning());
   EXPECT_TRUE(window->strip().suspended());
@@ -41,7 +41,7 @@ TEST_F(JobTest, AScanShowsItsCountAndClosesItsDialog) {
 }
 
 TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
-  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 40);
+  SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 40);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   EXPECT_FALSE(window->startJob(kJobRescanSource, IdList(), source));
   ASSERT_TRUE(waitForJobEnd());
@@ -52,7 +52,7 @@ TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
 // modal loop runs: the script closes the menu once the job is over, or after
 // a long wait if the notice was lost.
 TEST_F(JobTest, AMenuOpenDuringAJobDoesNotLoseTheJobsEnd) {
-  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 150);
+  SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 150);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   DWORD started = GetTickCount();
   ModalScript watch({[&] {
@@ -71,7 +71,7 @@ TEST_F(JobTest, AMenuOpenDuringAJobDoesNotLoseTheJobsEnd) {
 }
 
 TEST_F(JobTest, MakingDiscTracksReadyMarksTheirRows) {
-  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
+  SourceRef* disc = addSourceWithSongs("Disc", MediaType::kWriteOnce, 3);
   catalogue->scanSource(*disc, false, JobEvents());
   waitForFirstNode();
   ASSERT_TRUE(window->strip().isEnabled(BTN_READY_ALL));
@@ -87,7 +87,7 @@ TEST_F(JobTest, MakingDiscTracksReadyMarksTheirRows) {
 }
 
 TEST_F(JobTest, DeletingTheCopiesUnmarksTheRows) {
-  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 2);
+  SourceRef* disc = addSourceWithSongs("Disc", MediaType::kWriteOnce, 2);
   catalogue->scanSource(*disc, false, JobEvents());
   IdList all;
   for (const TrackItem& item : catalogue->listTracks(TrackFilter())) all.append(item.id);
@@ -101,7 +101,7 @@ TEST_F(JobTest, DeletingTheCopiesUnmarksTheRows) {
 }
 
 TEST_F(JobTest, ClosingDuringAScanEndsTheWorkerAndLeavesAWholeCatalogue) {
-  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 400);
+  SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 400);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   pumpUntil([&] { return !window->progress().countText().empty(); });
   ASSERT_TRUE(worker.stop(20000));
@@ -125,7 +125,7 @@ TEST_F(JobTest, ClosingDuringAScanEndsTheWorkerAndLeavesAWholeCatalogue) {
 // through a walk) keeps the worker from stopping within the wait. Shutdown
 // must then leave the store open to the worker, not close it under it.
 TEST_F(JobTest, ShutdownLeavesTheStoreOpenUnderAWorkerThatDoesNotStop) {
-  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
+  SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 3);
   catalogue->scanSource(*source, false, JobEvents());
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE holding = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -155,7 +155,7 @@ TEST_F(JobTest, ShutdownLeavesTheStoreOpenUnderAWorkerThatDoesNotStop) {
 }
 
 TEST_F(JobTest, ProgressTextsAfterTheDialogClosedAreFreedQuietly) {
-  SourceRef* source = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
+  SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 3);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   ASSERT_TRUE(waitForJobEnd());
   pumpFor(50);
@@ -233,7 +233,7 @@ TEST_F(JobTest, AFullQueueHoldsAtMostOneProgressNoticeAndLosesNoEnd) {
   worker.setNoticePoster(&CappedQueue::post);
   CappedQueue::original = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window->window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CappedQueue::proc)));
-  SourceRef* folder = addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 300);
+  SourceRef* folder = addSourceWithSongs("Folder", MediaType::kLocalFolder, 300);
   CappedQueue::fill(window->window(), 100);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), folder));
   ASSERT_TRUE(waitForJobEnd());
@@ -243,7 +243,7 @@ TEST_F(JobTest, AFullQueueHoldsAtMostOneProgressNoticeAndLosesNoEnd) {
 
   // A copy job's result notice comes after its end: the rows it made ready
   // are marked, so it arrived too.
-  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
+  SourceRef* disc = addSourceWithSongs("Disc", MediaType::kWriteOnce, 3);
   catalogue->scanSource(*disc, false, JobEvents());
   waitForFirstNode();
   pumpFor(100);  // the rebuilt tree's first node fills the list

@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, ConfigurationMenuListsAboutHelpPreferences) {
 }
 
 TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {
-  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 4);
+  addSourceWithSongs("Folder", MediaType::kLocalFolder, 4);
   catalogue->scanSource(*sources.entry(0), false, JobEvents());
   waitForFirstNode();
   EXPECT_EQ(TreeView_GetCount(control(IDC_TREE)), 1u);  // one genre: Rock
@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {
 }
 
 TEST_F(MainWindowTest, ExpandingANodeAddsTheNextLevelOnce) {
-  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 4);
+  addSourceWithSongs("Folder", MediaType::kLocalFolder, 4);
   catalogue->scanSource(*sources.entry(0), false, JobEvents());
   waitForFirstNode();
   HWND tree = control(IDC_TREE);
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, ExpandingANodeAddsTheNextLevelOnce) {
 }
 
 TEST_F(MainWindowTest, PlayAllClickPlaysTheFirstTrackAndEnqueuesTheRest) {
-  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 3);
+  addSourceWithSongs("Folder", MediaType::kLocalFolder, 3);
   catalogue->scanSource(*sources.entry(0), false, JobEvents());
   waitForFirstNode();
   ShellRecorder shell;
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, PlayAllClickPlaysTheFirstTrackAndEnqueuesTheRest) {
 }
 
 TEST_F(MainWindowTest, ClicksOnDisabledButtonsDoNothing) {
-  addSourceWithSongs("Folder", MEDIA_LOCAL_FOLDER, 2);
+  addSourceWithSongs("Folder", MediaType::kLocalFolder, 2);
   catalogue->scanSource(*sources.entry(0), false, JobEvents());
   waitForFirstNode();
   window->strip().disable(BTN_PLAY_ALL);

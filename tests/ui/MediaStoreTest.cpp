@@ -91,8 +91,8 @@ class MediaStoreTest : public UiTest {
 void type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
 
 TEST_F(MediaStoreTest, TheStoreListsSourcesSortedInItsLayoutAndOnlyOneOpens) {
-  addSourceWithSongs("Beta", MEDIA_LOCAL_FOLDER, 1);
-  addSourceWithSongs("Alpha", MEDIA_LOCAL_FOLDER, 1);
+  addSourceWithSongs("Beta", MediaType::kLocalFolder, 1);
+  addSourceWithSongs("Alpha", MediaType::kLocalFolder, 1);
   window->strip().enable(BTN_PLAY_ALL);
   openStore();
   EXPECT_EQ(textOf(store()), "Media Store");
@@ -120,7 +120,7 @@ TEST_F(MediaStoreTest, TheStoreListsSourcesSortedInItsLayoutAndOnlyOneOpens) {
 }
 
 TEST_F(MediaStoreTest, AddingAFolderThroughTheWizardScansItAndSavesTheList) {
-  addSourceWithSongs("Alpha", MEDIA_WRITE_ONCE, 1);
+  addSourceWithSongs("Alpha", MediaType::kWriteOnce, 1);
   std::string rock = songFolder("Rock", 5);
   openStore();
   addThroughWizard({
@@ -197,7 +197,7 @@ TEST_F(MediaStoreTest, AddingAFolderThroughTheWizardScansItAndSavesTheList) {
   std::sort(names.begin(), names.end());  // the list box sorts without regard to case
   EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "alpha"}));
   const SourceRef& added = sources.at(sources.indexOfName("alpha"));
-  EXPECT_EQ(added.mediaType, MEDIA_LOCAL_FOLDER);
+  EXPECT_EQ(added.mediaType, MediaType::kLocalFolder);
   EXPECT_EQ(added.root + added.folder, rock);
   EXPECT_EQ(savedNames(), (std::vector<std::string>{"Alpha", "alpha"}));
   // The progress dialog has ended but the Media Store still holds the strip.
@@ -223,7 +223,7 @@ TEST_F(MediaStoreTest, ARefusedScanAddsNothing) {
                    }),
       whenWizardOn(AddMediaWizard::kNamePage, [](HWND dialog) { postCommand(dialog, IDOK); }),
   });
-  EXPECT_EQ(window->mediaStore().wizard().kind(), MEDIA_WRITE_ONCE);  // "Standard CD"
+  EXPECT_EQ(window->mediaStore().wizard().kind(), MediaType::kWriteOnce);  // "Standard CD"
   EXPECT_FALSE(window->jobRunning());
   EXPECT_TRUE(listed().empty());
   EXPECT_EQ(sources.count(), 0);
@@ -343,7 +343,7 @@ TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
   const AddMediaWizard& answers = window->mediaStore().wizard();
   EXPECT_EQ(answers.drive(), "");
   EXPECT_EQ(answers.folder(), "\\\\server\\share\\Music");
-  EXPECT_EQ(answers.kind(), MEDIA_NETWORK_FOLDER);
+  EXPECT_EQ(answers.kind(), MediaType::kNetworkFolder);
   // There is no such share here, so no scan could start and nothing is kept.
   EXPECT_FALSE(window->jobRunning());
   EXPECT_EQ(sources.count(), 0);
@@ -354,7 +354,7 @@ TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
 }
 
 TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
-  SourceRef* disc = addSourceWithSongs("Disc", MEDIA_WRITE_ONCE, 3);
+  SourceRef* disc = addSourceWithSongs("Disc", MediaType::kWriteOnce, 3);
   catalogue->scanSource(*disc, false, JobEvents());
   ASSERT_TRUE(sources.save());
   openStore();
@@ -377,7 +377,7 @@ TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
 }
 
 TEST_F(MediaStoreTest, WhileAJobRunsTheSourceButtonsWaitAndTheTreeFollowsTheJob) {
-  SourceRef* big = addSourceWithSongs("Big", MEDIA_LOCAL_FOLDER, 300);
+  SourceRef* big = addSourceWithSongs("Big", MediaType::kLocalFolder, 300);
   openStore();
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), big));
   for (int id : {IDC_STORE_ADD, IDC_STORE_REMOVE, IDC_STORE_RESCAN}) EXPECT_FALSE(enabled(id));
@@ -414,7 +414,7 @@ class LocateVolumeTest : public MediaStoreTest {
  protected:
   void SetUp() override {
     startWorker();
-    disc = addSourceWithSongs("Music CD", MEDIA_WRITE_ONCE, 2);
+    disc = addSourceWithSongs("Music CD", MediaType::kWriteOnce, 2);
     expected = disc->root + disc->folder;
     catalogue->scanSource(*disc, false, JobEvents());
     moved = musicDir.file("moved");

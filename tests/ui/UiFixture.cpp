@@ -71,14 +71,14 @@ void UiTest::pumpFor(DWORD milliseconds) {
 
 void UiTest::startWorker() { ASSERT_TRUE(worker.start(*window, *catalogue)); }
 
-SourceRef* UiTest::addSourceWithSongs(const std::string& name, int kind, int count) {
+SourceRef* UiTest::addSourceWithSongs(const std::string& name, MediaType kind, int count) {
   std::string folder = musicDir.file(name);
   std::filesystem::create_directories(folder + "\\Album");
   for (int i = 0; i < count; ++i) writeBytes(folder + "\\Album\\song" + std::to_string(i) + ".mp3", songBytes(i));
   return registerFolder(name, kind, folder);
 }
 
-SourceRef* UiTest::registerFolder(const std::string& name, int kind, const std::string& folder) {
+SourceRef* UiTest::registerFolder(const std::string& name, MediaType kind, const std::string& folder) {
   Location location = splitLocation(folder);
   SourceRef source;
   source.root = location.root;

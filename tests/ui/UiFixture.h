@@ -12,6 +12,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "platform/Alert.h"
+#include "support/BoxedStores.h"
 #include "support/TestFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/WorkerLink.h"
@@ -34,8 +35,8 @@ class UiTest : public ::testing::Test {
   void startWorker();
   // Writes `count` MP3 files with ID3v1 tags below the music folder and
   // registers the folder as a source of the given kind.
-  SourceRef* addSourceWithSongs(const std::string& name, int kind, int count);
-  SourceRef* registerFolder(const std::string& name, int kind, const std::string& folder);
+  SourceRef* addSourceWithSongs(const std::string& name, MediaType kind, int count);
+  SourceRef* registerFolder(const std::string& name, MediaType kind, const std::string& folder);
   // The tree is built from the posted combo notice; wait for it to fill the list.
   void waitForFirstNode();
   void resizeClient(int width, int height);
@@ -46,7 +47,7 @@ class UiTest : public ::testing::Test {
   AlertSink alerts;
   TempDir dataDir;
   TempDir musicDir;
-  SourceList sources;
+  BoxedSourceList sources;
   std::unique_ptr<Catalogue> catalogue;
   std::unique_ptr<MainWindow> window;
   WorkerLink worker;

@@ -26,14 +26,14 @@ TrackFilter filterOf(const Options& options) {
   return filter;
 }
 
-bool mediaTypeOf(const std::string& kind, int& type) {
+bool mediaTypeOf(const std::string& kind, MediaType& type) {
   struct Kind {
     const char* name;
-    int type;
+    MediaType type;
   };
-  static const Kind kKinds[] = {{"local", MEDIA_LOCAL_FOLDER}, {"network", MEDIA_NETWORK_FOLDER},
-                                {"cd", MEDIA_WRITE_ONCE},      {"write-once", MEDIA_WRITE_ONCE},
-                                {"udf", MEDIA_REWRITABLE},     {"writeable", MEDIA_REWRITABLE}};
+  static const Kind kKinds[] = {{"local", MediaType::kLocalFolder}, {"network", MediaType::kNetworkFolder},
+                                {"cd", MediaType::kWriteOnce},      {"write-once", MediaType::kWriteOnce},
+                                {"udf", MediaType::kRewritable},    {"writeable", MediaType::kRewritable}};
   for (const Kind& known : kKinds) {
     if (kind == known.name) {
       type = known.type;
@@ -58,7 +58,7 @@ void refuse(const std::string& why) { std::fprintf(stderr, "tuhodb: %s\n", conso
 
 // The source as the list can keep it, or nothing with the reason told: the
 // same names and locations the Add Media wizard accepts.
-std::optional<SourceRef> sourceToAdd(const std::string& name, const std::string& path, int type) {
+std::optional<SourceRef> sourceToAdd(const std::string& name, const std::string& path, MediaType type) {
   SourceRef source;
   source.name = keptSourceName(name);
   source.mediaType = type;
@@ -89,7 +89,7 @@ int runSources(const Args& args) {
 int runAddSource(const Args& args) {
   const char* text = "add-source --name NAME --kind local|network|cd|udf|write-once|writeable --path PATH";
   Options options;
-  int type = 0;
+  MediaType type = MediaType::kLocalFolder;
   if (!parseOptions(args, {"--name", "--kind", "--path"}, {}, options) || !options.positional.empty() ||
       !options.has("--name") || !options.has("--path") || !mediaTypeOf(options.get("--kind").value_or(""), type)) {
     return usage(text);

@@ -7,7 +7,7 @@ namespace tuho::tuhodb {
 std::string sourceJson(const SourceRef& source) {
   return "{\"id\": " + std::to_string(source.id) + ", \"name\": " + jsonString(source.name) +
          ", \"root\": " + jsonString(source.root) + ", \"folder\": " + jsonString(source.folder) +
-         ", \"kind\": " + std::to_string(source.mediaType) + "}";
+         ", \"kind\": " + std::to_string(static_cast<int>(source.mediaType)) + "}";
 }
 
 std::string trackJson(const TrackItem& item) {
@@ -21,8 +21,8 @@ std::string trackJson(const TrackItem& item) {
 }
 
 std::string groupJson(const GroupValue& value) {
-  return "{\"value\": " + jsonString(value.value) + ", \"state\": " + std::to_string(value.state) +
-         ", \"kind\": " + std::to_string(value.kind) + "}";
+  return "{\"value\": " + jsonString(value.value) + ", \"state\": " + std::to_string(static_cast<int>(value.state)) +
+         ", \"kind\": " + std::to_string(static_cast<int>(value.kind)) + "}";
 }
 
 std::string shellJson(const ShellRequest& request) {

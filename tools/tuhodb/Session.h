@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/StoreBoxes.h"
 #include "store/SourceList.h"
 
 namespace tuho::tuhodb {
@@ -19,7 +20,7 @@ GlobalOptions& globalOptions();
 
 class Session {
  public:
-  Session() = default;
+  Session() { sources_.setReporter(&sourceBoxes_); }
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -35,6 +36,7 @@ class Session {
   const SourceRef* sourceNamed(const std::string& name);
 
  private:
+  StoreBoxes sourceBoxes_;  // what the user is shown of the list file's failures
   SourceList sources_;
   std::unique_ptr<Catalogue> catalogue_;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/StoreBoxes.h"
 #include "platform/Ansi.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -11,7 +12,6 @@
 #include "store/ChainScan.h"
 #include "store/RecordCodec.h"
 #include "store/SourceList.h"
-#include "store/StoreErrors.h"
 #include "tools/tuhodb/Commands.h"
 #include "tools/tuhodb/Session.h"
 #include "tools/tuhodb/Json.h"
@@ -90,11 +90,14 @@ int runInit(const Args& args) {
     return 1;
   }
   // The catalogue is opened first: it holds the data folder for this program.
+  StoreBoxes boxes;
   RecordStore catalogue;
+  catalogue.setReporter(&boxes);
   if (openCatalogueStore(catalogue, catalogueStorePath(folder)) == kOpenInUse) return reportInUse(folder);
   bool failed = catalogue.hasFailed();
   if (!fileExists(sourceListPath(folder))) {
     SourceList sources;
+    sources.setReporter(&boxes);
     sources.load(folder);
     failed = failed || !fileExists(sourceListPath(folder));
   }
@@ -167,7 +170,9 @@ int runCompact(const Args& args) {
     std::fprintf(stderr, "tuhodb: there is no catalogue in %s\n", consoleText(folder).c_str());
     return 1;
   }
+  StoreBoxes boxes;
   RecordStore catalogue;
+  catalogue.setReporter(&boxes);
   const int opened = openCatalogueStore(catalogue, path);
   if (opened == kOpenInUse) return reportInUse(folder);
   if (opened == kOpenFailed) return 1;

@@ -44,7 +44,7 @@ int runTags(const Args& args) {
   for (const std::string& file : files) {
     TrackTag tag;
     uint32_t error = 0;
-    bool read = readTagQuietly(file, tag, &error) == 0;
+    const bool read = readTag(file, tag, &error);
     failures += read ? 0 : 1;
     std::string line = read ? tagLine(file, tag) : errorLine(file, error);
     std::fprintf(stdout, "%s\n", line.c_str());

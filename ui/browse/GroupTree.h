@@ -94,7 +94,7 @@ class GroupTree {
   HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, int image, HTREEITEM after);
   GroupNode childOf(const TrackFilter& path, int level, const std::string& value) const;
   TrackFilter pathOf(HTREEITEM item) const;
-  int imageFor(int level, int state, int kind) const;
+  int imageFor(int level, ReadyState state, bool folderKind) const;
   void fillFor(HTREEITEM item);
   GroupNode* nodeOf(HTREEITEM item) const;
   void onRightClick(NMHDR* notification);

@@ -18,7 +18,7 @@ struct GroupTree::GroupNode {
   std::optional<std::string> artist;
   int level = LEVEL_GENRE;
   bool populated = false;
-  int state = READY_NONE;
+  ReadyState state = ReadyState::kNone;
   int magic = GROUP_NODE_MAGIC;
   unsigned serial = 0;
 };
@@ -104,11 +104,11 @@ TrackFilter GroupTree::pathOf(HTREEITEM item) const {
   return path;
 }
 
-int GroupTree::imageFor(int level, int state, int kind) const {
+int GroupTree::imageFor(int level, ReadyState state, bool folderKind) const {
   if (level < LEVEL_GENRE || level > LEVEL_ALBUM) return 0;
   size_t at = static_cast<size_t>(level);
-  if (state != READY_NONE) return images_.ready[at];
-  return isFolderKind(kind) ? images_.folder[at] : images_.normal[at];
+  if (state != ReadyState::kNone) return images_.ready[at];
+  return folderKind ? images_.folder[at] : images_.normal[at];
 }
 
 // A node of the given level on the path: it carries the values of the
@@ -163,7 +163,7 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
   for (const GroupValue* value : sorted) {
     child.state = value->state;
     child.value = value->value;
-    insertNode(parent, child, imageFor(child.level, value->state, value->kind), TVI_LAST);
+    insertNode(parent, child, imageFor(child.level, value->state, isFolderKind(value->kind)), TVI_LAST);
     if (hooks_.nodesMade) hooks_.nodesMade(++made);
   }
   endBulkChange();
@@ -350,7 +350,8 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, int targetLevel
     std::string value = valueAt(path, level).value_or("");
     HTREEITEM found = findChild(parent, value);
     if (!found) {
-      if (mode == PATH_ADD) insertNode(parent, childOf(path, level, value), imageFor(level, READY_NONE, -1), TVI_SORT);
+      if (mode == PATH_ADD)
+        insertNode(parent, childOf(path, level, value), imageFor(level, ReadyState::kNone, false), TVI_SORT);
       return;
     }
     if (mode == PATH_REMOVE && level == targetLevel) {
@@ -370,11 +371,11 @@ void GroupTree::markNode(NodeRef target, bool ready) {
   auto mark = [&](HTREEITEM item) {
     GroupNode* node = nodeOf(item);
     if (!node) return;
-    node->state = ready ? READY_ALL : READY_NONE;
+    node->state = ready ? ReadyState::kAll : ReadyState::kNone;
     TVITEMA data = {};
     data.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     data.hItem = item;
-    data.iImage = data.iSelectedImage = imageFor(node->level, node->state, -1);
+    data.iImage = data.iSelectedImage = imageFor(node->level, node->state, false);
     SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
   };
   mark(target.item);

@@ -17,8 +17,8 @@ std::string versionText(const std::string& path);
 
 class AboutDialog {
  public:
-  // Modal over the parent; 0 for OK, -1 for Cancel or the close box.
-  int run(HINSTANCE instance, HWND parent);
+  // Modal over the parent; true for OK, false for Cancel or the close box.
+  bool run(HINSTANCE instance, HWND parent);
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

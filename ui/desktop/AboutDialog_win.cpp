@@ -40,10 +40,10 @@ std::string versionText(const std::string& path) {
   return text;
 }
 
-int AboutDialog::run(HINSTANCE instance, HWND parent) {
+bool AboutDialog::run(HINSTANCE instance, HWND parent) {
   if (!background_) background_.reset(CreateSolidBrush(kVersionBackground));
-  return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), parent,
-                                          dialogProcOf<AboutDialog>, reinterpret_cast<LPARAM>(this)));
+  return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), parent, dialogProcOf<AboutDialog>,
+                         reinterpret_cast<LPARAM>(this)) == 0;
 }
 
 namespace {

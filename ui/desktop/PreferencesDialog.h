@@ -18,8 +18,8 @@ constexpr int IDC_PREF_RUN_LAUNCHER = 2337;
 
 class PreferencesDialog {
  public:
-  // Modal over the parent; 0 for OK, -1 for Cancel.
-  int run(HINSTANCE instance, HWND parent, NotificationSettings& settings, const std::string& programFolder);
+  // Modal over the parent; true for OK, false for Cancel.
+  bool run(HINSTANCE instance, HWND parent, NotificationSettings& settings, const std::string& programFolder);
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

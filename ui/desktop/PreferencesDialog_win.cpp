@@ -15,13 +15,13 @@ void toggle(HWND dialog, int id) { CheckDlgButton(dialog, id, ticked(dialog, id)
 
 }  // namespace
 
-int PreferencesDialog::run(HINSTANCE instance, HWND parent, NotificationSettings& settings,
-                           const std::string& programFolder) {
+bool PreferencesDialog::run(HINSTANCE instance, HWND parent, NotificationSettings& settings,
+                            const std::string& programFolder) {
   settings_ = &settings;
   programFolder_ = programFolder;
   if (!banner_) banner_.reset(loadBitmap(instance, IDB_PREFERENCES_BANNER));
-  return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PREFERENCES), parent,
-                                          dialogProcOf<PreferencesDialog>, reinterpret_cast<LPARAM>(this)));
+  return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PREFERENCES), parent, dialogProcOf<PreferencesDialog>,
+                         reinterpret_cast<LPARAM>(this)) == 0;
 }
 
 void PreferencesDialog::initialise(HWND dialog) {

@@ -15,8 +15,8 @@ extern const char kWelcomeText[];
 
 class WelcomeDialog {
  public:
-  // Modal over the parent; 0 for "Yes Please" (after openHelp), -1 for "No Thanks".
-  int run(HINSTANCE instance, HWND parent, std::function<void()> openHelp);
+  // Modal over the parent; true for "Yes Please" (after openHelp), false for "No Thanks".
+  bool run(HINSTANCE instance, HWND parent, std::function<void()> openHelp);
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

@@ -9,12 +9,12 @@ namespace tuho {
 const char kWelcomeText[] =
     "You current have no media sources. Would you like some help finding your way around?";
 
-int WelcomeDialog::run(HINSTANCE instance, HWND parent, std::function<void()> openHelp) {
+bool WelcomeDialog::run(HINSTANCE instance, HWND parent, std::function<void()> openHelp) {
   openHelp_ = std::move(openHelp);
   if (!upper_) upper_.reset(loadBitmap(instance, IDB_WELCOME_UPPER));
   if (!lower_) lower_.reset(loadBitmap(instance, IDB_WELCOME_LOWER));
-  return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_WELCOME), parent,
-                                          dialogProcOf<WelcomeDialog>, reinterpret_cast<LPARAM>(this)));
+  return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_WELCOME), parent, dialogProcOf<WelcomeDialog>,
+                         reinterpret_cast<LPARAM>(this)) == 0;
 }
 
 INT_PTR WelcomeDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

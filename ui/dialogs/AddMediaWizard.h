@@ -31,10 +31,10 @@ class AddMediaWizard {
 
   // The banner and the three page headers, once.
   void loadBitmaps(HINSTANCE instance);
-  // 0 after "Finish", -1 after "Cancel". Names are checked against sources.
+  // True after "Finish", false after "Cancel". Names are checked against sources.
   // While `jobRunning` says so, "Finish" says that the new source cannot be
   // scanned yet and keeps the page, so that no answer is lost.
-  int run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning = nullptr);
+  bool run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning = nullptr);
   // How a drive's own name is had (the volume label); tests put a stand-in here.
   std::string (*volumeLabelOf)(const std::string& root) = &volumeLabel;
 
@@ -42,7 +42,7 @@ class AddMediaWizard {
   const std::string& name() const { return name_; }
   const std::string& drive() const { return drive_; }
   const std::string& folder() const { return folder_; }
-  int kind() const { return kind_; }
+  MediaType kind() const { return kind_; }
 
   HWND dialog() const { return dialog_; }
   Page page() const { return page_; }
@@ -81,7 +81,7 @@ class AddMediaWizard {
   std::string name_;
   std::string drive_;
   std::string folder_;
-  int kind_ = MEDIA_WRITE_ONCE;
+  MediaType kind_ = MediaType::kWriteOnce;
 };
 
 }  // namespace tuho

@@ -21,15 +21,18 @@ constexpr int kTextChars = 511;
 struct MediaChoice {
   int id;
   const char* text;
-  int kind;
+  MediaType kind;
   int y;
   int height;
 };
 
 const MediaChoice kChoices[] = {
-    {2106, "Standard CD", MEDIA_WRITE_ONCE, 165, 14},   {2107, "Local Folder", MEDIA_LOCAL_FOLDER, 185, 14},
-    {2108, "Network Folder", MEDIA_NETWORK_FOLDER, 205, 14}, {2109, "UDF Formated CD", MEDIA_REWRITABLE, 225, 14},
-    {2110, "Other Write Once", MEDIA_WRITE_ONCE, 245, 15}, {2111, "Other Writeable", MEDIA_REWRITABLE, 265, 14},
+    {2106, "Standard CD", MediaType::kWriteOnce, 165, 14},
+    {2107, "Local Folder", MediaType::kLocalFolder, 185, 14},
+    {2108, "Network Folder", MediaType::kNetworkFolder, 205, 14},
+    {2109, "UDF Formated CD", MediaType::kRewritable, 225, 14},
+    {2110, "Other Write Once", MediaType::kWriteOnce, 245, 15},
+    {2111, "Other Writeable", MediaType::kRewritable, 265, 14},
 };
 
 struct PageText {
@@ -58,14 +61,14 @@ void AddMediaWizard::loadBitmaps(HINSTANCE instance) {
   for (int page = 0; page < 3; ++page) headers_[page].reset(loadBitmap(instance, kPages[page].header));
 }
 
-int AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning) {
+bool AddMediaWizard::run(HINSTANCE instance, HWND owner, const SourceList& sources, std::function<bool()> jobRunning) {
   instance_ = instance;
   sources_ = &sources;
   jobRunning_ = std::move(jobRunning);
   page_ = kTypePage;
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ADD_MEDIA), owner, &dialogProcOf<AddMediaWizard>,
                                    reinterpret_cast<LPARAM>(this));
-  return result == 0 ? 0 : -1;
+  return result == 0;
 }
 
 void AddMediaWizard::initialise(HWND dialog) {

@@ -68,15 +68,14 @@ PickedFolder browseForFolder(HWND owner) {
 
 std::string shellDisplayNameOfPath(const std::string& path) {
   ScopedCom com;
-  IShellFolder* desktop = nullptr;
-  if (path.empty() || FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return std::string();
+  ScopedComPtr<IShellFolder> desktop;
+  if (path.empty() || FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return std::string();
   std::wstring wide(path.size() + 1, L'\0');
   int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-  LPITEMIDLIST parsed = nullptr;
-  if (length > 0) desktop->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, &parsed, nullptr);
-  desktop->Release();
+  ScopedItemIdList parsed;
+  if (length > 0) desktop->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, parsed.put(), nullptr);
   if (!parsed) return std::string();
-  return shellDisplayName(ScopedItemIdList(parsed));
+  return shellDisplayName(parsed);
 }
 
 std::string volumeLabel(const std::string& drive) {

@@ -22,11 +22,11 @@ constexpr int IDC_LOCATE_BROWSE = 2113;
 class LocateVolumeDialog {
  public:
   void loadBitmaps(HINSTANCE instance);
-  // Runs the dialog modally on the calling thread. 0 after OK, with the
-  // confirmed location in location(); -1 after Cancel, or when `closing`
+  // Runs the dialog modally on the calling thread. True after OK, with the
+  // confirmed location in location(); false after Cancel, or when `closing`
   // turns true (the program ends) or the thread's queue is told to quit.
-  int run(HINSTANCE instance, HWND owner, const std::string& volumeName, const std::string& expectedLocation,
-          const std::function<bool()>& closing = {});
+  bool run(HINSTANCE instance, HWND owner, const std::string& volumeName, const std::string& expectedLocation,
+           const std::function<bool()>& closing = {});
   const std::string& location() const { return location_; }
   HWND dialog() const { return dialog_; }
 

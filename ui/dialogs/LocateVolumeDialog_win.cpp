@@ -21,18 +21,18 @@ void LocateVolumeDialog::loadBitmaps(HINSTANCE instance) {
   header_.reset(loadBitmap(instance, IDB_LOCATE_VOLUME_HEADER));
 }
 
-int LocateVolumeDialog::run(HINSTANCE instance, HWND owner, const std::string& volumeName,
-                            const std::string& expectedLocation, const std::function<bool()>& closing) {
+bool LocateVolumeDialog::run(HINSTANCE instance, HWND owner, const std::string& volumeName,
+                             const std::string& expectedLocation, const std::function<bool()>& closing) {
   instance_ = instance;
   volumeName_ = volumeName;
   location_ = expectedLocation.substr(0, kMaxPathChars + 1);
   closing_ = closing;
-  if (closing_ && closing_()) return -1;
+  if (closing_ && closing_()) return false;
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOCATE_VOLUME), owner,
                                    &dialogProcOf<LocateVolumeDialog>, reinterpret_cast<LPARAM>(this));
   volumeName_.clear();
   // A dialog ended by WM_QUIT returns neither 0 nor -1: only OK is OK.
-  return result == 0 ? 0 : -1;
+  return result == 0;
 }
 
 void LocateVolumeDialog::initialise(HWND dialog) {
@@ -95,8 +95,8 @@ INT_PTR LocateVolumeDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wP
 std::function<std::optional<std::string>(const SourceRef&, const std::string&)> locateVolumeQuestion(
     LocateVolumeDialog& dialog, HINSTANCE instance, HWND owner, std::function<bool()> closing) {
   return [&dialog, instance, owner, closing](const SourceRef& source,
-                                              const std::string& base) -> std::optional<std::string> {
-    if (dialog.run(instance, owner, source.name, base, closing) != 0) return std::nullopt;
+                                             const std::string& base) -> std::optional<std::string> {
+    if (!dialog.run(instance, owner, source.name, base, closing)) return std::nullopt;
     return dialog.location();
   };
 }

@@ -113,9 +113,9 @@ void MediaStoreDialog::add() {
   // that no job starts from its menus while the answers are collected, and
   // "Finish" holds its page while a job still runs.
   EnableWindow(host_.owner, FALSE);
-  int answer = wizard_.run(instance_, dialog_, sources, host_.jobRunning);
+  const bool finished = wizard_.run(instance_, dialog_, sources, host_.jobRunning);
   EnableWindow(host_.owner, TRUE);
-  if (answer != 0) return;
+  if (!finished) return;
   SourceRef source;
   source.folder = wizard_.folder();
   source.root = wizard_.drive();
