@@ -33,7 +33,7 @@ class BenchCatalogue {
     SourceRef source;
     source.root = (root_ / "music").string();
     source.name = "Bench";
-    source.mediaType = MEDIA_LOCAL_FOLDER;
+    source.mediaType = MediaType::kLocalFolder;
     sourceId_ = sources_.at(sources_.add(source)).id;
     catalogue_ = std::make_unique<Catalogue>(sources_, root_.string());
     catalogue_->open();

@@ -86,7 +86,7 @@ TEST_F(PlayTest, ATrackWhoseSourceIsGoneIsNotPlayedFromItsSource) {
 // what still waits (the player starts afresh with it), an enqueue waits its
 // turn, and stopping ends at once with nothing handed over afterwards.
 TEST_F(PlayTest, TheHandOffKeepsOrderLetsAPlayReplaceWhatWaitsAndStopsAtOnce) {
-  SourceRef source = addSource("Mine", MEDIA_LOCAL_FOLDER);
+  SourceRef source = addSource("Mine", MediaType::kLocalFolder);
   std::vector<int> ids = storeSongs(source, 0, 60);
   PlayHandOff handOff(catalogue);
   EXPECT_TRUE(handOff.ended());

@@ -100,7 +100,7 @@ TEST_F(PowerCutJourney, EveryCommandLosesNothingAtEveryCut) {
     putSong("Rock\\" + std::to_string(i) + ".mp3",
             SongTag{"Song number " + std::to_string(i), "Band", "First", 17, i + 1});
   }
-  const SourceRef rock = addSource("Rock", MEDIA_LOCAL_FOLDER);
+  const SourceRef rock = addSource("Rock", MediaType::kLocalFolder);
   ASSERT_TRUE(sources.save());
   size_t states = everyCut("scan", [&] { EXPECT_EQ(scan(rock), 1); });
   const TrackItem third = trackNamed("3.mp3");

@@ -174,7 +174,7 @@ size_t checkEveryCut(const Command& command) {
     test::writeBytes(cat.path(), bytes);
     const bool whole = chainIsWhole(cat.path());
     AlertSink sink;
-    RecordStore store;
+    test::BoxedStore store;
     EXPECT_EQ(store.open(cat.path()), kOpenedExisting) << where;
     EXPECT_EQ(test::sawBox(sink, "DB Damaged File", cat.path()), !whole) << where << ": the raw read was wrong";
     const Contents found = contentsOf(store, where);
@@ -304,7 +304,7 @@ TEST(PowerCut, AFileReplacedByANewOneIsOldOrNewAtEveryCut) {
       const std::string where = "compaction, state " + std::to_string(++states);
       test::writeBytes(cat.path(), bytes);
       AlertSink sink;
-      RecordStore store;
+      test::BoxedStore store;
       ASSERT_EQ(store.open(cat.path()), kOpenedExisting) << where;
       EXPECT_EQ(sink.count(), 0u) << where;
       EXPECT_EQ(contentsOf(store, where), live) << where;
@@ -318,7 +318,7 @@ TEST(PowerCut, AFileReplacedByANewOneIsOldOrNewAtEveryCut) {
     source.folder = "\\Music\\" + name;
     return source;
   };
-  SourceList list;
+  test::BoxedSourceList list;
   list.load(cat.dir.path());
   for (const char* name : {"One", "Two", "Three"}) list.add(sourceOf(name));
   ASSERT_TRUE(list.save());
@@ -336,7 +336,7 @@ TEST(PowerCut, AFileReplacedByANewOneIsOldOrNewAtEveryCut) {
     const std::string where = "source list, state " + std::to_string(++states);
     test::writeBytes(cat.dir.file("Folders.dat"), bytes);
     AlertSink sink;
-    SourceList loaded;
+    test::BoxedSourceList loaded;
     EXPECT_TRUE(loaded.load(cat.dir.path())) << where;
     std::vector<std::string> names;
     for (int i = 0; i < loaded.count(); ++i) names.push_back(loaded.at(i).name);

@@ -34,7 +34,7 @@ class KeyboardTest : public UiTest {
     for (size_t i = 0; i < songs.size(); ++i) {
       writeBytes(folder + "\\song" + std::to_string(i) + ".mp3", songWithId3v1(songs[i], 256));
     }
-    catalogue->scanSource(*registerFolder(name, MEDIA_LOCAL_FOLDER, folder), false, JobEvents());
+    catalogue->scanSource(*registerFolder(name, MediaType::kLocalFolder, folder), false, JobEvents());
   }
   // A key pressed on the focused control (or `target`) with the modifiers
   // held, as the message loop gets it.
