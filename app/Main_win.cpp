@@ -30,9 +30,12 @@ bool findDataFolder(std::string& folder) {
   return false;
 }
 
-int runMessageLoop() {
+// The main window takes its own keys (Ctrl+F, Escape in the find box)
+// before the control with the focus sees them.
+int runMessageLoop(tuho::MainWindow& window) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (window.takeKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -82,7 +85,7 @@ int runCatalogue(HINSTANCE instance, int showCommand, bool& launcherWanted) {
   };
   window->desktop().onSessionEnd = [&] { stopAndClose(); };
 
-  int exitCode = runMessageLoop();
+  int exitCode = runMessageLoop(*window);
   launcherWanted = window->desktop().launcherWanted();
 
   // A worker that has not stopped within the wait may still use the

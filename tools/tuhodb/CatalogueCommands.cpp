@@ -171,14 +171,18 @@ int runTracks(const Args& args) {
 
 int runGroups(const Args& args) {
   Options options;
-  const char* text = "groups genre|artist|album [--genre G] [--artist A] [--album B]";
+  const char* text = "groups genre|artist|album|media [--genre G] [--artist A] [--album B]";
   if (!parseOptions(args, kFilterOptions, {}, options) || options.positional.size() != 1) return usage(text);
   const std::string& level = options.positional[0];
-  int groupBy = level == "genre" ? LEVEL_GENRE : level == "artist" ? LEVEL_ARTIST : level == "album" ? LEVEL_ALBUM : -1;
+  const char* const kLevels[] = {"genre", "artist", "album", "media"};
+  int groupBy = -1;
+  for (int number = 0; number < kGroupLevelCount; ++number) {
+    if (level == kLevels[number]) groupBy = number;
+  }
   if (groupBy < 0) return usage(text);
   Session session;
   if (!session.open()) return 1;
-  for (const GroupValue& value : session.catalogue().groupValues(filterOf(options), groupBy).values) {
+  for (const GroupValue& value : session.catalogue().groupValues(filterOf(options), groupLevelOf(groupBy)).values) {
     printLine(groupJson(value));
   }
   return 0;
