@@ -30,7 +30,8 @@ bool holdsWord(std::string_view folded, std::string_view word) { return folded.f
 bool trackMatches(const TrackItem& item, const FindWords& find) {
   if (find.empty()) return false;
   std::string texts;
-  for (const std::optional<std::string>* value : {&item.tag.title, &item.tag.artist, &item.tag.album, &item.tag.genre}) {
+  for (const std::optional<std::string>* value :
+       {&item.tag.title, &item.tag.artist, &item.tag.album, &item.tag.genre}) {
     if (*value) appendFolded(texts, **value);
     texts.push_back('\n');  // no word holds it: a match never spans two fields
   }

@@ -15,7 +15,8 @@ namespace tuho {
 // A-Z and the accented capitals.
 inline char foldCase(char c) {
   const auto byte = static_cast<unsigned char>(c);
-  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) return static_cast<char>(byte + 32);
+  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+    return static_cast<char>(byte + 32);
   return c;
 }
 

@@ -32,8 +32,8 @@ std::string windowText(HWND window) {
 HWND MainWindow::findBox() const { return GetDlgItem(window_, IDC_FIND_BOX); }
 
 void MainWindow::createFindControls() {
-  HWND box = createChild(window_, "EDIT", "", WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kFindLeft,
-                         kFindTop, kFindWidth, kFindHeight, IDC_FIND_BOX, instance_);
+  HWND box = createChild(window_, "EDIT", "", WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kFindLeft, kFindTop,
+                         kFindWidth, kFindHeight, IDC_FIND_BOX, instance_);
   HWND counts = createChild(window_, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kFindLeft, kCountsTop,
                             kCountsWidth, kCountsHeight, IDC_COUNTS, instance_);
   for (HWND control : {box, counts}) setFont(control, viewFont_);

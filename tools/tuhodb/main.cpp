@@ -34,6 +34,8 @@ const Command kCommands[] = {
     {"remove", tuho::tuhodb::runRemove, "remove NAME               remove a media source and its tracks"},
     {"tracks", tuho::tuhodb::runTracks, "tracks [--genre G] [--artist A] [--album B]"},
     {"groups", tuho::tuhodb::runGroups, "groups genre|artist|album|media [--genre G] [--artist A] [--album B]"},
+    {"find", tuho::tuhodb::runFind, "find TEXT...              the tracks holding every word, with their source"},
+    {"stats", tuho::tuhodb::runStats, "stats                     counts of tracks, sources, kinds and ready copies"},
     {"edit", tuho::tuhodb::runEdit, "edit ID [ID...] [--artist A] [--album B] [--title T] [--genre G] [--track N]"},
     {"delete", tuho::tuhodb::runDelete, "delete ID                 delete a track from the catalogue"},
     {"ready", tuho::tuhodb::runReady, "ready ID... [--locate PATH]  make disc tracks ready to play"},
