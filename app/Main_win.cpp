@@ -31,6 +31,8 @@ bool findDataFolder(std::string& folder) {
   return false;
 }
 
+// The main window takes its own keys (Tab, the shortcuts, Ctrl+F, Escape
+// in the find box) before the control with the focus sees them.
 int runMessageLoop(tuho::MainWindow& window) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

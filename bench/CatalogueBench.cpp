@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
 
   bench::SqliteBaseline sqlite(all);
   const char* columns[] = {"genre", "artist", "album"};
-  const int levels[] = {tuho::LEVEL_GENRE, tuho::LEVEL_ARTIST, tuho::LEVEL_ALBUM};
+  const tuho::GroupLevel levels[] = {tuho::LEVEL_GENRE, tuho::LEVEL_ARTIST, tuho::LEVEL_ALBUM};
   for (int i = 0; i < 3; ++i) {
     double ours = bench::median(5, [&] { session.catalogue.groupValues(tuho::TrackFilter(), levels[i]); });
     double theirs = bench::median(5, [&] { sqlite.groupBy(columns[i]); });

@@ -59,6 +59,13 @@ class Catalogue {
   // one), taken under the list's lock: the UI thread may change the list
   // meanwhile.
   SourceRef sourceEntry(const SourceRef* entry) const { return sources_.copyOf(entry); }
+  // The registered source with the id (an empty entry when there is none),
+  // and the id of the source with the name (0 when there is none).
+  SourceRef sourceById(int id) const { return sources_.lookupById(id); }
+  int sourceIdNamed(const std::string& name) const {
+    const int index = sources_.indexOfName(name);
+    return index >= 0 ? sources_.at(index).id : 0;
+  }
   // Walks of the store file so far: a lookup by id needs none while the
   // track index is in step with the file.
   int storeWalks();
@@ -74,7 +81,15 @@ class Catalogue {
   // false to stop early. Visitors must not call back into the catalogue.
   // False when the walk could not read every track (a read failed).
   bool forEachTrack(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
-  ValueList groupValues(const TrackFilter& filter, int groupBy);
+  // The distinct values below the filter; grouped by media they are the
+  // names of the registered sources that hold matching tracks.
+  ValueList groupValues(const TrackFilter& filter, GroupLevel groupBy);
+  // The tracks that every word of `text` occurs in, ignoring case, in
+  // file order (see catalogue/FindWords.h); none for a text without words.
+  std::vector<TrackItem> findTracks(const std::string& text);
+  // How many tracks carry the filter's values; the whole catalogue for an
+  // empty filter.
+  int countTracks(const TrackFilter& filter);
   int updateTrack(const TrackItem& item);  // the id, 0 on failure
   // Field-level writes: each re-reads the record under the lock and changes
   // only its own fields, so a writer holding an older copy of the track (a
@@ -117,7 +132,7 @@ class Catalogue {
   TrackItem firstTrack(const TrackFilter& filter);
   bool visitTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
   bool visitIndexedTracks(const TrackFilter& filter, const std::function<bool(const TrackItem&)>& visit);
-  ValueList indexedGroupValues(const TrackFilter& filter, int groupBy);
+  ValueList indexedGroupValues(const TrackFilter& filter, GroupLevel groupBy);
   TrackItem nextTrack();
   TrackItem currentTrack();
   int rewriteTrack(int id, const std::function<void(TrackItem&)>& change, TrackTag* written = nullptr);

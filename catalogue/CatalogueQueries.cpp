@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/FindWords.h"
 #include "catalogue/GroupValues.h"
 #include "catalogue/TrackFields.h"
 
@@ -19,7 +20,7 @@ FieldList filterQuery(const TrackFilter& filter) {
   return query;
 }
 
-const std::optional<std::string>* groupedValue(const TrackItem& item, int groupBy) {
+const std::optional<std::string>* groupedValue(const TrackItem& item, GroupLevel groupBy) {
   switch (groupBy) {
     case LEVEL_GENRE: return &item.tag.genre;
     case LEVEL_ARTIST: return &item.tag.artist;
@@ -28,7 +29,7 @@ const std::optional<std::string>* groupedValue(const TrackItem& item, int groupB
   }
 }
 
-const uint32_t* groupedText(const TrackIndex::Track& track, int groupBy) {
+const uint32_t* groupedText(const TrackIndex::Track& track, GroupLevel groupBy) {
   switch (groupBy) {
     case LEVEL_GENRE: return &track.genre;
     case LEVEL_ARTIST: return &track.artist;
@@ -37,22 +38,33 @@ const uint32_t* groupedText(const TrackIndex::Track& track, int groupBy) {
   }
 }
 
-// The media type of each source, looked up once per query.
-class SourceKinds {
+// Each source's entry, looked up once per query: its kind, and its name
+// when the tracks are grouped by media (a source that is gone has none).
+class SourceEntries {
  public:
-  explicit SourceKinds(const SourceList& sources) : sources_(sources) {}
-  MediaType of(int sourceId) {
-    for (const auto& known : kinds_) {
-      if (known.first == sourceId) return known.second;
+  explicit SourceEntries(const SourceList& sources) : sources_(sources) {}
+  const SourceRef& of(int sourceId) {
+    for (const SourceRef& known : entries_) {
+      if (known.id == sourceId) return known;
     }
-    kinds_.emplace_back(sourceId, sources_.lookupById(sourceId).mediaType);
-    return kinds_.back().second;
+    entries_.push_back(sources_.lookupById(sourceId));
+    entries_.back().id = sourceId;
+    return entries_.back();
   }
 
  private:
   const SourceList& sources_;
-  std::vector<std::pair<int, MediaType>> kinds_;
+  std::vector<SourceRef> entries_;
 };
+
+void addMediaValue(GroupValueCollector& values, SourceEntries& entries, int sourceId, int ready) {
+  const SourceRef& source = entries.of(sourceId);
+  if (!source.name.empty()) values.add(source.name, ready, source.mediaType);
+}
+
+bool carriesSource(const TrackFilter& filter, const TrackItem& item) {
+  return !filter.sourceId || item.recordSourceId == *filter.sourceId;
+}
 
 }  // namespace
 
@@ -87,7 +99,7 @@ bool Catalogue::visitTracks(const TrackFilter& filter, const std::function<bool(
   // Records that are not tracks (damaged or foreign) decode empty and are
   // passed over; the walk ends with the store's end.
   for (TrackItem item = firstTrack(filter); !store_.atEnd(); item = nextTrack()) {
-    if (!item.isEmpty() && !visit(item)) return true;
+    if (!item.isEmpty() && carriesSource(filter, item) && !visit(item)) return true;
   }
   return store_.walkComplete();
 }
@@ -115,12 +127,17 @@ std::vector<TrackItem> Catalogue::listTracks(const TrackFilter& filter) {
   return tracks;
 }
 
-ValueList Catalogue::groupValues(const TrackFilter& filter, int groupBy) {
+ValueList Catalogue::groupValues(const TrackFilter& filter, GroupLevel groupBy) {
   if (filter.genre && filter.artist && filter.album) return ValueList();
   Lock lock(mutex_);
   if (index_.isInStep()) return indexedGroupValues(filter, groupBy);
   GroupValueCollector values;
+  SourceEntries entries(sources_);
   visitTracks(filter, [&](const TrackItem& item) {
+    if (groupBy == LEVEL_MEDIA) {
+      addMediaValue(values, entries, item.recordSourceId, item.ready);
+      return true;
+    }
     const std::optional<std::string>* value = groupedValue(item, groupBy);
     if (value && *value) values.add(**value, item.ready, item.source.mediaType);
     return true;
@@ -129,14 +146,56 @@ ValueList Catalogue::groupValues(const TrackFilter& filter, int groupBy) {
 }
 
 // The same from memory alone: no record is read.
-ValueList Catalogue::indexedGroupValues(const TrackFilter& filter, int groupBy) {
+ValueList Catalogue::indexedGroupValues(const TrackFilter& filter, GroupLevel groupBy) {
   GroupValueCollector values;
-  SourceKinds kinds(sources_);
+  SourceEntries entries(sources_);
   index_.forEachMatching(filter, [&](const TrackIndex::Track& track) {
+    if (groupBy == LEVEL_MEDIA) return addMediaValue(values, entries, track.sourceId, track.ready);
     const uint32_t* text = groupedText(track, groupBy);
-    if (text) values.addNumbered(*text, index_.text(*text), track.ready, kinds.of(track.sourceId));
+    if (text) values.addNumbered(*text, index_.text(*text), track.ready, entries.of(track.sourceId).mediaType);
   });
   return values.take();
+}
+
+// The index answers from memory and reads only the found records; without
+// it every track is read and matched whole.
+std::vector<TrackItem> Catalogue::findTracks(const std::string& text) {
+  const FindWords find = findWordsOf(text);
+  std::vector<TrackItem> tracks;
+  if (find.empty()) return tracks;
+  Lock lock(mutex_);
+  if (index_.isInStep()) {
+    std::vector<int64_t> offsets;
+    index_.forEachFound(find, [&](const TrackIndex::Track& track) { offsets.push_back(track.offset); });
+    for (int64_t offset : offsets) {
+      if (store_.readAt(offset) == 0) {
+        walkFailed();
+        break;
+      }
+      TrackItem item = currentTrack();
+      if (!item.isEmpty()) tracks.push_back(std::move(item));
+    }
+    return tracks;
+  }
+  visitTracks(TrackFilter(), [&](const TrackItem& item) {
+    if (trackMatches(item, find)) tracks.push_back(item);
+    return true;
+  });
+  return tracks;
+}
+
+int Catalogue::countTracks(const TrackFilter& filter) {
+  Lock lock(mutex_);
+  int count = 0;
+  if (index_.isInStep()) {
+    index_.forEachMatching(filter, [&](const TrackIndex::Track&) { ++count; });
+    return count;
+  }
+  visitTracks(filter, [&](const TrackItem&) {
+    ++count;
+    return true;
+  });
+  return count;
 }
 
 }  // namespace tuho

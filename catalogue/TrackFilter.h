@@ -11,6 +11,7 @@ struct TrackFilter {
   std::optional<std::string> genre;
   std::optional<std::string> artist;
   std::optional<std::string> album;
+  std::optional<int> sourceId = std::nullopt;  // the media source the tracks are on
 };
 
 }  // namespace tuho

@@ -1,5 +1,6 @@
 // The grouping fields of every track in the catalogue store (id, source,
-// genre, artist, album, ready) in file order, kept in memory and in step
+// genre, artist, album, ready) in file order, with the texts a find looks
+// through (title and file name, folded to one case), kept in memory and in step
 // with the file by the store's notices, so that the browsing queries need
 // not walk and decode the whole file. Each distinct text is held once.
 // It also knows where each live record starts by id, so that a lookup by id
@@ -15,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/FindWords.h"
 #include "catalogue/TextPool.h"
 #include "catalogue/TrackFilter.h"
 #include "store/RecordLocator.h"
@@ -24,7 +26,7 @@ namespace tuho {
 
 class TrackIndex : public RecordObserver, public RecordLocator {
  public:
-  // 24 bytes: the index of a large catalogue is mostly these, and a
+  // 32 bytes: the index of a large catalogue is mostly these, and a
   // short-lived process pays for every page of them it fills.
   struct Track {
     // One type for the three fields, so that every compiler's layout packs
@@ -36,6 +38,7 @@ class TrackIndex : public RecordObserver, public RecordLocator {
     uint32_t genre = 0;   // texts, as positions for text()
     uint32_t artist = 0;
     uint32_t album = 0;
+    int64_t findText = 0;  // where its mark byte and folded title and file name start in the find texts
     Track() : offset(0), ready(0), gone(0) {}
   };
 
@@ -44,6 +47,10 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   // Calls visit for each live track that carries the filter's values, in
   // file order.
   void forEachMatching(const TrackFilter& filter, const std::function<void(const Track&)>& visit) const;
+  // Calls visit for each live track that every word of the find occurs in
+  // (title, artist, album, genre or file name), in file order. Uses the
+  // find texts' mark bytes, so it is not for two threads at once.
+  void forEachFound(const FindWords& find, const std::function<void(const Track&)>& visit);
   std::string_view text(uint32_t position) const { return texts_.text(position); }
   size_t textCount() const { return texts_.size(); }
   size_t trackCount() const { return tracks_.size() - goneCount_; }
@@ -62,6 +69,12 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   bool wanted(const std::optional<std::string>& value, uint32_t* position) const;
   std::vector<Track>::iterator find(int64_t offset);
   void markGone(Track& track);
+  int64_t addFindText(std::string_view title, std::string_view fileName);
+  size_t findTextLength(int64_t start) const;
+  void dropFindText(const Track& track);
+  void compactFindTexts();
+  std::vector<uint8_t> pooledTextsHolding(const std::string& word) const;
+  std::vector<int64_t> markFindTextsHolding(const std::string& word);
 
   std::vector<Track> tracks_;  // ordered by offset
   size_t goneCount_ = 0;
@@ -73,6 +86,11 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   // before the index restarts.
   std::unordered_set<int64_t> goneOffsets_;
   TextPool texts_;
+  // Each track's own find text: a mark byte, its folded title, a separator
+  // and its folded file name. A rewritten or dropped track leaves its old
+  // text behind until the unused part is large enough to compact.
+  std::string findTexts_;
+  size_t unusedFindBytes_ = 0;
   bool inStep_ = false;
 };
 

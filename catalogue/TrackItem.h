@@ -52,7 +52,19 @@ struct ValueList {
   int count() const { return static_cast<int>(values.size()); }
 };
 
-// Group levels: the grouping combo box's indexes and the tree's node levels.
-enum GroupLevel { LEVEL_GENRE = 0, LEVEL_ARTIST = 1, LEVEL_ALBUM = 2 };
+// Group levels: the grouping combo box's indexes, the numbers the chosen
+// grouping is remembered by, and the tree's node levels. Media groups by
+// source: its nodes have artists below them, and those their albums.
+enum class GroupLevel : int { Genre = 0, Artist = 1, Album = 2, Media = 3 };
+constexpr GroupLevel LEVEL_GENRE = GroupLevel::Genre;
+constexpr GroupLevel LEVEL_ARTIST = GroupLevel::Artist;
+constexpr GroupLevel LEVEL_ALBUM = GroupLevel::Album;
+constexpr GroupLevel LEVEL_MEDIA = GroupLevel::Media;
+constexpr int kGroupLevelCount = 4;
+
+inline int levelNumber(GroupLevel level) { return static_cast<int>(level); }
+// The level a stored or chosen number names, or nothing for another number.
+inline bool isGroupLevel(long long number) { return number >= 0 && number < kGroupLevelCount; }
+inline GroupLevel groupLevelOf(int number) { return static_cast<GroupLevel>(number); }
 
 }  // namespace tuho

@@ -78,7 +78,9 @@ bool trackKeysFromBody(const uint8_t* body, size_t length, TrackKeys* keys) {
   for (int position = 0; position < kTrackFieldCount; ++position) {
     if (!fitsPosition(position, fields[position].id, fields[position].type)) return false;
   }
+  keys->fileName = fields[0].text();
   keys->sourceId = fields[1].intValue();
+  keys->title = fields[3].text();
   keys->artist = fields[4].text();
   keys->album = fields[5].text();
   keys->genre = fields[6].text();

@@ -19,13 +19,15 @@ FieldList trackRecord(const TrackItem& item);
 // have the shape of a track yields an empty item.
 TrackItem trackFromFields(const FieldList& fields);
 
-// The fields a track is grouped by, as views of a record body.
+// The fields a track is grouped and found by, as views of a record body.
 struct TrackKeys {
   int sourceId = 0;
   int ready = 0;
   std::string_view genre;
   std::string_view artist;
   std::string_view album;
+  std::string_view title;
+  std::string_view fileName;
 };
 
 // Reads them in place from a record body that decoding accepts; false when

@@ -20,8 +20,8 @@ namespace tuho {
 // The track list's column widths, read when the settings are saved and
 // applied when they are restored.
 struct ColumnWidthAccess {
-  std::function<std::array<int, 4>()> read;
-  std::function<void(const std::array<int, 4>&)> apply;
+  std::function<std::array<int, 5>()> read;
+  std::function<void(const std::array<int, 5>&)> apply;
 };
 
 constexpr UINT TRAY_ICON_ID = 2334;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "catalogue/TrackItem.h"
 #include "platform/ProgramFolder.h"
 #include "resources/resource.h"
 #include "ui/UiIds.h"
@@ -132,7 +133,7 @@ void DesktopSide::saveOnce() {
   ViewSettings view;
   view.columnWidths = columns_.read();
   LRESULT grouping = SendDlgItemMessageA(window_, IDC_GROUP_COMBO, CB_GETCURSEL, 0, 0);
-  view.grouping = grouping >= 0 && grouping <= 2 ? static_cast<int>(grouping) : 0;
+  view.grouping = isGroupLevel(grouping) ? static_cast<int>(grouping) : 0;
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof placement;
   GetWindowPlacement(window_, &placement);

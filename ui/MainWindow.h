@@ -1,6 +1,7 @@
-// The main window: the skinned strip of command buttons along the top, a
-// black frame around the browsing area, the grouping combo box and group
-// tree on the left and the track list on the right. It dispatches every
+// The main window: the skinned strip of command buttons along the top with
+// the find box and the counts right of it, a black frame around the
+// browsing area, the grouping combo box and group tree on the left and the
+// track list on the right. It dispatches every
 // user command, wires the views to one another with callbacks, shows what
 // the list allows on the strip and in the menus, and starts the worker's
 // long jobs with their progress dialog.
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
@@ -68,6 +70,12 @@ class MainWindow {
   bool preTranslateMessage(MSG& message);
   // True while tracks are still being handed to the player.
   bool handingOff() const { return handOff_ && handOff_->busy(); }
+  // Keys the window takes before the control with the focus: Ctrl+F goes
+  // to the find box, Escape in it ends the find. True when taken.
+  bool takeKey(const MSG& message);
+  HWND findBox() const;
+  // "N tracks, N listed, N selected", as the counts line shows it.
+  std::string countsText() const;
 
  private:
   bool registerClass();
@@ -96,6 +104,12 @@ class MainWindow {
   void bulkTreeChange(bool starting);
   ListCommands menuCommands() const;
   void rebuildTreeFromCombo();
+  void createFindControls();
+  // The list shows the find's tracks while the box holds words, otherwise
+  // the tree's current node.
+  void onFindChanged();
+  void showNodeTracks(const TrackFilter& path);
+  void showCounts(bool rowsChanged);
   bool handleWorkerNotice(UINT message, WPARAM wParam, LPARAM lParam);
   void jobResult(const IdList& result, bool madeReady);
   void jobEnded();
@@ -126,6 +140,8 @@ class MainWindow {
   std::unique_ptr<PlayHandOff> handOff_;
   HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
   JobKind runningJob_ = kJobCopyReady;
+  int catalogueTracks_ = 0;       // as last counted, when the rows changed
+  bool settingFindText_ = false;  // the window itself is emptying the box
   NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };
 

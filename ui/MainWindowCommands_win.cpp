@@ -41,6 +41,9 @@ void MainWindow::onCommand(int id, int code) {
     case IDC_GROUP_COMBO:
       if (code == CBN_SELCHANGE) rebuildTreeFromCombo();
       break;
+    case IDC_FIND_BOX:
+      if (code == EN_CHANGE) onFindChanged();
+      break;
     default:
       desktop_.onCommand(id);
       break;
@@ -99,8 +102,7 @@ ListCommands MainWindow::menuCommands() const {
 
 void MainWindow::rebuildTreeFromCombo() {
   int level = static_cast<int>(SendDlgItemMessageA(window_, IDC_GROUP_COMBO, CB_GETCURSEL, 0, 0));
-  if (level < LEVEL_GENRE || level > LEVEL_ALBUM) level = LEVEL_GENRE;
-  tree_.rebuildTree(level);
+  tree_.rebuildTree(isGroupLevel(level) ? groupLevelOf(level) : LEVEL_GENRE);
 }
 
 bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourceId) {

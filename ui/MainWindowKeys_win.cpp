@@ -13,7 +13,9 @@ namespace tuho {
 namespace {
 
 // The controls Tab moves through, in order (Shift+Tab the other way).
-const int kTabOrder[] = {IDC_GROUP_COMBO, IDC_TREE, IDC_LIST};
+const int kTabOrder[] = {IDC_FIND_BOX, IDC_GROUP_COMBO, IDC_TREE, IDC_LIST};
+// The window starts with the focus on the grouping box, as it always has.
+const int kFirstFocus = IDC_GROUP_COMBO;
 
 bool keyDown(int key) { return GetKeyState(key) < 0; }
 
@@ -32,6 +34,7 @@ bool MainWindow::preTranslateMessage(MSG& message) {
   // The modeless dialogs get Tab, Enter and Escape of their own.
   if (mediaStore_.isOpen() && IsDialogMessageA(mediaStore_.dialog(), &message)) return true;
   if (progress_.isOpen() && IsDialogMessageA(progress_.window(), &message)) return true;
+  if (takeKey(message)) return true;
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
   bool alt = (message.lParam & (1 << 29)) != 0;
@@ -125,7 +128,7 @@ void MainWindow::moveFocus(int step) {
 }
 
 void MainWindow::restoreFocus() {
-  HWND control = lastFocus_ && IsChild(window_, lastFocus_) ? lastFocus_ : GetDlgItem(window_, kTabOrder[0]);
+  HWND control = lastFocus_ && IsChild(window_, lastFocus_) ? lastFocus_ : GetDlgItem(window_, kFirstFocus);
   if (control) SetFocus(control);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/MainWindow.h"
 
+#include <commctrl.h>
+
 #include "resources/resource.h"
 #include "ui/ListMenus.h"
 #include "ui/UiIds.h"
@@ -101,7 +103,7 @@ bool MainWindow::create(HINSTANCE instance, int showCommand, Catalogue* catalogu
   list_.insertColumns();
   desktop_.attach(window_, instance,
                   ColumnWidthAccess{[this] { return list_.readColumnWidths(); },
-                                    [this](const std::array<int, 4>& widths) { list_.applyColumnWidths(widths); }});
+                                    [this](const std::array<int, 5>& widths) { list_.applyColumnWidths(widths); }});
   mediaStore_.attach(mediaStoreHost());
   desktop_.restoreViewSettings();
   strip_.createTooltips(instance);
@@ -138,10 +140,11 @@ void MainWindow::createBrowsingControls() {
                            15, 64, 250, 100, IDC_GROUP_COMBO, instance_);
   for (HWND control : {tree, list, combo}) setFont(control, viewFont_);
   attachViews(tree, list);
-  for (const char* grouping : {"Genre", "Artist", "Album"}) {
+  for (const char* grouping : {"Genre", "Artist", "Album", "Media"}) {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(grouping));
   }
   SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  createFindControls();
   // The tree is built once the message loop runs.
   PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
@@ -153,8 +156,11 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   treeImages_ = imageListOf(instance_, kTreeBitmaps, 9, at);
   TreeImages treeImages{{at[0], at[1], at[2]}, {at[3], at[4], at[5]}, {at[6], at[7], at[8]}};
   GroupTreeHooks treeHooks;
-  treeHooks.showTracks = [this](const TrackFilter& path) { list_.fillList(path); };
-  treeHooks.showNoTracks = [this] { list_.clear(); };
+  treeHooks.showTracks = [this](const TrackFilter& path) { showNodeTracks(path); };
+  treeHooks.showNoTracks = [this] {
+    if (list_.showsFind()) return onFindChanged();
+    list_.clear();
+  };
   treeHooks.menuAt = [this](POINT screen) { showContextMenu(window_, screen, treeMenuEntries(menuCommands())); };
   treeHooks.building = [this](bool starting) { starting ? busy_.start() : busy_.finish(); };
   treeHooks.nodesMade = [this](int made) { busy_.count(groupBanner_, "Grouped:", made); };
@@ -162,7 +168,7 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   listImages_ = imageListOf(instance_, kListBitmaps, 3, at);
   TrackListHooks listHooks;
   listHooks.emptied = [this] { tree_.postDeleteCurrent(); };
-  listHooks.groupGone = [this](const TrackFilter& path, int level) { tree_.prunePath(path, level); };
+  listHooks.groupGone = [this](const TrackFilter& path, GroupLevel level) { tree_.prunePath(path, level); };
   listHooks.treeBulkChange = [this](bool starting) { bulkTreeChange(starting); };
   // A deletion counts like the delete-copies job, under its banner.
   listHooks.tracksDeleted = [this](int done) { busy_.count(jobBanners_[kJobDeleteReady], "Deleted:", done); };
@@ -180,6 +186,9 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   };
   listHooks.commandsChanged = [this] { showListCommands(); };
   listHooks.activated = [this] { onCommand(CMD_PLAY_SELECTED, 0); };
+  listHooks.groupMaybeGone = [this](const TrackFilter& path) { tree_.pruneEmptied(path); };
+  listHooks.groupWritten = [this](const TrackFilter& path) { tree_.ensurePath(path); };
+  listHooks.countsChanged = [this](bool rowsChanged) { showCounts(rowsChanged); };
   listHooks.rowMenuAt = [this](POINT screen) { showContextMenu(window_, screen, rowMenuEntries(menuCommands())); };
   list_.attach(list, catalogue_, std::move(listHooks), RowImages{at[0], at[1], at[2]});
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
@@ -259,6 +268,11 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
     }
     case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window_, IDC_COUNTS)) {
+        // The counts stand on the window's own background, not the frame's black.
+        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return static_cast<LRESULT>(GetClassLongPtrA(window_, GCLP_HBRBACKGROUND));
+      }
       SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
       return reinterpret_cast<LRESULT>(black_.get());
     case WM_COMMAND:
@@ -268,7 +282,12 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       tree_.deleteTreeItem(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
       break;
     case MMSG_TREE_FILL_LIST:
-      tree_.fillListFor(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
+      // A rebuilt tree gives a find's rows back only when the find ends.
+      if (list_.showsFind()) {
+        onFindChanged();
+      } else {
+        tree_.fillListFor(reinterpret_cast<HTREEITEM>(lParam), static_cast<unsigned>(wParam));
+      }
       break;
     case MMSG_SKIN_CLICK:
       onSkinClick(static_cast<int>(wParam));

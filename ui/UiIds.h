@@ -38,6 +38,10 @@ constexpr int IDC_PROGRESS_FILE = 1001;
 constexpr int IDC_TREE = 1102;
 constexpr int IDC_LIST = 1103;
 constexpr int IDC_GROUP_COMBO = 2131;
+// The find box (an edit control, reached with Ctrl+F) and the counts line
+// below it, right of the button strip.
+constexpr int IDC_FIND_BOX = 2134;
+constexpr int IDC_COUNTS = 2135;
 constexpr int IDC_PROGRESS_COUNT = 2327;
 constexpr int IDC_FRAME_TOP_LEFT = 2300;
 constexpr int IDC_FRAME_BOTTOM_LEFT = 2301;

@@ -24,7 +24,7 @@ class QueryTest : public CatalogueTest {
     int index = sources.indexOfName(name);
     return index >= 0 ? sources.at(index) : addSource(name, kind);
   }
-  std::vector<std::string> values(const TrackFilter& filter, int groupBy) {
+  std::vector<std::string> values(const TrackFilter& filter, GroupLevel groupBy) {
     std::vector<std::string> out;
     for (const GroupValue& value : catalogue.groupValues(filter, groupBy).values) out.push_back(value.value);
     return out;
@@ -101,6 +101,60 @@ TEST_F(QueryTest, EditAndDeleteShowInLaterWalks) {
   EXPECT_TRUE(catalogue.deleteTrack(first));
   EXPECT_EQ(values(TrackFilter(), LEVEL_ARTIST), std::vector<std::string>{"Abba"});
   EXPECT_FALSE(catalogue.deleteTrack(999));
+}
+
+// Words match anywhere in the five texts, ignoring case (accented capitals
+// too), each word somewhere in the track; a word never spans two fields, and
+// a text of no words finds nothing. Grouped by media, the sources holding
+// tracks come in the order of their first track, a source that is gone
+// not at all; and a source filter lists its tracks alone.
+TEST_F(QueryTest, FindMatchesEveryWordAcrossTheFiveTextsAndMediaGroupsBySource) {
+  TrackItem love;
+  love.fileName = "Track01.MP3";
+  love.tag.title = "Endless LOVE";
+  love.tag.artist =
+      "\xC9"
+      "dith";  // Edith with an accented capital
+  love.tag.album = "Chansons";
+  love.tag.genre = "Pop";
+  love.source = addSource("Disc One", MEDIA_WRITE_ONCE);
+  const int first = catalogue.storeTrack(love, false);
+  TrackItem other = love;
+  other.fileName = "lovely day.mp3";
+  other.tag.title = "Day";
+  other.tag.artist = "Bill";
+  other.tag.album = "Endless";
+  other.source = addSource("Folder", MEDIA_LOCAL_FOLDER);
+  const int second = catalogue.storeTrack(other, false);
+  const int third = store("Jazz", "Less", "Dless");
+  auto ids = [&](const std::string& text) {
+    std::vector<int> found;
+    for (const TrackItem& item : catalogue.findTracks(text)) found.push_back(item.id);
+    return found;
+  };
+  EXPECT_EQ(ids("love"), (std::vector<int>{first, second}));
+  EXPECT_EQ(ids("ENDLESS love"), (std::vector<int>{first, second}));
+  EXPECT_EQ(ids("\xE9"
+                "dith track01"),
+            std::vector<int>{first});
+  EXPECT_EQ(ids("\xC9"
+                "DITH"),
+            std::vector<int>{first});
+  EXPECT_EQ(ids("less"), (std::vector<int>{first, second, third}));
+  EXPECT_EQ(ids("jazz dless"), std::vector<int>{third});
+  EXPECT_EQ(ids("lovechansons"), std::vector<int>{});  // "Endless LOVE" and "Chansons" are two fields
+  EXPECT_EQ(ids("pop bill day"), std::vector<int>{second});
+  EXPECT_EQ(ids("  \t "), std::vector<int>{});
+  EXPECT_EQ(values(TrackFilter(), LEVEL_MEDIA), (std::vector<std::string>{"Disc One", "Folder", "kind0"}));
+  TrackFilter onDisc;
+  onDisc.sourceId = love.source.id;
+  EXPECT_EQ(tracks(onDisc).size(), 1u);
+  EXPECT_EQ(values(onDisc, LEVEL_ARTIST), std::vector<std::string>{"\xC9"
+                                                                   "dith"});
+  EXPECT_EQ(catalogue.countTracks(onDisc), 1);
+  EXPECT_EQ(catalogue.countTracks(TrackFilter()), 3);
+  ASSERT_TRUE(sources.removeById(love.source.id));
+  EXPECT_EQ(values(TrackFilter(), LEVEL_MEDIA), (std::vector<std::string>{"Folder", "kind0"}));
 }
 
 TEST_F(QueryTest, AnEmptyCatalogueHasNoTracksAndNoGroups) {

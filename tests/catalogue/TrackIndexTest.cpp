@@ -3,9 +3,11 @@
 // aside they give exactly what decoding the whole store file gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "CatalogueFixture.h"
+#include "catalogue/FindWords.h"
 #include "catalogue/GroupValues.h"
 #include "catalogue/TrackRecord.h"
 #include "platform/FaultPlan.h"
@@ -46,12 +48,14 @@ std::vector<FileRecord> decodeFile(const std::string& path) {
 }
 
 std::string describe(const TrackFilter& filter) {
-  return filter.genre.value_or("*") + "/" + filter.artist.value_or("*") + "/" + filter.album.value_or("*");
+  return filter.genre.value_or("*") + "/" + filter.artist.value_or("*") + "/" + filter.album.value_or("*") + "@" +
+         (filter.sourceId ? std::to_string(*filter.sourceId) : "*");
 }
 
 bool carries(const TrackItem& item, const TrackFilter& filter) {
   return (!filter.genre || item.tag.genre == filter.genre) && (!filter.artist || item.tag.artist == filter.artist) &&
-         (!filter.album || item.tag.album == filter.album);
+         (!filter.album || item.tag.album == filter.album) &&
+         (!filter.sourceId || item.recordSourceId == *filter.sourceId);
 }
 
 std::string describe(const TrackItem& item) {
@@ -108,31 +112,51 @@ class TrackIndexTest : public CatalogueTest {
       artist.artist = all.artist = item.tag.artist;
       album.album = all.album = item.tag.album;
       for (const TrackFilter& filter : {genre, artist, album, all}) filters[describe(filter)] = filter;
+      TrackFilter source, sourceArtist;
+      source.sourceId = sourceArtist.sourceId = item.recordSourceId;
+      sourceArtist.artist = item.tag.artist;
+      for (const TrackFilter& filter : {source, sourceArtist}) filters[describe(filter)] = filter;
     }
     filters["nobody"].artist = "Nobody";
     for (const auto& [name, filter] : filters) {
       SCOPED_TRACE(name);
       std::string expectedTracks;
-      ValueList expected[3];
+      ValueList expected[kGroupLevelCount];
       for (const TrackItem& item : file) {
         if (!carries(item, filter)) continue;
         expectedTracks += describe(item) + "\n";
-        const MediaType kind = sources.lookupById(item.recordSourceId).mediaType;
-        addGroupValue(expected[LEVEL_GENRE], *item.tag.genre, item.ready, kind);
-        addGroupValue(expected[LEVEL_ARTIST], *item.tag.artist, item.ready, kind);
-        addGroupValue(expected[LEVEL_ALBUM], *item.tag.album, item.ready, kind);
+        const SourceRef source = sources.lookupById(item.recordSourceId);
+        const MediaType kind = source.mediaType;
+        addGroupValue(expected[levelNumber(LEVEL_GENRE)], *item.tag.genre, item.ready, kind);
+        addGroupValue(expected[levelNumber(LEVEL_ARTIST)], *item.tag.artist, item.ready, kind);
+        addGroupValue(expected[levelNumber(LEVEL_ALBUM)], *item.tag.album, item.ready, kind);
+        if (source.id != 0) addGroupValue(expected[levelNumber(LEVEL_MEDIA)], source.name, item.ready, kind);
       }
       std::string listed;
       for (const TrackItem& item : catalogue.listTracks(filter)) listed += describe(item) + "\n";
       EXPECT_EQ(listed, expectedTracks);
       if (filter.genre && filter.artist && filter.album) continue;
       FaultPlan reads;
-      for (int level : {LEVEL_GENRE, LEVEL_ARTIST, LEVEL_ALBUM}) {
-        EXPECT_EQ(describe(catalogue.groupValues(filter, level)), describe(expected[level]));
+      for (GroupLevel level : {LEVEL_GENRE, LEVEL_ARTIST, LEVEL_ALBUM, LEVEL_MEDIA}) {
+        EXPECT_EQ(describe(catalogue.groupValues(filter, level)), describe(expected[levelNumber(level)]));
       }
       if (fromMemory) {
         EXPECT_EQ(reads.seen(kFaultRead), 0);
       }
+      EXPECT_EQ(catalogue.countTracks(filter),
+                static_cast<int>(std::count(expectedTracks.begin(), expectedTracks.end(), '\n')));
+    }
+    // A find lists, in file order, exactly the tracks whose texts hold every
+    // word: across fields, in any case, in the title or the file name too.
+    for (const char* text : {"title 1", "SONG 10", "jazz  artist 3", "soul", "NO LONGER fits", "album 5 rock", "1",
+                             "mp3 folk 2", "artist 3 artist", "zzz", " "}) {
+      SCOPED_TRACE(text);
+      std::string expected, found;
+      for (const TrackItem& item : file) {
+        if (trackMatches(item, findWordsOf(text))) expected += describe(item) + "\n";
+      }
+      for (const TrackItem& item : catalogue.findTracks(text)) found += describe(item) + "\n";
+      EXPECT_EQ(found, expected);
     }
     // Each track read by id is the one the file holds, found without a walk
     // of the file while the index is in step.
@@ -173,6 +197,20 @@ TEST_F(TrackIndexTest, QueriesMatchTheDecodedFileThroughEveryKindOfWrite) {
   whole.tag.genre = "Folk";
   ASSERT_EQ(catalogue.updateTrack(whole), ids[3]);
   expectSameAsFile("edited");
+
+  // Long titles written over and over leave enough unused find text behind
+  // that the index compacts it.
+  for (const char* suffix : {" first", " second", " third"}) {
+    TagChange title;
+    title.title = std::string(1000, 'x') + suffix;
+    for (size_t i = 60; i < 110; ++i) ASSERT_EQ(catalogue.updateTags(ids[i], title), ids[i]);
+  }
+  TagChange recent;
+  recent.title = "Most recent";
+  ASSERT_EQ(catalogue.updateTags(ids[107], recent), ids[107]);
+  EXPECT_EQ(catalogue.findTracks("THIRD").size(), 49u);
+  EXPECT_TRUE(catalogue.findTracks("second").empty());
+  expectSameAsFile("titles rewritten");
 
   for (int index : {4, 5, 50, 109}) ASSERT_TRUE(catalogue.deleteTrack(ids[static_cast<size_t>(index)]));
   ASSERT_FALSE(catalogue.deleteTrack(ids[4]));

@@ -104,6 +104,24 @@ class Catalogue(Workspace):
         self.assertEqual(by_file["b.mp3"]["title"], "Silence")
         self.assertEqual([g["value"] for g in lines(self.db("groups", "genre"))].count("Dance"), 1)
 
+    def test_find_lists_matching_tracks_with_their_source_and_stats_count_them(self):
+        self.put("Artist/Album/Love Me.mp3")
+        self.put("b.mp3", "mutagen__silence-44-s.mp3")
+        self.add()
+        self.put("Other/love.mp3")
+        os.remove(os.path.join(self.music, "Artist/Album/Love Me.mp3"))
+        self.add("Second", path=os.path.join(self.music, "Other"))
+        found = lines(self.db("find", "LOVE", "mp3"))
+        self.assertEqual([(t["file"], t["source"]) for t in found], [("Love Me.mp3", "Mine"), ("love.mp3", "Second")])
+        self.assertEqual([t["file"] for t in lines(self.db("find", "silence"))], ["b.mp3"])
+        self.assertEqual(lines(self.db("find", "love", "nowhere")), [])
+        stats = lines(self.db("stats"))[0]
+        self.assertEqual(stats["tracks"], 3)
+        self.assertEqual(stats["sources"], 2)
+        self.assertEqual(stats["perSource"], {"Mine": 2, "Second": 1})
+        self.assertEqual(stats["perKind"], {"0": 3})
+        self.assertEqual((stats["ready"], stats["readyBytes"]), (0, 0))
+
     def test_rescan_follows_the_folder_and_remove_empties_the_source(self):
         self.put("a.mp3")
         self.put("b.mp3")

@@ -34,8 +34,8 @@ class BrowseTest : public UiTest {
     catalogue->scanSource(*entry, false, JobEvents());
     return entry;
   }
-  void groupBy(int level) {
-    SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, static_cast<WPARAM>(level), 0);
+  void groupBy(GroupLevel level) {
+    SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, static_cast<WPARAM>(levelNumber(level)), 0);
     SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
     pumpFor(20);
   }
@@ -279,7 +279,7 @@ TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
 TEST_F(BrowseTest, ARebuiltTreeShowsFirstAndItsListFollowsUnlessAnotherNodeWasChosen) {
   catalogueSongs("Folder", MediaType::kLocalFolder, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kPop, 2}});
   waitForFirstNode();
-  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, LEVEL_ARTIST, 0);
+  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, levelNumber(LEVEL_ARTIST), 0);
   SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
   EXPECT_EQ(childTexts(), (std::vector<std::string>{"Ann", "Bob"}));
   EXPECT_EQ(window->tree().currentNode(), node(nullptr, "Ann"));
@@ -616,6 +616,96 @@ TEST_F(BrowseTest, TheStripAndTheMenusFollowTheCatalogueAfterEveryJob) {
 // A value longer than any buffer the tree control is read into is still
 // its node's: the node lists its tracks, an edit finds it instead of adding
 // a twin, and pruning finds it to remove.
+// Find from the first key to Escape, and grouping by media: the found rows
+// are the usual rows with their media; deleting found rows prunes emptied
+// groups but never the node the list belongs to; a chosen node ends the
+// find; each media node lists exactly its source's tracks; the counts
+// follow every step.
+TEST_F(BrowseTest, FindListsMatchingTracksWithTheirMediaAndMediaGroupsBySource) {
+  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+                 {{"Love Song", "Ann", "Near", kRock, 1}, {"Other", "Bob", "Far", kPop, 2}});
+  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"Lovely", "Cy", "Round", kRock, 1}, {"Plain", "Ann", "Near", kJazz, 2}});
+  waitForFirstNode();
+  HWND box = window->findBox();
+  wchar_t cue[16] = {};
+  SendMessageW(box, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 16);
+  EXPECT_EQ(std::wstring(cue), L"Find");
+  EXPECT_EQ(window->countsText(), "4 tracks, 1 listed, 0 selected");  // Jazz comes first
+
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(window->takeKey(MSG{list(), WM_KEYDOWN, 'F', 0, 0, {}}));
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(GetFocus(), box);
+  SetWindowTextA(box, "LOVE");
+  EXPECT_EQ(column(3), (std::vector<std::string>{"Love Song", "Lovely"}));
+  EXPECT_EQ(column(4), (std::vector<std::string>{"Folder", "Disc"}));
+  EXPECT_EQ(litButtons(), (std::vector<int>{BTN_READY_ALL, BTN_PLAY_ALL, BTN_ENQUEUE_ALL}));
+  selectRows({0});
+  EXPECT_EQ(window->countsText(), "4 tracks, 2 listed, 1 selected");
+  {
+    ShellRecorder shell;
+    SendMessageA(window->window(), WM_COMMAND, CMD_PLAY_ALL, 0);
+    ASSERT_EQ(shell.requests().size(), 1u);  // the disc track has no copy to play
+    EXPECT_EQ(shell.requests()[0].verb, "Play");
+  }
+
+  // Deleting every found row: the emptied Rock genre goes, the Jazz node
+  // the list came from stays.
+  HTREEITEM jazz = TreeView_GetSelection(tree());
+  expand(node(nullptr, "Rock"));
+  selectRows({0, 1});
+  SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+  pumpFor(50);
+  EXPECT_EQ(window->list().rowCount(), 0);
+  EXPECT_EQ(childTexts(), (std::vector<std::string>{"Jazz", "Pop"}));
+  EXPECT_EQ(window->tree().currentNode(), jazz);
+  EXPECT_EQ(window->countsText(), "2 tracks, 0 listed, 0 selected");
+
+  EXPECT_TRUE(window->takeKey(MSG{box, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}}));
+  EXPECT_EQ(GetWindowTextLengthA(box), 0);
+  EXPECT_EQ(column(3), std::vector<std::string>{"Plain"});
+  SetWindowTextA(box, "ann  near");
+  EXPECT_EQ(column(3), std::vector<std::string>{"Plain"});
+  SetWindowTextA(box, "far");
+  EXPECT_EQ(column(3), std::vector<std::string>{"Other"});
+  TreeView_SelectItem(tree(), node(nullptr, "Pop"));
+  EXPECT_EQ(GetWindowTextLengthA(box), 0);  // a chosen node ends the find
+  EXPECT_FALSE(window->list().showsFind());
+
+  groupBy(LEVEL_MEDIA);
+  EXPECT_EQ(childTexts(), (std::vector<std::string>{"Disc", "Folder"}));
+  HTREEITEM disc = node(nullptr, "Disc"), folder = node(nullptr, "Folder");
+  EXPECT_EQ(nodeImage(disc), window->tree().images().normal[LEVEL_MEDIA]);
+  EXPECT_EQ(nodeImage(folder), window->tree().images().folder[LEVEL_MEDIA]);
+  EXPECT_EQ(column(3), std::vector<std::string>{"Plain"});
+  TreeView_SelectItem(tree(), folder);
+  EXPECT_EQ(column(3), std::vector<std::string>{"Other"});
+  EXPECT_EQ(column(4), std::vector<std::string>{"Folder"});
+  EXPECT_EQ(childTexts(expand(folder)), std::vector<std::string>{"Bob"});
+  EXPECT_EQ(childTexts(expand(node(folder, "Bob"))), std::vector<std::string>{"Far"});
+  TreeView_SelectItem(tree(), node(node(folder, "Bob"), "Far"));
+  EXPECT_EQ(column(3), std::vector<std::string>{"Other"});
+
+  // An edit under a media node puts the new artist under that source.
+  selectRows({0});
+  TrackItem other = catalogue->findTracks("other")[0];
+  TagChange renamed;
+  renamed.artist = "Bea";
+  ASSERT_EQ(catalogue->updateTags(other.id, renamed), other.id);
+  window->list().updateRowsAfterEdit({{other.id, catalogue->readTrack(other.id).tag}});
+  pumpFor(50);
+  EXPECT_EQ(childTexts(folder), std::vector<std::string>{"Bea"});
+
+  // A source that is gone leaves an empty media cell.
+  sources.removeById(sources.entry(sources.indexOfName("Disc"))->id);
+  SetWindowTextA(box, "plain");
+  EXPECT_EQ(column(4), std::vector<std::string>{""});
+}
+
 TEST_F(BrowseTest, AGroupValueLongerThan511BytesMatchesItsNode) {
   catalogueSongs("Folder", MediaType::kLocalFolder, {{"One", "Ann", "A", kRock, 1}, {"Two", "Bob", "B", kRock, 2}});
   const std::string longArtist = std::string(600, 'x') + "1";

@@ -70,27 +70,34 @@ TEST_F(MainWindowTest, ResizingMovesOnlyTheBrowsingAreaAndFrame) {
   }
 }
 
-TEST_F(MainWindowTest, GroupingOffersGenreArtistAlbumWithGenreChosen) {
+TEST_F(MainWindowTest, GroupingOffersGenreArtistAlbumMediaWithGenreChosen) {
   HWND combo = control(IDC_GROUP_COMBO);
-  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 4);
   char text[32];
-  const char* expected[] = {"Genre", "Artist", "Album"};
-  for (int i = 0; i < 3; ++i) {
+  const char* expected[] = {"Genre", "Artist", "Album", "Media"};
+  for (int i = 0; i < 4; ++i) {
     SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, expected[i]);
   }
   EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
 }
 
-TEST_F(MainWindowTest, ListHasItsFourColumns) {
+TEST_F(MainWindowTest, ListHasItsFiveColumns) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(control(IDC_LIST), LVM_GETHEADER, 0, 0));
-  EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 5);
+  char text[32];
+  HDITEMA item = {};
+  item.mask = HDI_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(header, HDM_GETITEMA, 4, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(text, "Media");
   // A fresh user's widths come from the settings, which replace the list's own.
   EXPECT_EQ(SendMessageA(control(IDC_LIST), LVM_GETCOLUMNWIDTH, 3, 0), 200);
-  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{125, 125, 25, 200}));
+  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 5>{125, 125, 25, 200, 100}));
   // Stored widths are taken by their low 16 bits.
-  window->list().applyColumnWidths({0x10000 + 80, 90, 40, 200});
-  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 4>{80, 90, 40, 200}));
+  window->list().applyColumnWidths({0x10000 + 80, 90, 40, 200, 70});
+  EXPECT_EQ(window->list().readColumnWidths(), (std::array<int, 5>{80, 90, 40, 200, 70}));
 }
 
 TEST_F(MainWindowTest, ConfigurationMenuListsAboutHelpPreferences) {
@@ -114,7 +121,7 @@ TEST_F(MainWindowTest, TreeShowsTheGroupsAndTheFirstNodeFillsTheList) {
   EXPECT_TRUE(window->strip().isEnabled(BTN_PLAY_ALL));
   EXPECT_TRUE(window->strip().isEnabled(BTN_ENQUEUE_ALL));
   EXPECT_FALSE(window->strip().isEnabled(BTN_READY_ALL));  // folder tracks need no copy
-  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, LEVEL_ARTIST, 0);
+  SendMessageA(control(IDC_GROUP_COMBO), CB_SETCURSEL, levelNumber(LEVEL_ARTIST), 0);
   SendMessageA(window->window(), WM_COMMAND, MAKEWPARAM(IDC_GROUP_COMBO, CBN_SELCHANGE), 0);
   EXPECT_EQ(TreeView_GetCount(control(IDC_TREE)), 2u);  // Even Artist, Odd Artist
   EXPECT_EQ(window->tree().rootLevel(), LEVEL_ARTIST);

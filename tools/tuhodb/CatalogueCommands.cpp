@@ -2,15 +2,19 @@
 // each through the same engine calls the program makes.
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <map>
 #include <optional>
 #include <vector>
 
 #include "catalogue/SourceLocation.h"
 #include "catalogue/TrackFiles.h"
 #include "platform/Ansi.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "tools/tuhodb/CatalogueJson.h"
 #include "tools/tuhodb/Commands.h"
+#include "tools/tuhodb/Json.h"
 #include "tools/tuhodb/Session.h"
 
 namespace tuho::tuhodb {
@@ -52,6 +56,14 @@ int tellNotChanged(Session& session, int id) {
     std::fprintf(stderr, "tuhodb: no track has the id %d\n", id);
   }
   return 1;
+}
+
+// The size of a file, 0 when it cannot be opened.
+int64_t bytesOf(const std::string& path) {
+  File file;
+  int64_t bytes = 0;
+  if (!file.open(path, kAccessRead, kShareReadWrite, kOpenExisting) || !file.size(&bytes)) return 0;
+  return bytes;
 }
 
 void refuse(const std::string& why) { std::fprintf(stderr, "tuhodb: %s\n", consoleText(why).c_str()); }
@@ -171,17 +183,65 @@ int runTracks(const Args& args) {
 
 int runGroups(const Args& args) {
   Options options;
-  const char* text = "groups genre|artist|album [--genre G] [--artist A] [--album B]";
+  const char* text = "groups genre|artist|album|media [--genre G] [--artist A] [--album B]";
   if (!parseOptions(args, kFilterOptions, {}, options) || options.positional.size() != 1) return usage(text);
   const std::string& level = options.positional[0];
-  int groupBy = level == "genre" ? LEVEL_GENRE : level == "artist" ? LEVEL_ARTIST : level == "album" ? LEVEL_ALBUM : -1;
+  const char* const kLevels[] = {"genre", "artist", "album", "media"};
+  int groupBy = -1;
+  for (int number = 0; number < kGroupLevelCount; ++number) {
+    if (level == kLevels[number]) groupBy = number;
+  }
   if (groupBy < 0) return usage(text);
   Session session;
   if (!session.open()) return 1;
-  for (const GroupValue& value : session.catalogue().groupValues(filterOf(options), groupBy).values) {
+  for (const GroupValue& value : session.catalogue().groupValues(filterOf(options), groupLevelOf(groupBy)).values) {
     printLine(groupJson(value));
   }
   return 0;
+}
+
+// The words are joined as the find box would hold them.
+int runFind(const Args& args) {
+  if (args.empty()) return usage("find TEXT...");
+  std::string text;
+  for (const std::string& word : args) text += word + " ";
+  Session session;
+  if (!session.open()) return 1;
+  std::string out;
+  for (const TrackItem& item : session.catalogue().findTracks(text)) out += trackJson(item) + "\n";
+  return printListing(out, !session.catalogue().storeFailed());
+}
+
+// One JSON object: tracks, sources, tracks per source name and per kind,
+// and the ready copies with the bytes their files take.
+int runStats(const Args& args) {
+  if (!args.empty()) return usage("stats");
+  Session session;
+  if (!session.open()) return 1;
+  std::map<std::string, int> perSource, perKind;
+  int tracks = 0, ready = 0;
+  int64_t readyBytes = 0;
+  const bool read = session.catalogue().forEachTrack(TrackFilter(), [&](const TrackItem& item) {
+    ++tracks;
+    ++perSource[item.source.id != 0 ? item.source.name : std::string()];
+    ++perKind[std::to_string(item.source.id != 0 ? item.source.mediaType : -1)];
+    if (item.ready == 1) {
+      ++ready;
+      readyBytes += bytesOf(copyPath(session.catalogue().dataFolder(), item));
+    }
+    return true;
+  });
+  auto object = [](const std::map<std::string, int>& counts) {
+    std::string json;
+    for (const auto& [key, count] : counts)
+      json += (json.empty() ? "" : ", ") + jsonString(key) + ": " + std::to_string(count);
+    return "{" + json + "}";
+  };
+  std::string out = "{\"tracks\": " + std::to_string(tracks) +
+                    ", \"sources\": " + std::to_string(session.sources().count()) +
+                    ", \"perSource\": " + object(perSource) + ", \"perKind\": " + object(perKind) +
+                    ", \"ready\": " + std::to_string(ready) + ", \"readyBytes\": " + std::to_string(readyBytes) + "}\n";
+  return printListing(out, read);
 }
 
 // Every given value goes to every listed track; values not given stay as

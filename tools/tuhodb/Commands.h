@@ -20,6 +20,8 @@ int runRescan(const Args& args);
 int runRemove(const Args& args);
 int runTracks(const Args& args);
 int runGroups(const Args& args);
+int runFind(const Args& args);
+int runStats(const Args& args);
 int runEdit(const Args& args);
 int runDelete(const Args& args);
 int runReady(const Args& args);

@@ -1,5 +1,6 @@
 // The group tree: the catalogue grouped on up to three levels (genre,
-// artist, album) below the level the grouping combo box chooses. Children
+// artist, album) below the level the grouping combo box chooses, or by
+// media source with its artists and their albums below it. Children
 // are built the first time a node is expanded; selecting a node shows its
 // tracks in the track list. Edits and deletions keep it in step by adding
 // missing nodes and removing emptied ones. It knows the list only through
@@ -12,7 +13,9 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 
@@ -30,12 +33,25 @@ struct NodeRef {
   unsigned serial = 0;
 };
 
+// Image-list indices of one kind of image for the genre, artist and album
+// levels; a media source's node shows the album level's (a disc or a folder).
+struct LevelImages {
+  std::array<int, 3> byLevel{};
+  int operator[](GroupLevel level) const {
+    return byLevel[static_cast<size_t>(level == LEVEL_MEDIA ? levelNumber(LEVEL_ALBUM) : levelNumber(level))];
+  }
+};
+
 // Image-list indices of each level's normal, ready and folder images.
 struct TreeImages {
-  std::array<int, 3> normal{};
-  std::array<int, 3> ready{};
-  std::array<int, 3> folder{};
+  LevelImages normal;
+  LevelImages ready;
+  LevelImages folder;
 };
+
+// The levels a tree shows from its root level down, and the level below one.
+std::vector<GroupLevel> levelsFrom(GroupLevel rootLevel);
+std::optional<GroupLevel> levelBelow(GroupLevel level);
 
 // What the tree asks of the rest of the window.
 struct GroupTreeHooks {
@@ -59,8 +75,8 @@ class GroupTree {
   void attach(HWND control, Catalogue* catalogue, GroupTreeHooks hooks, const TreeImages& images);
   HWND control() const { return control_; }
   const TreeImages& images() const { return images_; }
-  int rootLevel() const { return rootLevel_; }
-  void rebuildTree(int rootLevel);
+  GroupLevel rootLevel() const { return rootLevel_; }
+  void rebuildTree(GroupLevel rootLevel);
   LRESULT onTreeNotify(NMHDR* notification);
   // MMSG_TREE_DELETE_ITEM: deletes the node only while it is the same live
   // node the message named.
@@ -69,8 +85,15 @@ class GroupTree {
   // MMSG_TREE_FILL_LIST: shows the node's tracks while it is still the same
   // live node and the current one.
   void fillListFor(HTREEITEM item, unsigned serial);
+  // A path names a media node by its source id; grouped by media, a path
+  // without one leaves the tree as it is.
   void ensurePath(const TrackFilter& path);
-  void prunePath(const TrackFilter& path, int targetLevel);
+  void prunePath(const TrackFilter& path, GroupLevel targetLevel);
+  // Deletes the highest node on the path that no track of the catalogue
+  // carries any more (the list showed only some of its tracks).
+  void pruneEmptied(const TrackFilter& path);
+  // Shows the current node's tracks again, or none without one.
+  void showCurrent();
   // Around many path changes at once: the tree is drawn once at the end.
   // Nests.
   void beginBulkChange();
@@ -87,14 +110,15 @@ class GroupTree {
 
  private:
   struct GroupNode;
-  enum PathMode { PATH_ADD, PATH_REMOVE };
+  enum PathMode { PATH_ADD, PATH_REMOVE, PATH_PRUNE_EMPTIED };
   void selectFirstRoot();
-  void buildChildren(HTREEITEM parent, int parentLevel);
+  void buildChildren(HTREEITEM parent, GroupLevel level);
   void finishRebuild();
   HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, int image, HTREEITEM after);
-  GroupNode childOf(const TrackFilter& path, int level, const std::string& value) const;
+  GroupNode childOf(const TrackFilter& path, GroupLevel level, const std::string& value) const;
   TrackFilter pathOf(HTREEITEM item) const;
-  int imageFor(int level, ReadyState state, bool folderKind) const;
+  std::optional<std::string> valueOn(const TrackFilter& path, GroupLevel level) const;
+  int imageFor(GroupLevel level, ReadyState state, bool folderKind) const;
   void fillFor(HTREEITEM item);
   GroupNode* nodeOf(HTREEITEM item) const;
   void onRightClick(NMHDR* notification);
@@ -102,7 +126,7 @@ class GroupTree {
   void postParentIfEmptied(HTREEITEM item);
   bool isBeingDeleted(HTREEITEM item) const;
   void deleteNode(HTREEITEM item);
-  void walkPath(const TrackFilter& path, PathMode mode, int targetLevel);
+  void walkPath(const TrackFilter& path, PathMode mode, std::optional<GroupLevel> targetLevel);
   HTREEITEM findChild(HTREEITEM parent, const std::string& value);
   std::unordered_map<std::string, HTREEITEM>& childrenByText(HTREEITEM parent);
   void forgetChild(HTREEITEM item);
@@ -112,7 +136,7 @@ class GroupTree {
   Catalogue* catalogue_ = nullptr;
   GroupTreeHooks hooks_;
   TreeImages images_;
-  int rootLevel_ = LEVEL_GENRE;
+  GroupLevel rootLevel_ = LEVEL_GENRE;
   bool rebuilding_ = false;
   HTREEITEM current_ = nullptr;
   HTREEITEM deleting_ = nullptr;  // the node this tree is deleting, with its subtree

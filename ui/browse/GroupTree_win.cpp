@@ -16,7 +16,8 @@ struct GroupTree::GroupNode {
   std::string value;
   std::optional<std::string> genre;
   std::optional<std::string> artist;
-  int level = LEVEL_GENRE;
+  std::optional<int> sourceId;  // grouped by media: the source of the node or of the one above it
+  GroupLevel level = LEVEL_GENRE;
   bool populated = false;
   ReadyState state = ReadyState::kNone;
   int magic = GROUP_NODE_MAGIC;
@@ -34,13 +35,7 @@ HTREEITEM related(HWND tree, HTREEITEM item, UINT relation) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-const std::optional<std::string>& valueAt(const TrackFilter& path, int level) {
-  if (level == LEVEL_GENRE) return path.genre;
-  if (level == LEVEL_ARTIST) return path.artist;
-  return path.album;
-}
-
-void setValue(TrackFilter& path, int level, const std::string& value) {
+void setValue(TrackFilter& path, GroupLevel level, const std::string& value) {
   if (level == LEVEL_GENRE) path.genre = value;
   if (level == LEVEL_ARTIST) path.artist = value;
   if (level == LEVEL_ALBUM) path.album = value;
@@ -57,6 +52,21 @@ void sortLikeTheControl(std::vector<const GroupValue*>& values) {
 }
 
 }  // namespace
+
+std::vector<GroupLevel> levelsFrom(GroupLevel rootLevel) {
+  std::vector<GroupLevel> levels;
+  for (std::optional<GroupLevel> level = rootLevel; level; level = levelBelow(*level)) levels.push_back(*level);
+  return levels;
+}
+
+std::optional<GroupLevel> levelBelow(GroupLevel level) {
+  switch (level) {
+    case LEVEL_GENRE:
+    case LEVEL_MEDIA: return LEVEL_ARTIST;
+    case LEVEL_ARTIST: return LEVEL_ALBUM;
+    default: return std::nullopt;
+  }
+}
 
 GroupTree::~GroupTree() {
   for (auto& entry : live_) delete entry.second;
@@ -80,13 +90,13 @@ NodeRef GroupTree::currentRef() const {
   return node ? NodeRef{current_, node->serial} : NodeRef{};
 }
 
-void GroupTree::rebuildTree(int rootLevel) {
+void GroupTree::rebuildTree(GroupLevel rootLevel) {
   rebuilding_ = true;
   SendMessageA(control(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   childIndex_.clear();
   current_ = nullptr;
   rootLevel_ = rootLevel;
-  buildChildren(TVI_ROOT, rootLevel - 1);
+  buildChildren(TVI_ROOT, rootLevel);
 }
 
 void GroupTree::selectFirstRoot() {
@@ -100,25 +110,44 @@ TrackFilter GroupTree::pathOf(HTREEITEM item) const {
   if (!node) return path;
   path.genre = node->genre;
   path.artist = node->artist;
+  path.sourceId = node->sourceId;
   setValue(path, node->level, node->value);
   return path;
 }
 
-int GroupTree::imageFor(int level, ReadyState state, bool folderKind) const {
-  if (level < LEVEL_GENRE || level > LEVEL_ALBUM) return 0;
-  size_t at = static_cast<size_t>(level);
-  if (state != ReadyState::kNone) return images_.ready[at];
-  return folderKind ? images_.folder[at] : images_.normal[at];
+// The text of the path's node at a level: a media node shows its source's
+// name.
+std::optional<std::string> GroupTree::valueOn(const TrackFilter& path, GroupLevel level) const {
+  switch (level) {
+    case LEVEL_GENRE: return path.genre.value_or("");
+    case LEVEL_ARTIST: return path.artist.value_or("");
+    case LEVEL_ALBUM: return path.album.value_or("");
+    default: break;
+  }
+  if (!path.sourceId) return std::nullopt;
+  std::string name = catalogue_->sourceById(*path.sourceId).name;
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+int GroupTree::imageFor(GroupLevel level, ReadyState state, bool folderKind) const {
+  if (state != ReadyState::kNone) return images_.ready[level];
+  return folderKind ? images_.folder[level] : images_.normal[level];
 }
 
 // A node of the given level on the path: it carries the values of the
 // levels between the root level and its own.
-GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, int level, const std::string& value) const {
+GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, GroupLevel level, const std::string& value) const {
   GroupNode node;
   node.value = value;
   node.level = level;
-  if (rootLevel_ <= LEVEL_GENRE && LEVEL_GENRE < level) node.genre = path.genre;
-  if (rootLevel_ <= LEVEL_ARTIST && LEVEL_ARTIST < level) node.artist = path.artist;
+  for (GroupLevel above : levelsFrom(rootLevel_)) {
+    if (above == level) break;
+    if (above == LEVEL_GENRE) node.genre = path.genre;
+    if (above == LEVEL_ARTIST) node.artist = path.artist;
+    if (above == LEVEL_MEDIA) node.sourceId = path.sourceId;
+  }
+  if (level == LEVEL_MEDIA) node.sourceId = path.sourceId;
   return node;
 }
 
@@ -131,7 +160,7 @@ HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int ima
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
   insert.item.pszText = const_cast<char*>(data->value.c_str());
   insert.item.iImage = insert.item.iSelectedImage = image;
-  insert.item.cChildren = node.level < LEVEL_ALBUM ? 1 : 0;
+  insert.item.cChildren = levelBelow(node.level) ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   auto item = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
   if (!item) return item;
@@ -141,7 +170,7 @@ HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int ima
   return item;
 }
 
-void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
+void GroupTree::buildChildren(HTREEITEM parent, GroupLevel level) {
   TrackFilter path;
   if (parent != TVI_ROOT) {
     GroupNode* node = nodeOf(parent);
@@ -150,8 +179,13 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
     path = pathOf(parent);
   }
   if (hooks_.building) hooks_.building(true);
-  GroupNode child = childOf(path, parentLevel + 1, std::string());
+  GroupNode child = childOf(path, level, std::string());
   ValueList values = catalogue_->groupValues(path, child.level);
+  // Media nodes are named by their source; its id is what their tracks carry.
+  std::vector<int> sourceIds;
+  if (level == LEVEL_MEDIA) {
+    for (const GroupValue& value : values.values) sourceIds.push_back(catalogue_->sourceIdNamed(value.value));
+  }
   // One repaint for all the new nodes: a tree that updates itself after
   // each insertion takes several times as long to fill.
   std::vector<const GroupValue*> sorted;
@@ -163,6 +197,7 @@ void GroupTree::buildChildren(HTREEITEM parent, int parentLevel) {
   for (const GroupValue* value : sorted) {
     child.state = value->state;
     child.value = value->value;
+    if (level == LEVEL_MEDIA) child.sourceId = sourceIds[static_cast<size_t>(value - values.values.data())];
     insertNode(parent, child, imageFor(child.level, value->state, isFolderKind(value->kind)), TVI_LAST);
     if (hooks_.nodesMade) hooks_.nodesMade(++made);
   }
@@ -207,7 +242,8 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
   switch (notification->code) {
     case TVN_ITEMEXPANDINGA: {
       GroupNode* node = nodeOf(view->itemNew.hItem);
-      if (view->action == TVE_EXPAND && node && !node->populated) buildChildren(view->itemNew.hItem, node->level);
+      std::optional<GroupLevel> below = node ? levelBelow(node->level) : std::nullopt;
+      if (view->action == TVE_EXPAND && below && !node->populated) buildChildren(view->itemNew.hItem, *below);
       break;
     }
     case TVN_SELCHANGEDA:
@@ -295,9 +331,19 @@ void GroupTree::postDeleteCurrent() {
   if (node.item) PostMessageA(parent_, MMSG_TREE_DELETE_ITEM, node.serial, reinterpret_cast<LPARAM>(node.item));
 }
 
-void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD, LEVEL_ALBUM); }
+void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD, std::nullopt); }
 
-void GroupTree::prunePath(const TrackFilter& path, int targetLevel) { walkPath(path, PATH_REMOVE, targetLevel); }
+void GroupTree::prunePath(const TrackFilter& path, GroupLevel targetLevel) { walkPath(path, PATH_REMOVE, targetLevel); }
+
+void GroupTree::pruneEmptied(const TrackFilter& path) { walkPath(path, PATH_PRUNE_EMPTIED, std::nullopt); }
+
+void GroupTree::showCurrent() {
+  if (current_ && nodeOf(current_)) {
+    fillFor(current_);
+  } else {
+    hooks_.showNoTracks();
+  }
+}
 
 void GroupTree::beginBulkChange() {
   if (bulkDepth_++ == 0) SendMessageA(control(), WM_SETREDRAW, FALSE, 0);
@@ -343,18 +389,21 @@ HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) {
 
 // Descends from the root level through nodes whose children exist (the
 // others get theirs from the catalogue when expanded). Adding inserts the
-// first missing node; removing deletes the node found at the target level.
-void GroupTree::walkPath(const TrackFilter& path, PathMode mode, int targetLevel) {
+// first missing node; removing deletes the node found at the target level;
+// pruning deletes the first node found without tracks.
+void GroupTree::walkPath(const TrackFilter& path, PathMode mode, std::optional<GroupLevel> targetLevel) {
   HTREEITEM parent = TVI_ROOT;
-  for (int level = rootLevel_; level <= LEVEL_ALBUM; ++level) {
-    std::string value = valueAt(path, level).value_or("");
-    HTREEITEM found = findChild(parent, value);
+  for (GroupLevel level : levelsFrom(rootLevel_)) {
+    std::optional<std::string> value = valueOn(path, level);
+    if (!value) return;
+    HTREEITEM found = findChild(parent, *value);
     if (!found) {
       if (mode == PATH_ADD)
-        insertNode(parent, childOf(path, level, value), imageFor(level, ReadyState::kNone, false), TVI_SORT);
+        insertNode(parent, childOf(path, level, *value), imageFor(level, ReadyState::kNone, false), TVI_SORT);
       return;
     }
-    if (mode == PATH_REMOVE && level == targetLevel) {
+    const bool empty = mode == PATH_PRUNE_EMPTIED && catalogue_->countTracks(pathOf(found)) == 0;
+    if ((mode == PATH_REMOVE && level == targetLevel) || empty) {
       deleteNode(found);
       return;
     }

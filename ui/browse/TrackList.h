@@ -1,5 +1,6 @@
 // The track list: the report-style list view on the right of the main
-// window, one row per track of the group tree's current node. It works out
+// window, one row per track of the group tree's current node or of a find.
+// It works out
 // which commands its rows allow (ListCommands), carries out the list's
 // commands, and keeps its rows in step with edits, deletions and jobs. It
 // knows the tree, the strip and the tag editor only through its hooks.
@@ -29,6 +30,8 @@ struct TrackRow {
   std::string artist;
   std::string album;
   std::string title;
+  std::string media;  // the name of the track's source; empty once the source is gone
+  int sourceId = 0;   // as the record holds it
   int id = 0;
   bool knownSource = false;
   bool folder = false;
@@ -45,7 +48,10 @@ struct RowImages {
 // What the list asks of the rest of the window.
 struct TrackListHooks {
   std::function<void()> emptied;                           // the last row went, or a fill found none
-  std::function<void(const TrackFilter&, int)> groupGone;  // a group no row shows any more, at a level
+  std::function<void(const TrackFilter&, GroupLevel)> groupGone;  // a group no row shows any more, at a level
+  std::function<void(const TrackFilter&)> groupMaybeGone;         // a found row's group may have lost its last track
+  std::function<void(const TrackFilter&)> groupWritten;           // an edited row's group, with its source
+  std::function<void(bool)> countsChanged;                        // true: the rows changed; false: only the selection
   std::function<void(const IdList&)> editTags;             // the selected tracks' ids, at least one
   std::function<void()> commandsChanged;                   // commands() or rowsChosen() changed
   std::function<void(POINT)> rowMenuAt;                    // a row's label was right-clicked
@@ -61,15 +67,20 @@ class TrackList {
   HWND control() const { return control_; }
   const RowImages& images() const { return images_; }
   void insertColumns();
-  static constexpr int columnCount() { return 4; }
-  std::array<int, 4> readColumnWidths() const;
-  void applyColumnWidths(const std::array<int, 4>& widths);
+  static constexpr int columnCount() { return 5; }
+  std::array<int, 5> readColumnWidths() const;
+  void applyColumnWidths(const std::array<int, 5>& widths);
 
   // Refills the rows with the tracks that carry the given values, sorted by
   // track number.
   void fillList(const TrackFilter& filter);
+  // Refills the rows with the tracks a find gives (see Catalogue::findTracks),
+  // sorted by title. An empty result leaves the tree as it is.
+  void fillFound(const std::string& text);
+  bool showsFind() const { return finding_; }
   // No rows, no filters.
   void clear();
+  int selectedCount() const;
   // What the rows allow, and whether a row's label has been clicked since
   // the last fill (the selected-items commands wait for that).
   const ListCommands& commands() const { return commands_; }
@@ -109,10 +120,13 @@ class TrackList {
   // The values the list's rows show, for telling which groups are gone.
   struct ShownValues {
     std::unordered_set<std::string> genres, artists, albums;
+    std::unordered_set<int> sourceIds;
     void add(const TrackRow& row);
   };
   ShownValues shownValues() const;
   int insertRow(const TrackItem& item);
+  void fillRows(const std::vector<TrackItem>& tracks, int sortColumn);
+  void tellCounts(bool rowsChanged);
   void deleteRows(std::vector<int> rows);
   void onClick(NMHDR* notification, bool withMenu);
   bool onRowLabel(NMHDR* notification) const;
@@ -128,6 +142,7 @@ class TrackList {
   TrackListHooks hooks_;
   RowImages images_;
   TrackFilter filter_;
+  bool finding_ = false;  // the rows are a find's, not a node's
   ListCommands commands_;
   bool rowsChosen_ = false;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 
@@ -23,7 +24,8 @@ const std::string& cellOf(const TrackRow& row, int column) {
     case 0: return row.artist;
     case 1: return row.album;
     case 2: return row.trackNo;
-    default: return row.title;
+    case 3: return row.title;
+    default: return row.media;
   }
 }
 
@@ -65,7 +67,7 @@ void TrackList::insertColumns() {
     const char* header;
     int width;
   };
-  const Column columns[] = {{"Artist", 100}, {"Album", 100}, {"#", 30}, {"Title", 255}};
+  const Column columns[] = {{"Artist", 100}, {"Album", 100}, {"#", 30}, {"Title", 255}, {"Media", 100}};
   HWND list = control();
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   for (int i = 0; i < 9; ++i) SendMessageA(list, LVM_DELETECOLUMN, 1, 0);
@@ -81,15 +83,15 @@ void TrackList::insertColumns() {
   }
 }
 
-std::array<int, 4> TrackList::readColumnWidths() const {
-  std::array<int, 4> widths{};
+std::array<int, 5> TrackList::readColumnWidths() const {
+  std::array<int, 5> widths{};
   for (int i = 0; i < columnCount(); ++i) {
     widths[static_cast<size_t>(i)] = static_cast<int>(SendMessageA(control(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
   }
   return widths;
 }
 
-void TrackList::applyColumnWidths(const std::array<int, 4>& widths) {
+void TrackList::applyColumnWidths(const std::array<int, 5>& widths) {
   for (int i = 0; i < columnCount(); ++i) {
     SendMessageA(control(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(LOWORD(widths[static_cast<size_t>(i)]), 0));
   }
@@ -113,6 +115,8 @@ int TrackList::insertRow(const TrackItem& item) {
   data->artist = item.tag.artist.value_or("");
   data->album = item.tag.album.value_or("");
   data->title = item.tag.title.value_or("");
+  data->media = item.source.id != 0 ? item.source.name : std::string();
+  data->sourceId = item.recordSourceId;
   data->id = item.id;
   noteState(*data, item);
   HWND list = control();
@@ -131,6 +135,7 @@ int TrackList::insertRow(const TrackItem& item) {
 
 void TrackList::clear() {
   filter_ = TrackFilter();
+  finding_ = false;
   SendMessageA(control(), LVM_DELETEALLITEMS, 0, 0);
   rowsChosen_ = false;
   recountCommands();
@@ -144,6 +149,16 @@ void TrackList::fillList(const TrackFilter& filter) {
     hooks_.emptied();  // a node whose tracks are all gone removes itself
     return;
   }
+  fillRows(tracks, 2);
+}
+
+void TrackList::fillFound(const std::string& text) {
+  clear();
+  finding_ = true;
+  fillRows(catalogue_->findTracks(text), 3);
+}
+
+void TrackList::fillRows(const std::vector<TrackItem>& tracks, int sortColumn) {
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ListCommands all;
@@ -151,9 +166,16 @@ void TrackList::fillList(const TrackFilter& filter) {
     insertRow(item);
     all |= commandsOf(item);
   }
-  sortByColumn(2);
+  sortByColumn(sortColumn);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   setCommands(all);
+}
+
+int TrackList::selectedCount() const { return static_cast<int>(SendMessageA(control(), LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+void TrackList::tellCounts(bool rowsChanged) {
+  if (hooks_.countsChanged) hooks_.countsChanged(rowsChanged);
 }
 
 void TrackList::recountCommands() {
@@ -169,6 +191,7 @@ void TrackList::recountCommands() {
 void TrackList::setCommands(const ListCommands& commands) {
   commands_ = commands;
   if (hooks_.commandsChanged) hooks_.commandsChanged();
+  tellCounts(true);
 }
 
 void TrackList::sortByColumn(int column) {
@@ -196,6 +219,9 @@ LRESULT TrackList::onListNotify(NMHDR* notification) {
       break;
     case LVN_DELETEITEM:
       delete reinterpret_cast<TrackRow*>(reinterpret_cast<NMLISTVIEW*>(notification)->lParam);
+      break;
+    case LVN_ITEMCHANGED:
+      if (reinterpret_cast<NMLISTVIEW*>(notification)->uChanged & LVIF_STATE) tellCounts(false);
       break;
     default:
       break;
@@ -268,6 +294,7 @@ void TrackList::ShownValues::add(const TrackRow& row) {
   genres.insert(row.genre);
   artists.insert(row.artist);
   albums.insert(row.album);
+  sourceIds.insert(row.sourceId);
 }
 
 TrackList::ShownValues TrackList::shownValues() const {
@@ -314,7 +341,8 @@ void TrackList::deleteRows(std::vector<int> rows) {
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
-  if (rowCount() == 0) hooks_.emptied();
+  // A find's rows are not a node's: the node stays when they all go.
+  if (rowCount() == 0 && !finding_) hooks_.emptied();
   recountCommands();
 }
 
@@ -331,11 +359,11 @@ void TrackList::deleteSelected() {
     if (!data) continue;
     catalogue_->deleteTrack(data->id);
     rows.push_back(row);
-    gone.push_back(TrackFilter{data->genre, data->artist, data->album});
+    gone.push_back(TrackFilter{data->genre, data->artist, data->album, data->sourceId});
     if (hooks_.tracksDeleted) hooks_.tracksDeleted(static_cast<int>(rows.size()));
   }
   deleteRows(std::move(rows));
-  if (!filter_.album && !gone.empty()) pruneVanished(gone, shownValues());
+  if (!gone.empty()) pruneVanished(gone, finding_ || filter_.album ? ShownValues() : shownValues());
   if (hooks_.treeBulkChange) hooks_.treeBulkChange(false);
 }
 
@@ -390,7 +418,7 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
   auto leaves = [](const std::optional<std::string>& filter, const std::optional<std::string>& value) {
     return filter && *filter != value.value_or("");
   };
-  std::vector<TrackFilter> olds;
+  std::vector<TrackFilter> olds, news;
   std::vector<int> leaving;
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -400,18 +428,20 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
     if (found == rows.end()) continue;
     const int row = found->second.row;
     TrackRow* data = found->second.data;
-    olds.push_back(TrackFilter{data->genre, data->artist, data->album});
+    olds.push_back(TrackFilter{data->genre, data->artist, data->album, data->sourceId});
+    news.push_back(TrackFilter{tag.genre, tag.artist, tag.album, data->sourceId});
     if (leaves(filter_.genre, tag.genre) || leaves(filter_.artist, tag.artist) || leaves(filter_.album, tag.album)) {
       leaving.push_back(row);
       continue;
     }
+    // The tag's four columns; the media column stays as it is.
     const std::optional<std::string>* values[] = {&tag.artist, &tag.album, &tag.trackNo, &tag.title};
     std::string* cells[] = {&data->artist, &data->album, &data->trackNo, &data->title};
-    for (int column = 0; column < columnCount(); ++column) {
+    for (size_t column = 0; column < std::size(cells); ++column) {
       std::string value = values[column]->value_or("");
       if (value == *cells[column]) continue;
       *cells[column] = value;
-      setCell(list, row, column, value);
+      setCell(list, row, static_cast<int>(column), value);
     }
     data->genre = tag.genre.value_or(data->genre);
   }
@@ -426,22 +456,49 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
   }
   deleteRows(std::move(leaving));
   pruneVanished(olds, staying);
+  // The new groups with their source: grouped by media, a new artist or
+  // album appears under the source it is on.
+  if (hooks_.groupWritten) {
+    for (const TrackFilter& path : news) hooks_.groupWritten(path);
+  }
 }
 
-// Groups of the old values that no row shows any more leave the tree.
+// Groups of the old values that no row shows any more leave the tree. A
+// find's rows are only some of each group's tracks: the tree asks the
+// catalogue instead.
 void TrackList::pruneVanished(const std::vector<TrackFilter>& olds, const ShownValues& shown) {
+  if (finding_) {
+    std::set<std::vector<std::string>> asked;
+    for (const TrackFilter& old : olds) {
+      const std::vector<std::string> path = {old.genre.value_or(""), old.artist.value_or(""), old.album.value_or(""),
+                                             std::to_string(old.sourceId.value_or(0))};
+      if (asked.insert(path).second && hooks_.groupMaybeGone) hooks_.groupMaybeGone(old);
+    }
+    return;
+  }
   if (filter_.album || olds.empty()) return;
-  const auto& [genres, artists, albums] = shown;
+  const auto& [genres, artists, albums, sourceIds] = shown;
   std::set<std::vector<std::string>> checked;
   for (const TrackFilter& old : olds) {
-    std::vector<std::string> path = {old.genre.value_or(""), old.artist.value_or(""), old.album.value_or("")};
+    std::vector<std::string> path = {old.genre.value_or(""), old.artist.value_or(""), old.album.value_or(""),
+                                     std::to_string(old.sourceId.value_or(0))};
     if (!checked.insert(path).second) continue;
     busy();
-    bool genreGone = !filter_.genre && !filter_.artist && !genres.count(path[0]);
+    bool genreGone = !filter_.genre && !filter_.artist && !filter_.sourceId && !genres.count(path[0]);
+    bool sourceGone =
+        !filter_.genre && !filter_.artist && !filter_.sourceId && !sourceIds.count(old.sourceId.value_or(0));
     bool artistGone = !filter_.artist && !artists.count(path[1]);
     bool albumGone = !albums.count(path[2]);
-    int target = albumGone ? LEVEL_ALBUM : artistGone ? LEVEL_ARTIST : genreGone ? LEVEL_GENRE : -1;
-    if (target >= 0) hooks_.groupGone(old, target);
+    std::optional<GroupLevel> target;
+    if (albumGone) {
+      target = LEVEL_ALBUM;
+    } else if (artistGone) {
+      target = LEVEL_ARTIST;
+    } else if (genreGone || sourceGone) {
+      // The tree takes the level it shows: a genre or a media source.
+      target = genreGone ? LEVEL_GENRE : LEVEL_MEDIA;
+    }
+    if (target) hooks_.groupGone(old, *target);
   }
 }
 

@@ -13,11 +13,11 @@ namespace tuho {
 
 extern const char kSettingsKeyPath[];
 
-constexpr std::array<int, 4> kDefaultColumnWidths = {125, 125, 25, 200};
+constexpr std::array<int, 5> kDefaultColumnWidths = {125, 125, 25, 200, 100};
 
 struct ViewSettings {
-  std::array<int, 4> columnWidths = kDefaultColumnWidths;
-  int grouping = 0;  // index of the grouping combo box: 0 Genre, 1 Artist, 2 Album
+  std::array<int, 5> columnWidths = kDefaultColumnWidths;  // "Col0" to "Col4"
+  int grouping = 0;  // index of the grouping combo box: 0 Genre, 1 Artist, 2 Album, 3 Media
   // Each stored edge of the normal rectangle, where one is stored.
   std::optional<LONG> top, left, right, bottom;
 };

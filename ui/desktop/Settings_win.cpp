@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/desktop/LauncherEntry.h"
+#include "catalogue/TrackItem.h"
 #include "ui/kit/RegistryKey.h"
 
 namespace tuho {
@@ -28,7 +29,7 @@ ViewSettings readViewSettings() {
     if (width) settings.columnWidths[i] = static_cast<int>(*width);
   }
   std::optional<DWORD> grouping = key.dword("GRoot");
-  if (grouping && *grouping <= 2) settings.grouping = static_cast<int>(*grouping);
+  if (grouping && isGroupLevel(*grouping)) settings.grouping = static_cast<int>(*grouping);
   settings.top = edge(key, "Top");
   settings.left = edge(key, "Left");
   settings.right = edge(key, "Right");
