@@ -117,14 +117,14 @@ TEST_F(QueryTest, FindMatchesEveryWordAcrossTheFiveTextsAndMediaGroupsBySource) 
       "dith";  // Edith with an accented capital
   love.tag.album = "Chansons";
   love.tag.genre = "Pop";
-  love.source = addSource("Disc One", MEDIA_WRITE_ONCE);
+  love.source = addSource("Disc One", MediaType::kWriteOnce);
   const int first = catalogue.storeTrack(love, false);
   TrackItem other = love;
   other.fileName = "lovely day.mp3";
   other.tag.title = "Day";
   other.tag.artist = "Bill";
   other.tag.album = "Endless";
-  other.source = addSource("Folder", MEDIA_LOCAL_FOLDER);
+  other.source = addSource("Folder", MediaType::kLocalFolder);
   const int second = catalogue.storeTrack(other, false);
   const int third = store("Jazz", "Less", "Dless");
   auto ids = [&](const std::string& text) {

@@ -622,9 +622,9 @@ TEST_F(BrowseTest, TheStripAndTheMenusFollowTheCatalogueAfterEveryJob) {
 // find; each media node lists exactly its source's tracks; the counts
 // follow every step.
 TEST_F(BrowseTest, FindListsMatchingTracksWithTheirMediaAndMediaGroupsBySource) {
-  catalogueSongs("Folder", MEDIA_LOCAL_FOLDER,
+  catalogueSongs("Folder", MediaType::kLocalFolder,
                  {{"Love Song", "Ann", "Near", kRock, 1}, {"Other", "Bob", "Far", kPop, 2}});
-  catalogueSongs("Disc", MEDIA_WRITE_ONCE, {{"Lovely", "Cy", "Round", kRock, 1}, {"Plain", "Ann", "Near", kJazz, 2}});
+  catalogueSongs("Disc", MediaType::kWriteOnce, {{"Lovely", "Cy", "Round", kRock, 1}, {"Plain", "Ann", "Near", kJazz, 2}});
   waitForFirstNode();
   HWND box = window->findBox();
   wchar_t cue[16] = {};

@@ -224,7 +224,7 @@ int runStats(const Args& args) {
   const bool read = session.catalogue().forEachTrack(TrackFilter(), [&](const TrackItem& item) {
     ++tracks;
     ++perSource[item.source.id != 0 ? item.source.name : std::string()];
-    ++perKind[std::to_string(item.source.id != 0 ? item.source.mediaType : -1)];
+    ++perKind[std::to_string(item.source.id != 0 ? static_cast<int>(item.source.mediaType) : -1)];
     if (item.ready == 1) {
       ++ready;
       readyBytes += bytesOf(copyPath(session.catalogue().dataFolder(), item));
