@@ -624,7 +624,8 @@ TEST_F(BrowseTest, TheStripAndTheMenusFollowTheCatalogueAfterEveryJob) {
 TEST_F(BrowseTest, FindListsMatchingTracksWithTheirMediaAndMediaGroupsBySource) {
   catalogueSongs("Folder", MediaType::kLocalFolder,
                  {{"Love Song", "Ann", "Near", kRock, 1}, {"Other", "Bob", "Far", kPop, 2}});
-  catalogueSongs("Disc", MediaType::kWriteOnce, {{"Lovely", "Cy", "Round", kRock, 1}, {"Plain", "Ann", "Near", kJazz, 2}});
+  catalogueSongs("Disc", MediaType::kWriteOnce,
+                 {{"Lovely", "Cy", "Round", kRock, 1}, {"Plain", "Ann", "Near", kJazz, 2}});
   waitForFirstNode();
   HWND box = window->findBox();
   wchar_t cue[16] = {};
@@ -649,6 +650,7 @@ TEST_F(BrowseTest, FindListsMatchingTracksWithTheirMediaAndMediaGroupsBySource) 
   {
     ShellRecorder shell;
     SendMessageA(window->window(), WM_COMMAND, CMD_PLAY_ALL, 0);
+    ASSERT_TRUE(pumpUntil([&] { return !window->handingOff(); }));
     ASSERT_EQ(shell.requests().size(), 1u);  // the disc track has no copy to play
     EXPECT_EQ(shell.requests()[0].verb, "Play");
   }

@@ -107,9 +107,10 @@ TEST_F(KeyboardTest, EveryCommandOfTheTreeTheListAndTheStripHasItsKey) {
   waitForFirstNode();
   ASSERT_EQ(window->list().rowCount(), 3);
   HWND combo = control(IDC_GROUP_COMBO), tree = control(IDC_TREE), list = control(IDC_LIST);
+  HWND findBox = control(IDC_FIND_BOX);
 
-  // Focus: the combo box first, Tab and Shift+Tab round the three, F6
-  // between the tree and the list; the list shows a focused row.
+  // Focus: the combo box first, Tab and Shift+Tab round the find box and
+  // the three, F6 between the tree and the list; the list shows a focused row.
   EXPECT_EQ(focus(), combo);
   key(VK_TAB);
   EXPECT_EQ(focus(), tree);
@@ -117,7 +118,11 @@ TEST_F(KeyboardTest, EveryCommandOfTheTreeTheListAndTheStripHasItsKey) {
   EXPECT_EQ(focus(), list);
   EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 0);
   key(VK_TAB);
+  EXPECT_EQ(focus(), findBox);
+  key(VK_TAB);
   EXPECT_EQ(focus(), combo);
+  key(VK_TAB, false, true);
+  EXPECT_EQ(focus(), findBox);
   key(VK_TAB, false, true);
   EXPECT_EQ(focus(), list);
   key(VK_F6);
