@@ -75,4 +75,22 @@ size_t SqliteBaseline::tracksOf(const std::string& artist) {
   return rows;
 }
 
+size_t SqliteBaseline::find(const std::vector<std::string>& words) {
+  std::string sql = "SELECT * FROM tracks WHERE 1";
+  for (size_t i = 1; i <= words.size(); ++i) {
+    const std::string word = "?" + std::to_string(i);
+    sql += " AND (title LIKE " + word + " OR artist LIKE " + word + " OR album LIKE " + word + " OR genre LIKE " +
+           word + " OR file LIKE " + word + ")";
+  }
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr);
+  for (size_t i = 0; i < words.size(); ++i) {
+    sqlite3_bind_text(statement, static_cast<int>(i + 1), ("%" + words[i] + "%").c_str(), -1, SQLITE_TRANSIENT);
+  }
+  std::vector<std::string> out;
+  size_t rows = readRows(statement, out);
+  sqlite3_finalize(statement);
+  return rows;
+}
+
 }  // namespace bench

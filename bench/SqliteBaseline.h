@@ -25,6 +25,9 @@ class SqliteBaseline {
   size_t groupBy(const std::string& column);
   // Every column of the tracks of one artist; the count of tracks.
   size_t tracksOf(const std::string& artist);
+  // Every column of the tracks that hold each word (ignoring case) in their
+  // title, artist, album, genre or file name; the count of tracks.
+  size_t find(const std::vector<std::string>& words);
 
  private:
   sqlite3* db_ = nullptr;

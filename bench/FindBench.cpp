@@ -1,0 +1,195 @@
+// Find over a large catalogue, as the find box runs it on each keystroke:
+//   each keystroke's find (the found tracks read whole, as the list gets them)
+//                         against SQLite's LIKE '%text%' over the same five
+//                         texts of the same tracks, without an index
+//   the index's live bytes per track, with and without the find texts
+// Tracks are stored through the catalogue (storeTrack, no tag files: a
+// million tagged files would take most of the time to write), then the
+// catalogue is closed and opened again, so that the index is filled by the
+// opening walk, as at startup.
+//
+// usage: find_bench [TRACK_COUNT]
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/FindWords.h"
+#include "catalogue/TrackIndex.h"
+#include "catalogue/TrackRecord.h"
+#include "catalogue/TrackFiles.h"
+#include "platform/Alert.h"
+#include "store/RecordCodec.h"
+#ifdef TUHO_BENCH_SQLITE
+#include "SqliteBaseline.h"
+#endif
+
+// Live heap bytes, to weigh the index that opening builds.
+namespace {
+std::atomic<long long> liveBytes{0};
+}
+void* operator new(size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) throw std::bad_alloc();
+  liveBytes += static_cast<long long>(malloc_usable_size(block));
+  return block;
+}
+void operator delete(void* block) noexcept {
+  if (!block) return;
+  liveBytes -= static_cast<long long>(malloc_usable_size(block));
+  std::free(block);
+}
+void operator delete(void* block, size_t) noexcept { operator delete(block); }
+
+namespace {
+
+using bench::fs::path;
+
+// Words that titles, artists and albums are made of: some hold "lo" or
+// "love", most do not, as in a real collection.
+const char* const kWords[] = {
+    "Love", "Blue",   "Night", "River", "Song",  "Heart",  "Light", "Rain",  "Fire",    "Slow",
+    "Gold", "Road",   "Dream", "Stone", "Water", "Lonely", "Dance", "Moon",  "Summer",  "Home",
+    "Wild", "Sweet",  "Dark",  "Glory", "Train", "Angel",  "Storm", "Ocean", "Winter",  "Sun",
+    "Kiss", "Broken", "Crazy", "Time",  "Party", "Happy",  "Sky",   "Free",  "Morning", "Street",
+};
+constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
+
+std::string words(unsigned seed, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    if (i) text += ' ';
+    text += kWords[(seed >> 16) % kWordCount];
+  }
+  return text;
+}
+
+tuho::TrackItem track(int number, int sourceId) {
+  tuho::TrackItem item;
+  const std::string title = words(static_cast<unsigned>(number) * 2654435761u, 2 + number % 3);
+  const int artist = number % 20000, album = number % 100000;
+  item.tag.title = title;
+  item.tag.artist = "The " + words(static_cast<unsigned>(artist) + 7u, 2) + " " + std::to_string(artist);
+  item.tag.album = words(static_cast<unsigned>(album) + 99u, 2) + " " + std::to_string(album);
+  item.tag.genre = std::string("Genre ") + kWords[number % 37];
+  item.tag.trackNo = std::to_string(1 + number % 12);
+  item.tag.comment = "";
+  item.fileName = std::to_string(1 + number % 12) + " " + title + ".mp3";
+  item.folder = "\\" + *item.tag.artist + "\\" + *item.tag.album;
+  item.source.id = sourceId;
+  return item;
+}
+
+struct Session {
+  tuho::SourceList sources;
+  tuho::Catalogue catalogue;
+  explicit Session(const path& data) : catalogue((sources.load(data.string()), sources), data.string()) {
+    catalogue.open();
+  }
+};
+
+int addSource(const path& data) {
+  tuho::SourceList sources;
+  sources.load(data.string());
+  tuho::SourceRef source;
+  source.root = "/";
+  source.folder = "music";
+  source.name = "Bench";
+  return sources.at(sources.add(source)).id;
+}
+
+// Each track's own find text: a mark byte, the folded title, a break and the
+// folded file name (folding keeps every byte's place). The string grows by
+// doubling from 15 bytes, so its block is the first such size that holds it.
+size_t findTextBlock(const std::vector<tuho::TrackItem>& tracks) {
+  size_t bytes = 0;
+  for (const tuho::TrackItem& item : tracks) bytes += 2 + item.tag.title->size() + item.fileName.size();
+  size_t block = 15;
+  while (block < bytes) block *= 2;
+  return block + 1;
+}
+
+// An index of its own, told of each track's record as the opening walk tells
+// the catalogue's: the index's part of a find, without reading the records.
+void fillIndex(tuho::TrackIndex& index, const std::vector<tuho::TrackItem>& tracks) {
+  int64_t offset = 0;
+  for (const tuho::TrackItem& item : tracks) {
+    const std::vector<uint8_t> record = tuho::encodeRecordBytes(tuho::trackRecord(item));
+    index.recordLive(offset, item.id, record.data() + tuho::kRecordHeadBytes, record.size() - tuho::kRecordHeadBytes);
+    offset += static_cast<int64_t>(record.size());
+  }
+  index.inStep();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? std::atoi(argv[1]) : 1000000;
+  const path root = bench::fs::temp_directory_path() / ("tuho-find-bench-" + std::to_string(count));
+  const path data = root / "data";
+  bench::fs::remove_all(root);
+  bench::fs::create_directories(data);
+  tuho::AlertSink quiet;
+  const int sourceId = addSource(data);
+  std::vector<tuho::TrackItem> tracks;
+  tracks.reserve(static_cast<size_t>(count));
+  double storing = bench::seconds([&] {
+    Session writer(data);
+    for (int i = 0; i < count; ++i) {
+      tracks.push_back(track(i, sourceId));
+      tracks.back().id = writer.catalogue.storeTrack(tracks.back(), false);
+    }
+    writer.catalogue.close();
+  });
+  std::printf("tracks: %d (stored in %.1f s), medians of 5 runs\n", count, storing);
+
+  const long long before = liveBytes;
+  Session session(data);
+  const double perTrack = static_cast<double>(liveBytes - before) / count;
+  // Without the find texts an entry is 24 bytes, not 32, and there is no
+  // find text block; every other part of the index is as it was.
+  const double findPart = 8.0 + static_cast<double>(findTextBlock(tracks)) / count;
+  std::printf("index after opening: %.1f bytes per track; without the find texts %.1f; ratio %.2fx\n", perTrack,
+              perTrack - findPart, perTrack / (perTrack - findPart));
+
+  tuho::TrackIndex index;
+  const long long beforeIndex = liveBytes;
+  index.expectBytes(static_cast<int64_t>(bench::fs::file_size(data / "Tuho.dat")));
+  fillIndex(index, tracks);
+  const double indexPerTrack = static_cast<double>(liveBytes - beforeIndex) / count;
+  std::printf("the index alone: %.1f bytes per track; without the find texts %.1f; ratio %.2fx\n", indexPerTrack,
+              indexPerTrack - findPart, indexPerTrack / (indexPerTrack - findPart));
+#ifdef TUHO_BENCH_SQLITE
+  bench::SqliteBaseline sqlite(tracks);
+#else
+  std::printf("(built without SQLite: no baseline)\n");
+#endif
+  const char* keystrokes[] = {"l", "lo", "lov", "love", "love blue", "love blue 1234"};
+  for (const char* text : keystrokes) {
+    size_t found = 0;
+    double ours = bench::median(5, [&] { found = session.catalogue.findTracks(text).size(); });
+    size_t indexed = 0;
+    double indexOnly = bench::median(5, [&] {
+      indexed = 0;
+      index.forEachFound(tuho::findWordsOf(text), [&](const tuho::TrackIndex::Track&) { ++indexed; });
+    });
+    std::printf("find \"%s\": %zu tracks in %.4f s (the index's part: %zu in %.4f s)", text, found, ours, indexed,
+                indexOnly);
+#ifdef TUHO_BENCH_SQLITE
+    size_t theirs = 0;
+    double sql = bench::median(5, [&] { theirs = sqlite.find(tuho::findWordsOf(text).words); });
+    std::printf("; SQLite LIKE %.4f s (%zu rows): %.2fx SQLite, index alone %.3fx", sql, theirs, ours / sql,
+                indexOnly / sql);
+#endif
+    std::printf("\n");
+  }
+  session.catalogue.close();
+  bench::fs::remove_all(root);
+  return 0;
+}
