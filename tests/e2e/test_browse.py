@@ -245,6 +245,10 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         self.assertEqual(stats["perSource"], {"Crate": 2, "Shelf": 3})
         self.session.register_test_player()
         process, window = self.start()
+        # Wide enough for the Media column in the pictures; the size is given back before closing,
+        # since the window keeps it for the other journeys.
+        width, height = self.session.window_geometry(window)[2:]
+        self.session.xdotool("windowsize", "--sync", window.xid, 1000, height)
         self.wait_for_rows([row(track) for track in everything], "the first genre's rows")  # all are Rock
         node_rows = self.rows()
         self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {len(node_rows)} listed, 0 selected")
@@ -253,6 +257,7 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         self.session.key("ctrl+f", window)
         self.session.xdotool("type", "--delay", "50", "love")
         self.wait_for_rows([row(track) for track in found], "the found rows")
+        self.shoot("find", window)
         self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {len(found)} listed, 0 selected")
         listed = self.rows()
         self.click_at(self.row_label(0))
@@ -284,6 +289,7 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
             self.session.key(key)
             self.wait_for_rows([row(track) for track in everything if track["source"] == name], f"{name}'s rows")
             self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {stats['perSource'][name]} listed, 0 selected")
+        self.session.xdotool("windowsize", "--sync", window.xid, width, height)  # kept on close
         self.stop(process, window)
 
 
