@@ -93,11 +93,11 @@ void MediaStoreDialog::showDetails() {
     const SourceRef& source = host_.sources->at(index);
     TrackFilter filter;
     filter.sourceId = source.id;
-    const std::string base = sourceFolder(source);
+    const std::string location = folderPath(sourceFolder(source));  // a whole disc as "D:\"
     // A disc drive without its disc, or a share that does not answer, is
     // not reachable: its tracks play from ready copies only.
-    const bool reachable = folderExists(folderPath(base));
-    text = std::string(kindText(source.mediaType)) + ": " + base + "\r\n" +
+    const bool reachable = folderExists(location);
+    text = std::string(kindText(source.mediaType)) + ": " + location + "\r\n" +
            tracksText(host_.catalogue->countTracks(filter)) + (reachable ? ", reachable now" : ", not reachable now");
   }
   SetDlgItemTextA(dialog_, IDC_STORE_DETAILS, text.c_str());
