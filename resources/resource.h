@@ -113,6 +113,7 @@
 #define IDC_STORE_RESCAN              1006
 #define IDC_STORE_CLOSE               1007
 #define IDC_STORE_GROUP               1019
+#define IDC_STORE_DETAILS 1020 /* created in code */
 #define IDC_TAG_ARTIST                1008
 #define IDC_TAG_ALBUM                 1009
 #define IDC_TAG_TITLE                 1011

@@ -13,6 +13,8 @@ TUHO = os.environ.get("TUHO_EXE", "")
 TUHODB = os.environ.get("TUHODB_EXE", "")
 TITLE = "Tunehoard"
 LIST_ID = 1103
+COUNTS_ID = 2135
+GROUP_COMBO = (15 + 40, 64 + 10)  # the grouping box, left of the find box
 TREE_FIRST_ROOT = (15 + 40, 94 + 10)  # the first root node's label, top of the tree
 DOCS_SCREENSHOTS = Path(__file__).resolve().parents[2] / "docs" / "screenshots"
 
@@ -66,6 +68,20 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         if modifier:
             self.session.xdotool("keyup", modifier)
         time.sleep(0.3)
+
+    def rows(self):
+        """The list's rows as the user sees them: (artist, album, #, title, media)."""
+        code, out = self.session.run(self.session.win_query, "rows", TITLE, TITLE, str(LIST_ID))
+        self.assertEqual(code, 0, "the list's rows could not be read")
+        return [tuple(line.split("\t")) for line in out.splitlines()]
+
+    def wait_for_rows(self, expected, what):
+        """Waits until the list holds exactly these rows, in any order."""
+        expected = sorted(expected)
+        wait_until(lambda: sorted(self.rows()) == expected, 20, what=what)
+
+    def counts(self):
+        return self.session.run(self.session.win_query, "text", TITLE, TITLE, str(COUNTS_ID))[1].strip()
 
     def menu_open(self):
         return self.session.run(self.session.win_query, "find", "#32768", "-")[0] == 0
@@ -205,6 +221,82 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         self.assertTrue(all(track["artist"] == "Soulful" for track in tracks if track["genre"] == "Soul"))
         groups = self.tuhodb("groups", "artist", "--genre", "Blues")
         self.assertEqual([group["value"] for group in groups], ["Renamed Band"])
+
+    def test_found_tracks_show_their_media_play_and_give_the_node_back_and_media_groups_match_tuhodb(self):
+        shutil.rmtree(self.session.data_folder().parent, ignore_errors=True)
+        self.addCleanup(shutil.rmtree, self.session.data_folder().parent, ignore_errors=True)
+        shelves = {"Shelf": [("Love Song", "Ann", "Morning"), ("Noon", "Ann", "Morning"), ("Lovely Day", "Bob", "Dusk")],
+                   "Crate": [("Glove Box", "Cat", "Night"), ("Rain", "Cat", "Night")]}
+        for name, songs in shelves.items():
+            music = self.session.dir / name.lower()
+            shutil.rmtree(music, ignore_errors=True)
+            music.mkdir(parents=True)
+            for number, (title, artist, album) in enumerate(songs, 1):
+                (music / f"{name.lower()}{number}.mp3").write_bytes(song_bytes(title, artist, album, number))
+            self.tuhodb("add-source", "--name", name, "--kind", "local", "--path", windows_path(music))
+
+        def row(track):
+            return (track["artist"], track["album"], str(track["track"]), track["title"], track["source"])
+        found = self.tuhodb("find", "LOVE")
+        self.assertEqual(sorted(track["title"] for track in found), ["Glove Box", "Love Song", "Lovely Day"])
+        file_of = {track["title"]: track["file"] for track in found}
+        everything = self.tuhodb("tracks")
+        stats = self.tuhodb("stats")[0]
+        self.assertEqual(stats["perSource"], {"Crate": 2, "Shelf": 3})
+        self.session.register_test_player()
+        process, window = self.start()
+        # Wide enough for the Media column in the pictures; the size is given back before closing,
+        # since the window keeps it for the other journeys.
+        width, height = self.session.window_geometry(window)[2:]
+        self.session.xdotool("windowsize", "--sync", window.xid, 1000, height)
+        self.wait_for_rows([row(track) for track in everything], "the first genre's rows")  # all are Rock
+        node_rows = self.rows()
+        self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {len(node_rows)} listed, 0 selected")
+
+        # Found as typed, each row with its media; played in list order.
+        self.session.key("ctrl+f", window)
+        self.session.xdotool("type", "--delay", "50", "love")
+        self.wait_for_rows([row(track) for track in found], "the found rows")
+        self.shoot("find", window)
+        self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {len(found)} listed, 0 selected")
+        listed = self.rows()
+        self.click_at(self.row_label(0))
+        self.session.key("ctrl+a")
+        time.sleep(0.3)
+        self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {len(found)} listed, {len(found)} selected")
+        earlier = len(self.session.player_requests())  # the player's log is the class session's
+        self.session.key("Return")
+        requests = wait_until(lambda: len(self.session.player_requests()) >= earlier + len(found) and
+                              self.session.player_requests()[earlier:], 30, what="the found tracks at the player")
+        self.assertEqual([(r[0], Path(r[1].replace("\\", "/")).name) for r in requests],
+                         [("Play" if number == 0 else "Enqueue", file_of[shown[3]])
+                          for number, shown in enumerate(listed)])
+
+        # Escape in the find box gives the node's rows back.
+        self.session.key("ctrl+f")
+        self.session.key("Escape")
+        self.wait_for_rows(node_rows, "the node's rows again")
+
+        # Grouped by media: each source's node lists exactly its tracks.
+        self.click_at(self.session.client_to_screen(window, *GROUP_COMBO))
+        for key in ("End", "Return"):
+            self.session.key(key)
+            time.sleep(0.3)
+        time.sleep(1.0)
+        self.shoot("grouped-by-media", window)
+        for name, key in (("Crate", "Home"), ("Shelf", "End")):  # the roots, sorted by name
+            if name == "Crate":
+                self.click_at(self.session.client_to_screen(window, *TREE_FIRST_ROOT))
+            self.session.key(key)
+            self.wait_for_rows([row(track) for track in everything if track["source"] == name], f"{name}'s rows")
+            self.assertEqual(self.counts(), f"{stats['tracks']} tracks, {stats['perSource'][name]} listed, 0 selected")
+        # The grouping and the size are kept on close: the other journeys expect genres at the usual size.
+        self.click_at(self.session.client_to_screen(window, *GROUP_COMBO))
+        for key in ("Home", "Return"):
+            self.session.key(key)
+            time.sleep(0.3)
+        self.session.xdotool("windowsize", "--sync", window.xid, width, height)
+        self.stop(process, window)
 
 
 if __name__ == "__main__":

@@ -25,6 +25,7 @@ STORE_FIRST_ROW = (60, 103)
 STORE_ADD = (342, 106)
 STORE_REMOVE = (342, 141)
 STORE_CLOSE = (352, 277)
+STORE_DETAILS_ID = 1020
 WIZARD_NEXT = (352, 327)
 WIZARD_CANCEL = (267, 327)
 WIZARD_LOCATION_BOX = (100, 182)
@@ -151,6 +152,13 @@ class MediaJourneys(SessionPerClass, unittest.TestCase):
         self.add_through_wizard("M:\\", "Test CD", shots=True)
         self.wait_for_no_dialog("Add Media")
         self.wait_for_no_dialog("Progress", timeout=60)
+        # The selected source's details: its kind, where it is, its tracks, and that its disc answers.
+        self.click("Media Store", STORE_FIRST_ROW)
+        def details():  # its lines; the console turns each "\r\n" into "\r\r\n"
+            out = self.session.run(self.session.win_query, "text", "#32770", "Media Store", str(STORE_DETAILS_ID))[1]
+            return [line for line in out.splitlines() if line]
+        wait_until(lambda: len(details()) == 2, 10, what="the selected source's details")
+        self.assertEqual(details(), ["Write Once Disc: M:\\", "3 tracks, reachable now"])
         self.shoot("Media Store", "media-store")
         self.click("Media Store", STORE_CLOSE)
         self.wait_for_no_dialog("Media Store")

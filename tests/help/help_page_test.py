@@ -95,7 +95,7 @@ class HelpPage(unittest.TestCase):
         section = section[:section.index("</section>")]
         self.assertIn("<h2>Keyboard</h2>", section)
         for key in ("Ctrl+M", "Ctrl+R", "Ctrl+Shift+R", "Ctrl+P", "Ctrl+Shift+P", "Ctrl+E", "Ctrl+Shift+E",
-                    ">F10<", "Tab", "F6", "Enter", "Shift+Enter", "F2", "Delete", "Ctrl+A", "Shift+F10", "F5"):
+                    ">F10<", "Ctrl+F", "Tab", "F6", "Enter", "Shift+Enter", "F2", "Delete", "Ctrl+A", "Shift+F10", "F5"):
             self.assertIn(key, section)
 
     def test_the_page_renders_and_its_links_lead_somewhere(self):

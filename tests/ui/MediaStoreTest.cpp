@@ -28,10 +28,14 @@ class MediaStoreTest : public UiTest {
     ASSERT_TRUE(store());
   }
   void click(int id) { SendMessageA(store(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+  // Selects as a click does: the list tells the dialog its selection changed.
   void select(const std::string& name) {
     SendDlgItemMessageA(store(), IDC_STORE_LIST, LB_SELECTSTRING, static_cast<WPARAM>(-1),
                         reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageA(store(), WM_COMMAND, MAKEWPARAM(IDC_STORE_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(store(), IDC_STORE_LIST)));
   }
+  std::string details() { return textOf(GetDlgItem(store(), IDC_STORE_DETAILS)); }
   std::vector<std::string> listed() {
     std::vector<std::string> names;
     int count = static_cast<int>(SendDlgItemMessageA(store(), IDC_STORE_LIST, LB_GETCOUNT, 0, 0));
@@ -353,26 +357,41 @@ TEST_F(MediaStoreTest, ANetworkFolderIsRegisteredByItsSharePath) {
             "The Media Source \"Music\" was not added: its folder \\\\server\\share\\Music cannot be entered.");
 }
 
-TEST_F(MediaStoreTest, RemoveAsksFirstAndItsRemovalLastsAfterARestart) {
+TEST_F(MediaStoreTest, TheSelectedSourceShowsItsDetailsAndRemoveAsksFirstAndLastsAfterARestart) {
   SourceRef* disc = addSourceWithSongs("Disc", MediaType::kWriteOnce, 3);
   catalogue->scanSource(*disc, false, JobEvents());
+  const std::string discFolder = musicDir.file("Disc");
+  const std::string goneFolder = musicDir.file("Gone");  // never made: its volume does not answer
+  registerFolder("Gone", MediaType::kLocalFolder, goneFolder);
   ASSERT_TRUE(sources.save());
   openStore();
+  // The details sit under the list's group, left of "Close", and say
+  // nothing until a source is selected.
+  RECT shown = childRect(GetDlgItem(store(), IDC_STORE_DETAILS));
+  EXPECT_GE(shown.top, 255);
+  EXPECT_LE(shown.bottom, 300);
+  EXPECT_LE(shown.right, 315);
+  EXPECT_EQ(details(), "");
+  select("Gone");
+  EXPECT_EQ(details(), "Local Folder: " + goneFolder + "\r\n0 tracks, not reachable now");
   select("Disc");
+  EXPECT_EQ(details(), "Write Once Disc: " + discFolder + "\r\n3 tracks, reachable now");
+  EXPECT_EQ(listed(), (std::vector<std::string>{"Disc", "Gone"}));
   click(IDC_STORE_REMOVE);  // answered No
   ASSERT_EQ(alerts.count(), 1u);
   EXPECT_EQ(alerts.records()[0].text, "Remove the Media Source \"Disc\" and its 3 tracks from the catalogue?");
   EXPECT_EQ(alerts.records()[0].buttons, kAlertYesNo);
   EXPECT_FALSE(window->jobRunning());
-  EXPECT_EQ(listed(), std::vector<std::string>{"Disc"});
+  EXPECT_EQ(listed(), (std::vector<std::string>{"Disc", "Gone"}));
   alerts.answer = [](const AlertRecord&) { return kAnswerYes; };
   click(IDC_STORE_REMOVE);
   ASSERT_TRUE(window->jobRunning());
   EXPECT_EQ(window->progress().countText(), "Removed:");
   EXPECT_FALSE(enabled(IDC_STORE_ADD));
   ASSERT_TRUE(waitForJobEnd());
-  EXPECT_TRUE(listed().empty());
-  EXPECT_TRUE(savedNames().empty());
+  EXPECT_EQ(listed(), std::vector<std::string>{"Gone"});
+  EXPECT_EQ(savedNames(), std::vector<std::string>{"Gone"});
+  EXPECT_EQ(details(), "");  // the removed source's row went with it
   EXPECT_TRUE(catalogue->listTracks(TrackFilter()).empty());
 }
 

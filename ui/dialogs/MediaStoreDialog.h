@@ -52,6 +52,9 @@ class MediaStoreDialog {
   void rescan();
   void close();
   void refill();
+  // The selected source's kind, location, track count and whether its
+  // volume answers now, under the list; empty with nothing selected.
+  void showDetails();
   int selectedSource() const;
   bool confirmRemoval(int index) const;
 

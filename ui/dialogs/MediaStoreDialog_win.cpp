@@ -25,9 +25,20 @@ const Placement kControls[] = {
     {IDC_STORE_REMOVE, 305, 129, 75, 25}, {IDC_STORE_RESCAN, 305, 220, 75, 25}, {IDC_STORE_CLOSE, 315, 265, 75, 25},
 };
 
+const char* kindText(MediaType kind) {
+  switch (kind) {
+    case MediaType::kLocalFolder: return "Local Folder";
+    case MediaType::kNetworkFolder: return "Network Folder";
+    case MediaType::kWriteOnce: return "Write Once Disc";
+    case MediaType::kRewritable: return "Writeable Disc";
+  }
+  return "Unknown Kind";
+}
+
+std::string tracksText(int tracks) { return std::to_string(tracks) + (tracks == 1 ? " track" : " tracks"); }
+
 std::string removalQuestion(const std::string& name, int tracks) {
-  return "Remove the Media Source \"" + name + "\" and its " + std::to_string(tracks) +
-         (tracks == 1 ? " track" : " tracks") + " from the catalogue?";
+  return "Remove the Media Source \"" + name + "\" and its " + tracksText(tracks) + " from the catalogue?";
 }
 
 }  // namespace
@@ -61,6 +72,7 @@ void MediaStoreDialog::initialise(HWND dialog) {
     placeChild(dialog, control.id, control.x, control.y, control.width, control.height);
     setFont(GetDlgItem(dialog, control.id), skin_.font());
   }
+  skin_.add("STATIC", "", SS_LEFT | SS_NOPREFIX, 10, 258, 295, 36, IDC_STORE_DETAILS);
   refill();
   jobStateChanged();
 }
@@ -71,10 +83,29 @@ void MediaStoreDialog::refill() {
   for (int i = 0; i < sources.count(); ++i) {
     SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sources.at(i).name.c_str()));
   }
+  showDetails();
+}
+
+void MediaStoreDialog::showDetails() {
+  int index = selectedSource();
+  std::string text;
+  if (index >= 0) {
+    const SourceRef& source = host_.sources->at(index);
+    TrackFilter filter;
+    filter.sourceId = source.id;
+    const std::string location = folderPath(sourceFolder(source));  // a whole disc as "D:\"
+    // A disc drive without its disc, or a share that does not answer, is
+    // not reachable: its tracks play from ready copies only.
+    const bool reachable = folderExists(location);
+    text = std::string(kindText(source.mediaType)) + ": " + location + "\r\n" +
+           tracksText(host_.catalogue->countTracks(filter)) + (reachable ? ", reachable now" : ", not reachable now");
+  }
+  SetDlgItemTextA(dialog_, IDC_STORE_DETAILS, text.c_str());
 }
 
 void MediaStoreDialog::jobStateChanged() {
   if (!dialog_) return;
+  showDetails();  // a scan or removal that ended changed the counts
   BOOL idle = host_.jobRunning() ? FALSE : TRUE;
   for (int id : {IDC_STORE_ADD, IDC_STORE_REMOVE, IDC_STORE_RESCAN}) EnableWindow(GetDlgItem(dialog_, id), idle);
 }
@@ -151,6 +182,7 @@ void MediaStoreDialog::remove() {
   SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
   sources.removeById(id);
   static_cast<void>(sources.save());  // a failure has told the user
+  showDetails();
 }
 
 void MediaStoreDialog::rescan() {
@@ -171,6 +203,7 @@ INT_PTR MediaStoreDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wPar
       initialise(dialog);
       return TRUE;
     case WM_COMMAND:
+      if (wParam == MAKEWPARAM(IDC_STORE_LIST, LBN_SELCHANGE)) showDetails();
       // The whole wParam: only clicks reach the buttons.
       switch (wParam) {
         case IDC_STORE_ADD: add(); break;
