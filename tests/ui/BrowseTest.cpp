@@ -41,30 +41,6 @@ class BrowseTest : public UiTest {
   }
   HWND tree() const { return control(IDC_TREE); }
   HWND list() const { return control(IDC_LIST); }
-  std::vector<std::string> childTexts(HTREEITEM parent = nullptr) const {
-    std::vector<std::string> texts;
-    HTREEITEM child = parent ? TreeView_GetChild(tree(), parent) : TreeView_GetRoot(tree());
-    for (; child; child = TreeView_GetNextSibling(tree(), child)) {
-      char text[256] = {};
-      TVITEMA item = {};
-      item.mask = TVIF_TEXT;
-      item.hItem = child;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      TreeView_GetItem(tree(), &item);
-      texts.push_back(text);
-    }
-    return texts;
-  }
-  HTREEITEM node(HTREEITEM parent, const std::string& text) const {
-    std::vector<std::string> texts = childTexts(parent);
-    HTREEITEM child = parent ? TreeView_GetChild(tree(), parent) : TreeView_GetRoot(tree());
-    for (const std::string& each : texts) {
-      if (each == text) return child;
-      child = TreeView_GetNextSibling(tree(), child);
-    }
-    return nullptr;
-  }
   HTREEITEM expand(HTREEITEM item) {
     TreeView_Expand(tree(), item, TVE_EXPAND);
     return item;

@@ -75,29 +75,6 @@ class KeyboardTest : public UiTest {
     return files;
   }
   HWND focus() const { return GetFocus(); }
-  // The top-level node with this text, or null; the number of them.
-  HTREEITEM root(const std::string& text, int* count = nullptr) const {
-    HWND tree = control(IDC_TREE);
-    HTREEITEM found = nullptr;
-    int roots = 0;
-    for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item), ++roots) {
-      char buffer[64] = {};
-      TVITEMA data = {};
-      data.mask = TVIF_TEXT;
-      data.hItem = item;
-      data.pszText = buffer;
-      data.cchTextMax = sizeof buffer;
-      TreeView_GetItem(tree, &data);
-      if (text == buffer) found = item;
-    }
-    if (count) *count = roots;
-    return found;
-  }
-  int rootCount() const {
-    int count = 0;
-    root("", &count);
-    return count;
-  }
   ShellRecorder shell;
 };
 
@@ -190,10 +167,10 @@ TEST_F(KeyboardTest, EveryCommandOfTheTreeTheListAndTheStripHasItsKey) {
   EXPECT_EQ(menuOfKey(VK_APPS), (std::vector<std::string>{"Play", "Enqueue"}));
   EXPECT_EQ(menuOfKey(VK_F10, true), (std::vector<std::string>{"Play", "Enqueue"}));
   catalogueSongs("Later", {{"Late", "Cy", "C", kPop, 1}});
-  EXPECT_EQ(rootCount(), 1);
+  EXPECT_EQ(childTexts().size(), 1u);
   key(VK_F5);
-  EXPECT_EQ(rootCount(), 2);
-  EXPECT_TRUE(root("Pop"));
+  EXPECT_EQ(childTexts().size(), 2u);
+  EXPECT_TRUE(node(nullptr, "Pop"));
 
   // The strip's shortcuts act anywhere in the window, as clicks: a disabled
   // button's does nothing, F10 opens the configuration menu, Ctrl+M the
@@ -228,7 +205,7 @@ TEST_F(KeyboardTest, TheWindowAnswersWhileFiveHundredTracksGoToThePlayer) {
   catalogueSongs("Many", songs);
   waitForFirstNode();
   HWND tree = control(IDC_TREE);
-  HTREEITEM pop = root("Pop"), rock = root("Rock"), jazz = root("Jazz");
+  HTREEITEM pop = node(nullptr, "Pop"), rock = node(nullptr, "Rock"), jazz = node(nullptr, "Jazz");
   ASSERT_TRUE(pop && rock && jazz);
   // A click from one one-track node to the other: its time in ms.
   auto click = [&](HTREEITEM to, const std::string& artist) {
