@@ -21,9 +21,9 @@ class FoldedTexts {
   void clear();
 
  private:
-  std::string folded_;              // each text folded and closed with a null
-  std::vector<size_t> starts_;      // where text i starts in folded_
-  std::vector<uint32_t> kinds_;     // findCharsOf each text
+  std::string folded_;           // each text folded and closed with a null
+  std::vector<size_t> starts_;   // where text i starts in folded_
+  std::vector<uint32_t> kinds_;  // findCharsOf each text
 };
 
 }  // namespace tuho
