@@ -1,7 +1,9 @@
 // Find over a large catalogue, as the find box runs it on each keystroke:
-//   each keystroke's find (the found tracks read whole, as the list gets them)
-//                         against SQLite's LIKE '%text%' over the same five
-//                         texts of the same tracks, without an index
+//   which tracks hold the text (the index's answer) against SQLite's ids of
+//                         the tracks LIKE '%text%' finds over the same five
+//                         texts, without an index; then the found tracks
+//                         read whole, as the list gets them, against
+//                         SQLite's rows
 //   the index's live bytes per track, with and without the find texts
 // Tracks are stored through the catalogue (storeTrack, no tag files: a
 // million tagged files would take most of the time to write), then the
