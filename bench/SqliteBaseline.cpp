@@ -75,22 +75,40 @@ size_t SqliteBaseline::tracksOf(const std::string& artist) {
   return rows;
 }
 
-size_t SqliteBaseline::find(const std::vector<std::string>& words) {
-  std::string sql = "SELECT * FROM tracks WHERE 1";
+namespace {
+
+// LIKE ignores the case of ASCII letters, as the find does.
+sqlite3_stmt* prepareFind(sqlite3* db, const char* columns, const std::vector<std::string>& words) {
+  std::string sql = std::string("SELECT ") + columns + " FROM tracks WHERE 1";
   for (size_t i = 1; i <= words.size(); ++i) {
     const std::string word = "?" + std::to_string(i);
     sql += " AND (title LIKE " + word + " OR artist LIKE " + word + " OR album LIKE " + word + " OR genre LIKE " +
            word + " OR file LIKE " + word + ")";
   }
   sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr);
+  sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
   for (size_t i = 0; i < words.size(); ++i) {
     sqlite3_bind_text(statement, static_cast<int>(i + 1), ("%" + words[i] + "%").c_str(), -1, SQLITE_TRANSIENT);
   }
+  return statement;
+}
+
+}  // namespace
+
+size_t SqliteBaseline::find(const std::vector<std::string>& words) {
+  sqlite3_stmt* statement = prepareFind(db_, "*", words);
   std::vector<std::string> out;
   size_t rows = readRows(statement, out);
   sqlite3_finalize(statement);
   return rows;
+}
+
+size_t SqliteBaseline::findIds(const std::vector<std::string>& words) {
+  sqlite3_stmt* statement = prepareFind(db_, "id", words);
+  std::vector<int> ids;
+  while (sqlite3_step(statement) == SQLITE_ROW) ids.push_back(sqlite3_column_int(statement, 0));
+  sqlite3_finalize(statement);
+  return ids.size();
 }
 
 }  // namespace bench

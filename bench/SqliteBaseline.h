@@ -28,6 +28,8 @@ class SqliteBaseline {
   // Every column of the tracks that hold each word (ignoring case) in their
   // title, artist, album, genre or file name; the count of tracks.
   size_t find(const std::vector<std::string>& words);
+  // The same tracks' ids alone: which tracks, as the index's find answers.
+  size_t findIds(const std::vector<std::string>& words);
 
  private:
   sqlite3* db_ = nullptr;

@@ -167,6 +167,7 @@ std::vector<TrackItem> Catalogue::findTracks(const std::string& text) {
   if (index_.isInStep()) {
     std::vector<int64_t> offsets;
     index_.forEachFound(find, [&](const TrackIndex::Track& track) { offsets.push_back(track.offset); });
+    tracks.reserve(offsets.size());
     for (int64_t offset : offsets) {
       if (store_.readAt(offset) == 0) {
         walkFailed();

@@ -5,6 +5,12 @@ namespace {
 
 bool separates(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+uint32_t findCharBit(char c) {
+  if (c >= 'a' && c <= 'z') return uint32_t{1} << (c - 'a');
+  if (c >= '0' && c <= '9') return uint32_t{1} << (26 + (c - '0') / 2);
+  return uint32_t{1} << 31;
+}
+
 }  // namespace
 
 void appendFolded(std::string& out, std::string_view text) {
@@ -24,6 +30,14 @@ FindWords findWordsOf(std::string_view text) {
   }
   return find;
 }
+
+uint32_t findCharsOf(std::string_view folded) {
+  uint32_t chars = 0;
+  for (char c : folded) chars |= findCharBit(c);
+  return chars;
+}
+
+bool findCharsSuffice(std::string_view word) { return word.size() == 1 && word[0] >= 'a' && word[0] <= 'z'; }
 
 bool holdsWord(std::string_view folded, std::string_view word) { return folded.find(word) != std::string_view::npos; }
 

@@ -3,6 +3,7 @@
 // title, artist, album, genre or file name (not necessarily the same one).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,12 @@ struct FindWords {
 
 // Splits at spaces and control characters. A text of spaces finds nothing.
 FindWords findWordsOf(std::string_view text);
+
+// Which kinds of character a folded text holds, one bit each: a letter
+// a-z, a pair of digits, anything else. A text can hold a word only when
+// it holds every kind the word does; for a one-letter word that is enough.
+uint32_t findCharsOf(std::string_view folded);
+bool findCharsSuffice(std::string_view word);
 
 // True when `folded` (already folded) holds the folded word.
 bool holdsWord(std::string_view folded, std::string_view word);

@@ -1,6 +1,7 @@
 #include "catalogue/TrackIndex.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "catalogue/TrackRecord.h"
@@ -25,12 +26,13 @@ constexpr size_t kGoneBeforeDrop = 1024;
 
 bool carries(uint32_t text, uint32_t wanted) { return wanted == kAnyText || text == wanted; }
 
-// The bytes of the find texts that are not folded text: folding turns
-// every control character into a space, so no word and no text holds them.
-constexpr char kUnmarked = '\0';
-constexpr char kMarked = '\1';
+// Bytes no folded text holds (folding turns every control character into
+// a space): one parts a title from its file name, one ends each find text.
 constexpr char kFieldBreak = '\2';
-bool isMarkByte(char c) { return c == kUnmarked || c == kMarked; }
+constexpr char kTextEnd = '\0';
+
+// Where a track without a find text points: it has none.
+constexpr uint32_t kNoFindText = std::numeric_limits<uint32_t>::max();
 
 // Compacting copies every live text: worth it once the unused part is
 // large and at least as large as the rest.
@@ -44,9 +46,17 @@ void TrackIndex::restart() {
   std::unordered_set<int64_t>().swap(goneOffsets_);
   goneCount_ = 0;
   texts_.clear();
+  foldedTexts_.clear();
   std::string().swap(findTexts_);
   unusedFindBytes_ = 0;
   inStep_ = false;
+}
+
+// The opening walk told every record: the find texts give back the room
+// their doubling left, a good part of a large index.
+void TrackIndex::inStep() {
+  if (!inStep_) findTexts_.shrink_to_fit();
+  inStep_ = true;
 }
 
 // Growing one entry at a time would copy the entries of a large catalogue
@@ -107,7 +117,7 @@ void TrackIndex::recordLive(int64_t offset, int32_t id, const uint8_t* body, siz
   track.artist = internLike(keys.artist, before ? before->artist : kAnyText);
   track.album = internLike(keys.album, before ? before->album : kAnyText);
   track.ready = static_cast<uint8_t>(keys.ready);
-  track.findText = addFindText(keys.title, keys.fileName);
+  addFindText(track, keys.title, keys.fileName);
   if (!known) {
     tracks_.insert(at, track);
     return;
@@ -133,21 +143,28 @@ void TrackIndex::recordGone(int64_t offset) {
   compactFindTexts();
 }
 
-int64_t TrackIndex::addFindText(std::string_view title, std::string_view fileName) {
-  const auto start = static_cast<int64_t>(findTexts_.size());
-  findTexts_.push_back(kUnmarked);
+void TrackIndex::addFindText(Track& track, std::string_view title, std::string_view fileName) {
+  const size_t start = findTexts_.size();
+  if (start + title.size() + fileName.size() + 2 >= kNoFindText) {
+    track.findText = kNoFindText;
+    track.findChars = 0;
+    return;
+  }
   appendFolded(findTexts_, title);
+  const size_t fileStart = findTexts_.size() + 1;
   findTexts_.push_back(kFieldBreak);
   appendFolded(findTexts_, fileName);
-  return start;
+  findTexts_.push_back(kTextEnd);
+  const std::string_view all(findTexts_);
+  track.findText = static_cast<uint32_t>(start);
+  track.findChars = findCharsOf(all.substr(start, fileStart - 1 - start)) |
+                    findCharsOf(all.substr(fileStart, findTexts_.size() - 1 - fileStart));
 }
 
-// From the mark byte to the next one, or to the end.
-size_t TrackIndex::findTextLength(int64_t start) const {
-  const auto from = static_cast<size_t>(start);
-  size_t end = from + 1;
-  while (end < findTexts_.size() && !isMarkByte(findTexts_[end])) ++end;
-  return end - from;
+// Up to and with its closing null.
+size_t TrackIndex::findTextLength(uint32_t start) const {
+  if (start == kNoFindText) return 0;
+  return std::char_traits<char>::length(findTexts_.data() + start) + 1;
 }
 
 void TrackIndex::dropFindText(const Track& track) { unusedFindBytes_ += findTextLength(track.findText); }
@@ -158,12 +175,13 @@ void TrackIndex::compactFindTexts() {
   kept.reserve(findTexts_.size() - unusedFindBytes_);
   for (Track& track : tracks_) {
     if (track.gone) {
-      track.findText = 0;  // its text went before: nothing finds a gone track
+      track.findText = kNoFindText;  // its text went before: nothing finds a gone track
       continue;
     }
+    if (track.findText == kNoFindText) continue;
     const size_t length = findTextLength(track.findText);
-    const auto start = static_cast<int64_t>(kept.size());
-    kept.append(findTexts_, static_cast<size_t>(track.findText), length);
+    const auto start = static_cast<uint32_t>(kept.size());
+    kept.append(findTexts_, track.findText, length);
     track.findText = start;
   }
   findTexts_.swap(kept);
@@ -192,57 +210,46 @@ void TrackIndex::forEachMatching(const TrackFilter& filter, const std::function<
   }
 }
 
-// Genres, artists and albums are few beside the tracks: each distinct text
-// is looked at once per word.
-std::vector<uint8_t> TrackIndex::pooledTextsHolding(const std::string& word) const {
-  std::vector<uint8_t> holds(texts_.size(), 0);
-  std::string folded;
-  for (size_t position = 0; position < holds.size(); ++position) {
-    folded.clear();
-    appendFolded(folded, texts_.text(static_cast<uint32_t>(position)));
-    holds[position] = holdsWord(folded, word) ? 1 : 0;
-  }
-  return holds;
+// A word of a find, with what is worked out once for all tracks: which
+// kinds of character it holds, whether those alone tell (one letter), and
+// which pooled texts (genres, artists, albums) hold it.
+struct TrackIndex::WordProbe {
+  const std::string* word;
+  uint32_t chars;
+  bool charsSuffice;
+  std::vector<uint8_t> pooled;
+};
+
+// A track holds a word when one of its pooled texts does, or its own
+// find text does; the kinds of character rule most tracks out before any
+// text is searched.
+bool TrackIndex::holds(const Track& track, const WordProbe& probe) const {
+  if (probe.pooled[track.genre] || probe.pooled[track.artist] || probe.pooled[track.album]) return true;
+  if ((track.findChars & probe.chars) != probe.chars || track.findText == kNoFindText) return false;
+  if (probe.charsSuffice) return true;
+  return std::strstr(findTexts_.data() + track.findText, probe.word->c_str()) != nullptr;
 }
 
-// One search through all the tracks' own texts at once; each text with a
-// hit gets its mark byte set. Returns the marked bytes, to be cleared.
-std::vector<int64_t> TrackIndex::markFindTextsHolding(const std::string& word) {
-  std::vector<int64_t> marked;
-  const std::string_view all(findTexts_);
-  for (size_t hit = all.find(word); hit != std::string_view::npos; hit = all.find(word, hit + 1)) {
-    size_t start = hit;
-    while (!isMarkByte(findTexts_[start])) --start;  // every text begins with its mark byte
-    if (findTexts_[start] == kMarked) continue;
-    findTexts_[start] = kMarked;
-    marked.push_back(static_cast<int64_t>(start));
-  }
-  return marked;
-}
-
-// Word by word, each narrowing the tracks the one before left.
+// One pass over the tracks, each checked word by word.
 void TrackIndex::forEachFound(const FindWords& find, const std::function<void(const Track&)>& visit) {
   if (find.empty()) return;
-  std::vector<const Track*> found;
-  found.reserve(trackCount());
-  for (const Track& track : tracks_) {
-    if (!track.gone) found.push_back(&track);
-  }
+  foldedTexts_.catchUp(texts_);
+  std::vector<WordProbe> probes;
   for (const std::string& word : find.words) {
-    if (found.empty()) break;
-    const std::vector<uint8_t> pooled = pooledTextsHolding(word);
-    const std::vector<int64_t> marked = markFindTextsHolding(word);
-    size_t kept = 0;
-    for (const Track* track : found) {
-      if (pooled[track->genre] || pooled[track->artist] || pooled[track->album] ||
-          findTexts_[static_cast<size_t>(track->findText)] == kMarked) {
-        found[kept++] = track;
+    const uint32_t chars = findCharsOf(word);
+    probes.push_back({&word, chars, findCharsSuffice(word), foldedTexts_.holding(word, chars)});
+  }
+  for (const Track& track : tracks_) {
+    if (track.gone) continue;
+    bool all = true;
+    for (const WordProbe& probe : probes) {
+      if (!holds(track, probe)) {
+        all = false;
+        break;
       }
     }
-    found.resize(kept);
-    for (int64_t at : marked) findTexts_[static_cast<size_t>(at)] = kUnmarked;
+    if (all) visit(track);
   }
-  for (const Track* track : found) visit(*track);
 }
 
 }  // namespace tuho

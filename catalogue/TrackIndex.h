@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "catalogue/FindWords.h"
+#include "catalogue/FoldedTexts.h"
 #include "catalogue/TextPool.h"
 #include "catalogue/TrackFilter.h"
 #include "store/RecordLocator.h"
@@ -38,7 +39,8 @@ class TrackIndex : public RecordObserver, public RecordLocator {
     uint32_t genre = 0;   // texts, as positions for text()
     uint32_t artist = 0;
     uint32_t album = 0;
-    int64_t findText = 0;  // where its mark byte and folded title and file name start in the find texts
+    uint32_t findText = 0;   // where its folded title and file name start in the find texts
+    uint32_t findChars = 0;  // which kinds of character they hold (see findCharsOf)
     Track() : offset(0), ready(0), gone(0) {}
   };
 
@@ -48,8 +50,7 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   // file order.
   void forEachMatching(const TrackFilter& filter, const std::function<void(const Track&)>& visit) const;
   // Calls visit for each live track that every word of the find occurs in
-  // (title, artist, album, genre or file name), in file order. Uses the
-  // find texts' mark bytes, so it is not for two threads at once.
+  // (title, artist, album, genre or file name), in file order.
   void forEachFound(const FindWords& find, const std::function<void(const Track&)>& visit);
   std::string_view text(uint32_t position) const { return texts_.text(position); }
   size_t textCount() const { return texts_.size(); }
@@ -59,7 +60,7 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   bool locate(int32_t id, int64_t* offset) const override;
 
   void restart() override;
-  void inStep() override { inStep_ = true; }
+  void inStep() override;
   void expectBytes(int64_t bytes) override;
   void recordLive(int64_t offset, int32_t id, const uint8_t* body, size_t length) override;
   void recordGone(int64_t offset) override;
@@ -69,12 +70,12 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   bool wanted(const std::optional<std::string>& value, uint32_t* position) const;
   std::vector<Track>::iterator find(int64_t offset);
   void markGone(Track& track);
-  int64_t addFindText(std::string_view title, std::string_view fileName);
-  size_t findTextLength(int64_t start) const;
+  void addFindText(Track& track, std::string_view title, std::string_view fileName);
+  size_t findTextLength(uint32_t start) const;
   void dropFindText(const Track& track);
   void compactFindTexts();
-  std::vector<uint8_t> pooledTextsHolding(const std::string& word) const;
-  std::vector<int64_t> markFindTextsHolding(const std::string& word);
+  struct WordProbe;
+  bool holds(const Track& track, const WordProbe& probe) const;
 
   std::vector<Track> tracks_;  // ordered by offset
   size_t goneCount_ = 0;
@@ -86,9 +87,12 @@ class TrackIndex : public RecordObserver, public RecordLocator {
   // before the index restarts.
   std::unordered_set<int64_t> goneOffsets_;
   TextPool texts_;
-  // Each track's own find text: a mark byte, its folded title, a separator
-  // and its folded file name. A rewritten or dropped track leaves its old
-  // text behind until the unused part is large enough to compact.
+  FoldedTexts foldedTexts_;  // the pool's texts, folded when a find first needs them
+  // Each track's own find text: its folded title, a separator, its folded
+  // file name and a closing null. A rewritten or dropped track leaves its
+  // old text behind until the unused part is large enough to compact.
+  // Positions are 32-bit: past 4 GB (far beyond what a 32-bit process can
+  // hold) a track is found by its genre, artist and album only.
   std::string findTexts_;
   size_t unusedFindBytes_ = 0;
   bool inStep_ = false;

@@ -99,6 +99,7 @@
 #define IDB_PROGRESS_REMOVED          179  /* 300 x 33 */
 #define IDB_PROGRESS_EDITED 196            /* 300 x 33 */
 #define IDB_PROGRESS_GROUPED 197           /* 300 x 33 */
+#define IDB_PROGRESS_LISTED 198            /* 300 x 33 */
 #define IDB_LOCATE_VOLUME_BANNER      181  /* 300 x 33 */
 #define IDB_LOCATE_VOLUME_HEADER      182  /* 300 x 31 */
 #define IDB_MEDIA_STORE_LOWER         183  /* 400 x 31 */

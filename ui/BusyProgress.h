@@ -1,8 +1,9 @@
 // Work the window does on its own thread that can run long (an edit or a
-// deletion of many rows) shows the jobs' progress dialog with its running
-// count once it has taken longer than a moment, instead of leaving a window
-// that does not answer without a word. The dialog is painted directly: the
-// work does not return to the message loop until it is done.
+// deletion of many rows, filling a long list) shows the jobs' progress
+// dialog with its running count once it has taken longer than a moment,
+// instead of leaving a window that does not answer without a word. The
+// dialog is painted directly: the work does not return to the message loop
+// until it is done.
 #pragma once
 
 #include <windows.h>

@@ -128,6 +128,7 @@ class MainWindow {
   std::array<ScopedBitmap, kJobKindCount> jobBanners_;
   ScopedBitmap editBanner_;
   ScopedBitmap groupBanner_;
+  ScopedBitmap listBanner_;
   std::vector<ScopedBitmap> frameBitmaps_;
   ProgressDialog progress_;
   BusyProgress busy_;

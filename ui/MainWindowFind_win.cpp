@@ -84,9 +84,13 @@ std::string MainWindow::countsText() const {
 }
 
 // The catalogue is counted again only when the rows changed (a fill, an
-// edit, a deletion, a job's end); a selection change costs no count.
+// edit, a deletion, a job's end), and so is the open Media Store's source;
+// a selection change costs no count.
 void MainWindow::showCounts(bool rowsChanged) {
-  if (rowsChanged) catalogueTracks_ = catalogue_->countTracks(TrackFilter());
+  if (rowsChanged) {
+    catalogueTracks_ = catalogue_->countTracks(TrackFilter());
+    mediaStore_.tracksChanged();
+  }
   SetDlgItemTextA(window_, IDC_COUNTS, countsText().c_str());
 }
 

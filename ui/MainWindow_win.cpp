@@ -120,6 +120,7 @@ void MainWindow::loadBitmaps() {
   }
   editBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_EDITED));
   groupBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_GROUPED));
+  listBanner_.reset(loadBitmap(instance_, IDB_PROGRESS_LISTED));
   busy_.attach(instance_, window_, progressLower_);
   mediaStore_.loadBitmaps(instance_);
   locate_.loadBitmaps(instance_);
@@ -173,6 +174,8 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   // A deletion counts like the delete-copies job, under its banner.
   listHooks.tracksDeleted = [this](int done) { busy_.count(jobBanners_[kJobDeleteReady], "Deleted:", done); };
   listHooks.stillBusy = [this] { busy_.tick(); };
+  listHooks.filling = [this](bool starting) { starting ? busy_.start() : busy_.finish(); };
+  listHooks.rowsListed = [this](int listed) { busy_.count(listBanner_, "Listed:", listed); };
   listHooks.editTags = [this](const IdList& ids) {
     EditTagTargets targets{
         instance_,

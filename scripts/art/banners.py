@@ -87,6 +87,7 @@ def banners():
         "banner-progress-delete": upper(300, "Deleting", G.bin_),
         "banner-progress-edit": upper(300, "Editing", G.pencil),
         "banner-progress-group": upper(300, "Grouping"),
+        "banner-progress-list": upper(300, "Listing"),
         "banner-progress-remove": upper(300, "Removing", lambda p: G.disc_stack(p) + G.minus_badge(p)),
         "banner-progress-sub": lower(300, "Progress - please wait while the job runs"),
         "banner-add-media": upper(400, "Add Media"),

@@ -88,7 +88,7 @@ class TrackIndexTest : public CatalogueTest {
     item.tag.genre = genres[number % 3];
     item.tag.artist = "Artist " + std::to_string(number % 7);
     item.tag.album = "Album " + std::to_string(number % 13);
-    item.tag.title = "Title " + std::to_string(number);
+    item.tag.title = "Title " + std::to_string(number) + (number == 7 ? " \xC9t\xE9" : "");  // one in Latin-1
     item.ready = number % 5 == 0 ? 1 : 0;
     item.source = number % 2 ? disc : local;
     return catalogue.storeTrack(item, false);
@@ -149,7 +149,7 @@ class TrackIndexTest : public CatalogueTest {
     // A find lists, in file order, exactly the tracks whose texts hold every
     // word: across fields, in any case, in the title or the file name too.
     for (const char* text : {"title 1", "SONG 10", "jazz  artist 3", "soul", "NO LONGER fits", "album 5 rock", "1",
-                             "mp3 folk 2", "artist 3 artist", "zzz", " "}) {
+                             "mp3 folk 2", "artist 3 artist", "zzz", " ", "3.MP", "\xE9T\xC9"}) {
       SCOPED_TRACE(text);
       std::string expected, found;
       for (const TrackItem& item : file) {

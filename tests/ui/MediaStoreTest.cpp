@@ -377,9 +377,14 @@ TEST_F(MediaStoreTest, TheSelectedSourceShowsItsDetailsAndRemoveAsksFirstAndLast
   select("Disc");
   EXPECT_EQ(details(), "Write Once Disc: " + discFolder + "\r\n3 tracks, reachable now");
   EXPECT_EQ(listed(), (std::vector<std::string>{"Disc", "Gone"}));
+  // A track deleted in the main window while the store is open leaves its count.
+  window->list().fillList(TrackFilter());
+  ListView_SetItemState(GetDlgItem(window->window(), IDC_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
+  window->list().deleteSelected();
+  EXPECT_EQ(details(), "Write Once Disc: " + discFolder + "\r\n2 tracks, reachable now");
   click(IDC_STORE_REMOVE);  // answered No
   ASSERT_EQ(alerts.count(), 1u);
-  EXPECT_EQ(alerts.records()[0].text, "Remove the Media Source \"Disc\" and its 3 tracks from the catalogue?");
+  EXPECT_EQ(alerts.records()[0].text, "Remove the Media Source \"Disc\" and its 2 tracks from the catalogue?");
   EXPECT_EQ(alerts.records()[0].buttons, kAlertYesNo);
   EXPECT_FALSE(window->jobRunning());
   EXPECT_EQ(listed(), (std::vector<std::string>{"Disc", "Gone"}));

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FindWords.h"
 #include "ui/browse/ListCommands.h"
 
 namespace tuho {
@@ -31,6 +32,7 @@ struct TrackRow {
   std::string album;
   std::string title;
   std::string media;  // the name of the track's source; empty once the source is gone
+  std::string fileName;  // not shown: a find also looks in it
   int sourceId = 0;   // as the record holds it
   int id = 0;
   bool knownSource = false;
@@ -59,6 +61,8 @@ struct TrackListHooks {
   std::function<void()> activated;                         // a row's label was double-clicked
   std::function<void(int)> tracksDeleted;                  // during a deletion: how many tracks are gone so far
   std::function<void()> stillBusy;                         // during a bulk change: one more row was handled
+  std::function<void(bool)> filling;                       // true before the rows are filled, false after
+  std::function<void(int)> rowsListed;                     // during a fill: how many rows are in so far
 };
 
 class TrackList {
@@ -124,6 +128,7 @@ class TrackList {
     void add(const TrackRow& row);
   };
   ShownValues shownValues() const;
+  bool rowMatchesFind(const TrackRow& row) const;
   int insertRow(const TrackItem& item);
   void fillRows(const std::vector<TrackItem>& tracks, int sortColumn);
   void tellCounts(bool rowsChanged);
@@ -143,6 +148,7 @@ class TrackList {
   RowImages images_;
   TrackFilter filter_;
   bool finding_ = false;  // the rows are a find's, not a node's
+  FindWords findWords_;   // the find's words while finding_
   ListCommands commands_;
   bool rowsChosen_ = false;
 };

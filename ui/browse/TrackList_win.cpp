@@ -116,6 +116,7 @@ int TrackList::insertRow(const TrackItem& item) {
   data->album = item.tag.album.value_or("");
   data->title = item.tag.title.value_or("");
   data->media = item.source.id != 0 ? item.source.name : std::string();
+  data->fileName = item.fileName;
   data->sourceId = item.recordSourceId;
   data->id = item.id;
   noteState(*data, item);
@@ -155,18 +156,23 @@ void TrackList::fillList(const TrackFilter& filter) {
 void TrackList::fillFound(const std::string& text) {
   clear();
   finding_ = true;
+  findWords_ = findWordsOf(text);
   fillRows(catalogue_->findTracks(text), 3);
 }
 
 void TrackList::fillRows(const std::vector<TrackItem>& tracks, int sortColumn) {
   HWND list = control();
+  if (hooks_.filling) hooks_.filling(true);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ListCommands all;
+  int listed = 0;
   for (const TrackItem& item : tracks) {
     insertRow(item);
     all |= commandsOf(item);
+    if (hooks_.rowsListed) hooks_.rowsListed(++listed);
   }
   sortByColumn(sortColumn);
+  if (hooks_.filling) hooks_.filling(false);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   setCommands(all);
@@ -444,6 +450,7 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
       setCell(list, row, static_cast<int>(column), value);
     }
     data->genre = tag.genre.value_or(data->genre);
+    if (finding_ && !rowMatchesFind(*data)) leaving.push_back(row);  // edited out of the find
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -461,6 +468,16 @@ void TrackList::updateRowsAfterEdit(const std::vector<std::pair<int, TrackTag>>&
   if (hooks_.groupWritten) {
     for (const TrackFilter& path : news) hooks_.groupWritten(path);
   }
+}
+
+bool TrackList::rowMatchesFind(const TrackRow& row) const {
+  TrackItem item;
+  item.tag.title = row.title;
+  item.tag.artist = row.artist;
+  item.tag.album = row.album;
+  item.tag.genre = row.genre;
+  item.fileName = row.fileName;
+  return trackMatches(item, findWords_);
 }
 
 // Groups of the old values that no row shows any more leave the tree. A

@@ -42,6 +42,8 @@ class MediaStoreDialog {
   AddMediaWizard& wizard() { return wizard_; }
   // A worker job started or ended: the source buttons follow.
   void jobStateChanged();
+  // Tracks were edited or deleted in the main window: the details follow.
+  void tracksChanged();
 
   INT_PTR onDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -110,6 +110,10 @@ void MediaStoreDialog::jobStateChanged() {
   for (int id : {IDC_STORE_ADD, IDC_STORE_REMOVE, IDC_STORE_RESCAN}) EnableWindow(GetDlgItem(dialog_, id), idle);
 }
 
+void MediaStoreDialog::tracksChanged() {
+  if (dialog_) showDetails();
+}
+
 int MediaStoreDialog::selectedSource() const {
   LRESULT row = SendDlgItemMessageA(dialog_, IDC_STORE_LIST, LB_GETCURSEL, 0, 0);
   if (row == LB_ERR) return -1;
@@ -123,12 +127,10 @@ int MediaStoreDialog::selectedSource() const {
 
 bool MediaStoreDialog::confirmRemoval(int index) const {
   const SourceRef& source = host_.sources->at(index);
-  int tracks = 0;
-  host_.catalogue->forEachTrack(TrackFilter(), [&](const TrackItem& item) {
-    if (item.source.id == source.id) ++tracks;
-    return true;
-  });
-  return alert(removalQuestion(source.name, tracks), "Media Store", kAlertYesNo) == kAnswerYes;
+  TrackFilter filter;
+  filter.sourceId = source.id;
+  return alert(removalQuestion(source.name, host_.catalogue->countTracks(filter)), "Media Store", kAlertYesNo) ==
+         kAnswerYes;
 }
 
 void MediaStoreDialog::add() {
