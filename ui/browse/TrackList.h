@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -125,9 +126,11 @@ class TrackList {
   };
   ShownValues shownValues() const;
   int insertRow(const TrackItem& item);
+  int appendRow(std::unique_ptr<TrackRow> data, int image, UINT state);
   void fillRows(const std::vector<TrackItem>& tracks, int sortColumn);
   void tellCounts(bool rowsChanged);
   void deleteRows(std::vector<int> rows);
+  void keepOnlyOthers(const std::vector<int>& going);
   void onClick(NMHDR* notification, bool withMenu);
   bool onRowLabel(NMHDR* notification) const;
   void markRowsChosen();
@@ -145,6 +148,8 @@ class TrackList {
   bool finding_ = false;  // the rows are a find's, not a node's
   ListCommands commands_;
   bool rowsChosen_ = false;
+  int bulkRows_ = 0;        // rows are going in bulk: the counts wait
+  bool releasing_ = false;  // the control is being emptied with no notice per row: the data is freed apart
 };
 
 }  // namespace tuho
