@@ -504,11 +504,13 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
 
   // 150 rows deleted at once: most of the list goes, so it is emptied once
   // (not while it draws) and the 110 others come back in their order with
-  // their texts; the counts line is told at the end, not at every row.
+  // their texts and the focus; the counts line is told at the end, not at
+  // every row.
   std::vector<int> doomed;
   for (int row = 0; row < 260; row += 2) doomed.push_back(row);
   for (int row = 1; doomed.size() < 150; row += 2) doomed.push_back(row);
   selectRows(doomed);
+  ListView_SetItemState(list(), 41, LVIS_FOCUSED, LVIS_FOCUSED);  // the first row that stays
   const std::vector<std::string> titlesBefore = column(3), albumsBefore = column(1);
   std::vector<std::string> keptTitles, keptAlbums;
   for (int row = 0; row < 260; ++row) {
@@ -530,6 +532,7 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(window->countsText(), "240 tracks, 110 listed, 0 selected");
   EXPECT_EQ(column(3), keptTitles);
   EXPECT_EQ(column(1), keptAlbums);
+  EXPECT_EQ(ListView_GetNextItem(list(), -1, LVNI_FOCUSED), 0);
   EXPECT_EQ(window->busy().dialog().countText(), "Deleted: 150");
   EXPECT_FALSE(window->busy().dialog().isOpen());
   EXPECT_EQ(catalogue->storeWalks(), walksBefore);

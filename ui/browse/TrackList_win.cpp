@@ -128,7 +128,8 @@ int TrackList::insertRow(const TrackItem& item) {
 int TrackList::appendRow(std::unique_ptr<TrackRow> data, int image, UINT state) {
   HWND list = control();
   LVITEMA row = {};
-  row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+  // A state only for a row put back selected or focused: a fill sets none.
+  row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | (state ? LVIF_STATE : 0);
   row.iItem = INT_MAX;  // the control puts it at the end
   row.pszText = const_cast<char*>(data->artist.c_str());
   row.iImage = image;
