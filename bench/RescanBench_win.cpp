@@ -60,7 +60,8 @@ std::string songBytes(int number) {
                              textFrame("TPE1", "Artist " + std::to_string(album % 37)) +
                              textFrame("TALB", "Album " + std::to_string(album)) + textFrame("TCON", "Rock") +
                              textFrame("TRCK", std::to_string(number % kSongsPerAlbum + 1));
-  std::string bytes = std::string("ID3\x03\x00\x00", 6) + bigEndian(static_cast<uint32_t>(frames.size()), true) + frames;
+  std::string bytes =
+      std::string("ID3\x03\x00\x00", 6) + bigEndian(static_cast<uint32_t>(frames.size()), true) + frames;
   for (int i = 0; i < 2; ++i) bytes += std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\0');
   return bytes;
 }
