@@ -1,5 +1,6 @@
 #include "catalogue/win32/Worker.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,13 @@
 
 namespace tuho {
 namespace {
+
+// The window repaints the progress dialog for each notice it reads: on a
+// walk of many unchanged files it would spend more time repainting than
+// the worker walking. A scan posts a notice at most this often (its files
+// take moments each, so the dialog never shows a stale name for long); the
+// window reads the last progress when the job ends.
+constexpr auto kScanNoticeEvery = std::chrono::milliseconds(30);
 
 bool stopping(const WorkerParams& params) { return params.stopRequested && params.stopRequested->load(); }
 
@@ -36,14 +44,20 @@ bool waitForProgressDialog(const WorkerParams& params) {
   return !stopping(params);
 }
 
-JobEvents jobEvents(const WorkerParams& params) {
+JobEvents jobEvents(const WorkerParams& params, std::chrono::milliseconds noticeEvery) {
   JobEvents events;
   // A notice already waiting shows this progress too when it is read; one
-  // that cannot be posted is followed by the next file's, and the window
-  // reads the last one at the end of the job.
-  events.progress = [&params](const std::string& fileName, int count) {
+  // that is not posted is followed by a later file's, and the window reads
+  // the last one at the end of the job.
+  auto lastNotice = std::make_shared<std::chrono::steady_clock::time_point>();
+  events.progress = [&params, lastNotice, noticeEvery](const std::string& fileName, int count) {
     if (!params.latestProgress || !params.latestProgress->store(fileName, count)) return;
-    if (!tryPost(params, TMSG_PROGRESS_COUNT, 0, 0)) params.latestProgress->postFailed();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - *lastNotice < noticeEvery || !tryPost(params, TMSG_PROGRESS_COUNT, 0, 0)) {
+      params.latestProgress->postFailed();  // none waits: a later file posts one
+      return;
+    }
+    *lastNotice = now;
   };
   events.locateVolume = params.locateVolume;
   events.stopRequested = [&params] { return stopping(params); };
@@ -73,7 +87,8 @@ void runRequest(WorkerParams& params, IdList& result, UINT message, WPARAM wPara
     source = params.catalogue->sourceEntry(reinterpret_cast<const SourceRef*>(lParam));
   }
   if (!waitForProgressDialog(params)) return;
-  JobEvents events = jobEvents(params);
+  const bool scan = message == TMSG_SCAN_SOURCE || message == TMSG_RESCAN_SOURCE;
+  JobEvents events = jobEvents(params, scan ? kScanNoticeEvery : std::chrono::milliseconds(0));
   Catalogue& catalogue = *params.catalogue;
   LPARAM resultPointer = reinterpret_cast<LPARAM>(&result);
   switch (message) {

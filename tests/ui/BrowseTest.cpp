@@ -379,11 +379,11 @@ TEST_F(BrowseTest, ValuesLongerThanTheBoxesStayWholeUnlessEdited) {
 struct ListWatch {
   static WNDPROC original;
   static bool drawing;
-  static int removals, removalsWhileDrawing;
+  static int removals, removalsWhileDrawing, emptyings;
   static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETREDRAW) drawing = wParam != FALSE;
     if (message == LVM_DELETEITEM || message == LVM_DELETEALLITEMS) {
-      ++removals;
+      ++(message == LVM_DELETEITEM ? removals : emptyings);
       if (drawing) ++removalsWhileDrawing;
     }
     return CallWindowProcA(original, window, message, wParam, lParam);
@@ -391,7 +391,19 @@ struct ListWatch {
 };
 WNDPROC ListWatch::original = nullptr;
 bool ListWatch::drawing = true;
-int ListWatch::removals = 0, ListWatch::removalsWhileDrawing = 0;
+int ListWatch::removals = 0, ListWatch::removalsWhileDrawing = 0, ListWatch::emptyings = 0;
+
+// How often the counts line gets a text: each one repaints it.
+struct CountsWatch {
+  static WNDPROC original;
+  static int texts;
+  static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT) ++texts;
+    return CallWindowProcA(original, window, message, wParam, lParam);
+  }
+};
+WNDPROC CountsWatch::original = nullptr;
+int CountsWatch::texts = 0;
 
 // The order a bare tree view gives the values inserted one by one, sorted.
 std::vector<std::string> sortedByTheControl(const ValueList& values) {
@@ -494,16 +506,37 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "Bea"), 1);
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "ann"), 0);
 
-  // 150 rows deleted at once: not one leaves while the list draws.
+  // 150 rows deleted at once: most of the list goes, so it is emptied once
+  // (not while it draws) and the 110 others come back in their order with
+  // their texts and the focus; the counts line is told at the end, not at
+  // every row.
   std::vector<int> doomed;
   for (int row = 0; row < 260; row += 2) doomed.push_back(row);
   for (int row = 1; doomed.size() < 150; row += 2) doomed.push_back(row);
   selectRows(doomed);
-  ListWatch::removals = ListWatch::removalsWhileDrawing = 0;
+  ListView_SetItemState(list(), 41, LVIS_FOCUSED, LVIS_FOCUSED);  // the first row that stays
+  const std::vector<std::string> titlesBefore = column(3), albumsBefore = column(1);
+  std::vector<std::string> keptTitles, keptAlbums;
+  for (int row = 0; row < 260; ++row) {
+    if (std::find(doomed.begin(), doomed.end(), row) != doomed.end()) continue;
+    keptTitles.push_back(titlesBefore[static_cast<size_t>(row)]);
+    keptAlbums.push_back(albumsBefore[static_cast<size_t>(row)]);
+  }
+  ListWatch::removals = ListWatch::removalsWhileDrawing = ListWatch::emptyings = 0;
+  HWND counts = control(IDC_COUNTS);
+  CountsWatch::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsWatch::proc)));
+  CountsWatch::texts = 0;
   SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
   pumpFor(50);
-  EXPECT_EQ(ListWatch::removals, 150);
+  EXPECT_EQ(ListWatch::removals, 0);
+  EXPECT_EQ(ListWatch::emptyings, 1);
   EXPECT_EQ(ListWatch::removalsWhileDrawing, 0);
+  EXPECT_LE(CountsWatch::texts, 3);
+  EXPECT_EQ(window->countsText(), "240 tracks, 110 listed, 0 selected");
+  EXPECT_EQ(column(3), keptTitles);
+  EXPECT_EQ(column(1), keptAlbums);
+  EXPECT_EQ(ListView_GetNextItem(list(), -1, LVNI_FOCUSED), 0);
   EXPECT_EQ(window->busy().dialog().countText(), "Deleted: 150");
   EXPECT_FALSE(window->busy().dialog().isOpen());
   EXPECT_EQ(catalogue->storeWalks(), walksBefore);
@@ -512,6 +545,22 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   // The tree shows exactly the artists the remaining rows carry.
   EXPECT_EQ(childTexts(rock),
             sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_ARTIST)));
+
+  // A few rows go one by one, the others staying where they are.
+  selectRows({0, 57, 109});
+  keptTitles.erase(keptTitles.begin() + 109);
+  keptTitles.erase(keptTitles.begin() + 57);
+  keptTitles.erase(keptTitles.begin());
+  ListWatch::removals = ListWatch::emptyings = CountsWatch::texts = 0;
+  SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+  pumpFor(50);
+  EXPECT_EQ(ListWatch::removals, 3);
+  EXPECT_EQ(ListWatch::emptyings, 0);
+  EXPECT_EQ(ListWatch::removalsWhileDrawing, 0);
+  EXPECT_LE(CountsWatch::texts, 3);
+  EXPECT_EQ(column(3), keptTitles);
+  EXPECT_EQ(catalogue->listTracks(TrackFilter{std::string("Rock"), {}, {}}).size(), 107u);
+  SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountsWatch::original));
   SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWatch::original));
 }
 

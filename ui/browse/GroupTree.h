@@ -123,13 +123,13 @@ class GroupTree {
   GroupNode* nodeOf(HTREEITEM item) const;
   void onRightClick(NMHDR* notification);
   void onDeleteItem(const NMTREEVIEWA& view);
-  void postParentIfEmptied(HTREEITEM item);
+  void postParentIfEmptied(HTREEITEM item, HTREEITEM parent);
   bool isBeingDeleted(HTREEITEM item) const;
   void deleteNode(HTREEITEM item);
   void walkPath(const TrackFilter& path, PathMode mode, std::optional<GroupLevel> targetLevel);
   HTREEITEM findChild(HTREEITEM parent, const std::string& value);
   std::unordered_map<std::string, HTREEITEM>& childrenByText(HTREEITEM parent);
-  void forgetChild(HTREEITEM item);
+  void forgetChild(HTREEITEM item, HTREEITEM parent);
 
   HWND control_ = nullptr;
   HWND parent_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -130,9 +131,11 @@ class TrackList {
   ShownValues shownValues() const;
   bool rowMatchesFind(const TrackRow& row) const;
   int insertRow(const TrackItem& item);
+  int appendRow(std::unique_ptr<TrackRow> data, int image, UINT state);
   void fillRows(const std::vector<TrackItem>& tracks, int sortColumn);
   void tellCounts(bool rowsChanged);
   void deleteRows(std::vector<int> rows);
+  void keepOnlyOthers(const std::vector<int>& going);
   void onClick(NMHDR* notification, bool withMenu);
   bool onRowLabel(NMHDR* notification) const;
   void markRowsChosen();
@@ -151,6 +154,8 @@ class TrackList {
   FindWords findWords_;   // the find's words while finding_
   ListCommands commands_;
   bool rowsChosen_ = false;
+  int bulkRows_ = 0;        // rows are going in bulk: the counts wait
+  bool releasing_ = false;  // the control is being emptied with no notice per row: the data is freed apart
 };
 
 }  // namespace tuho

@@ -120,16 +120,26 @@ int TrackList::insertRow(const TrackItem& item) {
   data->sourceId = item.recordSourceId;
   data->id = item.id;
   noteState(*data, item);
+  const int image = imageFor(*data, item.ready == 1);
+  return appendRow(std::move(data), image, 0);
+}
+
+// The list owns the row's data from here on (freed with LVN_DELETEITEM); a
+// row the control refuses frees it at once.
+int TrackList::appendRow(std::unique_ptr<TrackRow> data, int image, UINT state) {
   HWND list = control();
   LVITEMA row = {};
-  row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  // A state only for a row put back selected or focused: a fill sets none.
+  row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | (state ? LVIF_STATE : 0);
   row.iItem = INT_MAX;  // the control puts it at the end
   row.pszText = const_cast<char*>(data->artist.c_str());
-  row.iImage = imageFor(*data, item.ready == 1);
+  row.iImage = image;
   row.lParam = reinterpret_cast<LPARAM>(data.get());
+  row.state = state;
+  row.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
   if (index < 0) return index;
-  const TrackRow* inserted = data.release();  // freed with LVN_DELETEITEM
+  const TrackRow* inserted = data.release();
   for (int column = 1; column < columnCount(); ++column) setCell(list, index, column, cellOf(*inserted, column));
   return index;
 }
@@ -223,11 +233,16 @@ LRESULT TrackList::onListNotify(NMHDR* notification) {
       // Moving through the rows chooses them as a click does.
       if (rowCount() > 0 && isRowKey(reinterpret_cast<NMLVKEYDOWN*>(notification)->wVKey)) markRowsChosen();
       break;
+    case LVN_DELETEALLITEMS:
+      // TRUE: no LVN_DELETEITEM follows; the rows' data is freed by whoever
+      // empties the list so.
+      return releasing_ ? TRUE : FALSE;
     case LVN_DELETEITEM:
-      delete reinterpret_cast<TrackRow*>(reinterpret_cast<NMLISTVIEW*>(notification)->lParam);
+      if (!releasing_) delete reinterpret_cast<TrackRow*>(reinterpret_cast<NMLISTVIEW*>(notification)->lParam);
       break;
     case LVN_ITEMCHANGED:
-      if (reinterpret_cast<NMLISTVIEW*>(notification)->uChanged & LVIF_STATE) tellCounts(false);
+      // A bulk removal tells the counts once, when it is done.
+      if (!bulkRows_ && (reinterpret_cast<NMLISTVIEW*>(notification)->uChanged & LVIF_STATE)) tellCounts(false);
       break;
     default:
       break;
@@ -329,15 +344,20 @@ IdList TrackList::collectSelectedIds() const {
   return ids;
 }
 
-// From the bottom up, so that the indices of those still to go hold, and
-// with drawing off: a list that redraws after each removal takes seconds
-// for a few hundred rows. Rows that are all of the list go at once.
+// With drawing off, and with the counts line told once at the end instead
+// of at each row's deselection: a list that redraws after each removal
+// takes seconds for a few hundred rows. When at least half of the rows go,
+// the staying ones are put back into an emptied list instead (an emptying
+// costs the control little, a removal more than an insertion); otherwise
+// the rows go from the bottom up, so that the indices of those still to go
+// hold.
 void TrackList::deleteRows(std::vector<int> rows) {
   if (rows.empty()) return;
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  if (static_cast<int>(rows.size()) == rowCount()) {
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  ++bulkRows_;
+  if (2 * rows.size() >= static_cast<size_t>(rowCount())) {
+    keepOnlyOthers(rows);
   } else {
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     for (int row : rows) {
@@ -345,6 +365,7 @@ void TrackList::deleteRows(std::vector<int> rows) {
       busy();
     }
   }
+  --bulkRows_;
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   // A find's rows are not a node's: the node stays when they all go.
@@ -352,10 +373,54 @@ void TrackList::deleteRows(std::vector<int> rows) {
   recountCommands();
 }
 
+// The rows not given stay, in their order, with their data, image,
+// selection and focus. The list is emptied without a notice per row: the
+// data of the rows that go is freed here.
+void TrackList::keepOnlyOthers(const std::vector<int>& going) {
+  HWND list = control();
+  const int count = rowCount();
+  std::vector<bool> goes(static_cast<size_t>(count), false);
+  for (int row : going) {
+    if (row >= 0 && row < count) goes[static_cast<size_t>(row)] = true;
+  }
+  struct Kept {
+    TrackRow* data;
+    int image;
+    UINT state;
+  };
+  std::vector<Kept> kept;
+  std::vector<std::unique_ptr<TrackRow>> leaving;
+  for (int row = 0; row < count; ++row) {
+    const bool stays = !goes[static_cast<size_t>(row)];
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM | (stays ? LVIF_IMAGE | LVIF_STATE : 0);
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.iItem = row;
+    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) || !item.lParam) continue;
+    auto* data = reinterpret_cast<TrackRow*>(item.lParam);
+    if (stays) {
+      kept.push_back(Kept{data, item.iImage, item.state});
+    } else {
+      leaving.emplace_back(data);
+    }
+  }
+  releasing_ = true;
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  releasing_ = false;
+  int focused = -1;
+  for (const Kept& row : kept) {
+    int index = appendRow(std::unique_ptr<TrackRow>(row.data), row.image, row.state);
+    if (row.state & LVIS_FOCUSED) focused = index;
+    busy();
+  }
+  if (focused >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(focused), FALSE);
+}
+
 // The catalogue forgets the tracks; their files stay where they are, and a
 // rescan brings them back. The emptied groups are looked for in one walk.
 void TrackList::deleteSelected() {
   std::vector<int> rows;
+  std::vector<int> ids;
   std::vector<TrackFilter> gone;
   HWND list = control();
   if (hooks_.treeBulkChange) hooks_.treeBulkChange(true);
@@ -363,10 +428,17 @@ void TrackList::deleteSelected() {
   while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
     const TrackRow* data = rowAt(row);
     if (!data) continue;
-    catalogue_->deleteTrack(data->id);
     rows.push_back(row);
+    ids.push_back(data->id);
     gone.push_back(TrackFilter{data->genre, data->artist, data->album, data->sourceId});
-    if (hooks_.tracksDeleted) hooks_.tracksDeleted(static_cast<int>(rows.size()));
+  }
+  // In the order the store holds them (ids grow as tracks are stored): each
+  // deletion reads its record, and neighbours share what was read.
+  std::sort(ids.begin(), ids.end());
+  int done = 0;
+  for (int id : ids) {
+    catalogue_->deleteTrack(id);
+    if (hooks_.tracksDeleted) hooks_.tracksDeleted(++done);
   }
   deleteRows(std::move(rows));
   if (!gone.empty()) pruneVanished(gone, finding_ || filter_.album ? ShownValues() : shownValues());
