@@ -77,7 +77,8 @@ class RecordStore {
   // false leaves the record as it is.
   using RecordChange = std::function<bool(const FieldList& stored, FieldList* changed)>;
   // Rewrites the live records with these ids, each as updateById would, with
-  // three flushes for the whole batch however many records it holds, and the
+  // at most three flushes for the whole batch however many records it holds
+  // (none when every record changes within one disk sector), and the
   // promise of a single rewrite for each of them: a failure or a power cut at
   // any point leaves every record once, old or new. The ids rewritten, in the
   // order given; an id with no live record, given again, or whose change

@@ -2,9 +2,11 @@
 // rewrite would write it, but the steps are taken for all records together:
 // first every moved record's new copy and every stand-in copy is appended,
 // and flushed; then every write in place and every flag on a moved record's
-// old copy, and flushed; then the stand-ins are cut off, and that is
-// flushed. Opening keeps the later of two live copies of an id, so at any
-// point each record is there once, old or new, as with a single rewrite.
+// old copy; then, once that is flushed, the stand-ins are cut off, and that
+// is flushed. Writes that need no stand-in are left unflushed, as a single
+// rewrite leaves them. Opening keeps the later of two live copies of an id,
+// so at any point each record is there once, old or new, as with a single
+// rewrite.
 #include <algorithm>
 #include <unordered_set>
 #include <utility>
@@ -25,7 +27,7 @@ std::vector<int> RecordStore::rewriteMany(const std::vector<int>& ids, const Rec
   }
   int64_t standIns = -1;
   const bool written = read && !plan.empty() && appendAhead(plan, &standIns) && writeBehind(plan) &&
-                       (standIns < 0 || dropStandIns(standIns));
+                       (standIns < 0 || (flushWrites() && dropStandIns(standIns)));
   bodyOffset_ = -1;
   bodyDecoded_ = false;
   restore(saved);
@@ -111,17 +113,17 @@ bool RecordStore::appendAhead(std::vector<PlannedRewrite>& plan, int64_t* standI
 }
 
 // Writes every record that stays in place and flags the old copy of every
-// moved one, then flushes.
+// moved one.
 bool RecordStore::writeBehind(const std::vector<PlannedRewrite>& plan) {
   for (const PlannedRewrite& each : plan) {
     const bool written = each.way == PlannedRewrite::kMove ? flagDeleted(each.offset)
                                                            : writeRecordAt(each.record, each.id, false, each.offset);
     if (!written) return false;
   }
-  return flushWrites();
+  return true;
 }
 
-// The rewrites are on the disk: the stand-ins from `standIns` on are cut
+// The rewrites are flushed to the disk: the stand-ins from `standIns` on are cut
 // off, and that is flushed before anything else can be appended there.
 bool RecordStore::dropStandIns(int64_t standIns) {
   window_.forget();
