@@ -1,6 +1,7 @@
 #include "catalogue/Catalogue.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "catalogue/TrackFields.h"
 #include "catalogue/TrackRecord.h"
@@ -100,17 +101,39 @@ int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& chang
   return id;
 }
 
+namespace {
+
+void applyTagChange(const TagChange& change, TrackTag& tag) {
+  if (change.artist) tag.artist = change.artist;
+  if (change.album) tag.album = change.album;
+  if (change.title) tag.title = change.title;
+  if (change.trackNo) tag.trackNo = change.trackNo;
+  if (change.genre) tag.genre = change.genre;
+}
+
+}  // namespace
+
 int Catalogue::updateTags(int id, const TagChange& change, TrackTag* written) {
   return rewriteTrack(
-      id,
-      [&](TrackItem& item) {
-        if (change.artist) item.tag.artist = change.artist;
-        if (change.album) item.tag.album = change.album;
-        if (change.title) item.tag.title = change.title;
-        if (change.trackNo) item.tag.trackNo = change.trackNo;
-        if (change.genre) item.tag.genre = change.genre;
-      },
-      written);
+      id, [&](TrackItem& item) { applyTagChange(change, item.tag); }, written);
+}
+
+std::vector<std::pair<int, TrackTag>> Catalogue::updateTagsMany(const std::vector<int>& ids, const TagChange& change) {
+  Lock lock(mutex_);
+  std::unordered_map<int, TrackTag> tags;
+  const std::vector<int> rewritten = store_.rewriteMany(ids, [&](const FieldList& stored, FieldList* changed) {
+    TrackItem item = trackFromRecord(stored);
+    if (item.isEmpty()) return false;
+    applyTagChange(change, item.tag);
+    *changed = trackRecord(item);
+    tags[stored.id] = item.tag;
+    return true;
+  });
+  walkFailed();
+  std::vector<std::pair<int, TrackTag>> written;
+  written.reserve(rewritten.size());
+  for (int id : rewritten) written.emplace_back(id, std::move(tags[id]));
+  return written;
 }
 
 int Catalogue::setReady(int id, int ready) {

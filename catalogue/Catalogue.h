@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/JobEvents.h"
@@ -97,6 +98,11 @@ class Catalogue {
   // write. Return the id, or 0 when the track is gone or the write failed.
   // `written`, when given, receives the tag as stored.
   int updateTags(int id, const TagChange& change, TrackTag* written = nullptr);
+  // updateTags for many tracks under one lock, written as one batch whose
+  // flushes do not grow with the tracks. The ids written with their tags as
+  // stored, in the order given; a track gone or given again is left out,
+  // and none when a read or a write failed (told).
+  std::vector<std::pair<int, TrackTag>> updateTagsMany(const std::vector<int>& ids, const TagChange& change);
   int setReady(int id, int ready);
   bool deleteTrack(int id);
 

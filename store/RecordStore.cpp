@@ -605,20 +605,26 @@ int RecordStore::updateById(const FieldList& record, int id) {
     return 0;
   }
   const int64_t storedOffset = cursor_.offset;
-  const int storedSize = cursor_.size;
-  const int newSize = static_cast<int>(recordSizeOf(out));
-  const int textSlot = out.firstTextSlot();
   bool written = false;
-  if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) {
+  if (!fitOver(out, cursor_.size)) {
     written = writeRecordAt(out, id, true, 0) && flushWrites() && flagDeleted(storedOffset);
   } else {
-    if (newSize < storedSize) out.slots[textSlot].blockLength += storedSize - newSize;
     written = rewriteInPlace(out, id, storedOffset);
   }
   bodyOffset_ = -1;
   bodyDecoded_ = false;
   restore(saved);
   return written ? id : 0;
+}
+
+// True when the record can be written over a stored one of `storedSize`
+// bytes; a shorter one then hands its spare bytes to its first text field.
+bool RecordStore::fitOver(FieldList& record, int storedSize) {
+  const long long newSize = recordSizeOf(record);
+  const int textSlot = record.firstTextSlot();
+  if (newSize > storedSize || (newSize < storedSize && textSlot < 0)) return false;
+  if (newSize < storedSize) record.slots[textSlot].blockLength += storedSize - static_cast<int>(newSize);
+  return true;
 }
 
 // True when the record about to be written over the one under the cursor

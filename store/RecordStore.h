@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,18 @@ class RecordStore {
   bool deleteCurrent();
   bool deleteById(int id);
   int updateById(const FieldList& record, int id);
+  // Makes a record's new fields from its stored ones (whose id is set);
+  // false leaves the record as it is.
+  using RecordChange = std::function<bool(const FieldList& stored, FieldList* changed)>;
+  // Rewrites the live records with these ids, each as updateById would, with
+  // at most three flushes for the whole batch however many records it holds
+  // (none when every record changes within one disk sector), and the
+  // promise of a single rewrite for each of them: a failure or a power cut at
+  // any point leaves every record once, old or new. The ids rewritten, in the
+  // order given; an id with no live record, given again, or whose change
+  // declined is left out. None when a read or a write failed (reported; a
+  // failed read writes nothing, and the walk state tells of it).
+  std::vector<int> rewriteMany(const std::vector<int>& ids, const RecordChange& change);
   // One step of counting: the next record whatever its deleted flag; false at end.
   bool stepAny();
   // Writes the counter and closes the file; a failure shows in hasFailed().
@@ -175,6 +188,19 @@ class RecordStore {
   void encodeForWrite(const FieldList& record, int id);
   bool writeRecordAt(const FieldList& record, int id, bool atEndOfFile, int64_t offset);
   bool changesOneSector(int64_t offset) const;
+  static bool fitOver(FieldList& record, int storedSize);
+  // A rewrite of a batch (RewriteBatch.cpp).
+  struct PlannedRewrite {
+    int id;
+    int64_t offset;  // of the stored record
+    FieldList record;
+    enum Way { kMove, kOneSector, kGuarded, kUnguarded } way;
+  };
+  std::vector<int> inFileOrder(const std::vector<int>& ids) const;
+  bool planRewrite(int id, const RecordChange& change, std::vector<PlannedRewrite>* plan);
+  bool appendAhead(std::vector<PlannedRewrite>& plan, int64_t* standIns);
+  bool writeBehind(const std::vector<PlannedRewrite>& plan);
+  bool dropStandIns(int64_t standIns);
   enum StandIn { kStandInWritten, kStandInFailed, kNoRoom };
   StandIn appendStandIn(int64_t* end);
   bool rewriteInPlace(const FieldList& record, int id, int64_t offset);

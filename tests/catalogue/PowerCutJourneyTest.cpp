@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "CatalogueFixture.h"
 #include "store/ChainScan.h"
@@ -118,6 +119,25 @@ TEST_F(PowerCutJourney, EveryCommandLosesNothingAtEveryCut) {
   });
   states += everyCut("ready", [&] {
     for (const char* file : {"1.mp3", "6.mp3"}) EXPECT_NE(catalogue.setReady(trackNamed(file).id, 1), 0);
+  });
+  auto idsOf = [&](std::initializer_list<const char*> files) {
+    std::vector<int> ids{9999};  // no such track
+    for (const char* file : files) ids.push_back(trackNamed(file).id);
+    return ids;
+  };
+  TagChange longer;
+  longer.title = std::string(600, 'v');  // moves every record
+  states += everyCut("bulk edit, moving", [&] {
+    EXPECT_EQ(catalogue.updateTagsMany(idsOf({"3.mp3", "1.mp3", "6.mp3"}), longer).size(), 3u);
+  });
+  longer.title = std::string(700, 'w');  // in place across sectors, but 2.mp3 moves
+  states += everyCut("bulk edit, in place", [&] {
+    EXPECT_EQ(catalogue.updateTagsMany(idsOf({"3.mp3", "2.mp3", "1.mp3"}), longer).size(), 3u);
+  });
+  TagChange album;
+  album.album = "Other";  // in place, within one sector
+  states += everyCut("bulk edit, one value", [&] {
+    EXPECT_EQ(catalogue.updateTagsMany(idsOf({"0.mp3", "4.mp3", "0.mp3"}), album).size(), 2u);
   });
   removeSong("Rock\\2.mp3");
   putSong("Rock\\New\\8.mp3", SongTag{"Late", "Band", "Second", 17, 1});

@@ -199,6 +199,27 @@ size_t checkEveryCut(const Command& command) {
   return states.size();
 }
 
+// One batch that rewrites records of the catalogue below every way at once:
+// across sectors in place (6; 4, whose title shrinks within its block), one
+// value (8), moved (2 and 7), shrunk in place (3), with an id that is gone
+// and one given twice (kMixedBatchIds).
+std::map<int, FieldList> mixedBatch() {
+  std::map<int, FieldList> records{{6, trackOf('z', 1200)}, {4, trackOf('u', 600)}, {8, trackOf('g', 450)},
+                                   {2, trackOf('x', 900)},  {7, trackOf('w', 200)}, {3, trackOf('y', 5)}};
+  records[8].slots[9].value = 1;
+  return records;
+}
+
+std::vector<int> rewriteBatch(RecordStore& store, const std::map<int, FieldList>& records, std::vector<int> ids) {
+  return store.rewriteMany(ids, [&](const FieldList& stored, FieldList* changed) {
+    *changed = records.at(stored.id);
+    return true;
+  });
+}
+
+const std::vector<int> kMixedBatchIds{6, 4, 99, 8, 2, 7, 3, 6};
+const std::vector<int> kMixedBatchWritten{6, 4, 8, 2, 7, 3};
+
 // Record ids of the catalogue above: 'a' is 2, 'c' (700) is 4, 'e' (1200) is 6.
 TEST(PowerCut, EveryCommandLeavesEachTrackOldOrNewAtEveryCut) {
   const Command commands[] = {
@@ -219,6 +240,8 @@ TEST(PowerCut, EveryCommandLeavesEachTrackOldOrNewAtEveryCut) {
        [](RecordStore& s) {
          for (int id : {3, 6, 8}) s.deleteById(id);
        }},
+      {"a batch of rewrites",
+       [](RecordStore& s) { EXPECT_EQ(rewriteBatch(s, mixedBatch(), kMixedBatchIds), kMixedBatchWritten); }},
       {"a rescan's mix",
        [](RecordStore& s) {
          s.updateById(trackOf('r', 1190), 6);
@@ -281,6 +304,68 @@ TEST(PowerCut, AFailureAtAnyStepOfARewriteInPlaceIsToldAndLosesNothing) {
   cat.store.close();
   ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
   EXPECT_EQ(contentsOf(cat.store, "full disk").at(3), valuesOf(edited));
+}
+
+// A batch flushes three times however many records it holds. Each write,
+// flush and truncation of it fails in turn: the batch says it failed, and
+// each record is then there once, old or new, with every other as it was.
+// A disk too full for a stand-in copy still takes the rewrites in place.
+TEST(PowerCut, AFailureAtAnyStepOfABatchIsToldAndLeavesEachRecordOldOrNew) {
+  const std::map<int, FieldList> records = mixedBatch();
+  auto catalogueOf = [](test::Catalogue& cat) {
+    const size_t lengths[] = {300, 40, 700, 5, 1200, 90, 450};
+    for (size_t i = 0; i < std::size(lengths); ++i) cat.store.append(trackOf(static_cast<char>('a' + i), lengths[i]));
+  };
+  int failures = 0;
+  for (FaultOp op : {kFaultWrite, kFaultFlush, kFaultTruncate}) {
+    for (int nth = 1;; ++nth) {
+      test::Catalogue cat;
+      catalogueOf(cat);
+      const Contents before = contentsOf(cat.store, "before");
+      AlertSink sink;
+      std::vector<int> written;
+      {
+        FaultPlan plan;
+        plan.fail(op, nth, kErrWriteFault);
+        written = rewriteBatch(cat.store, records, kMixedBatchIds);
+        if (plan.seen(op) < nth) {
+          EXPECT_EQ(written, kMixedBatchWritten);
+          EXPECT_EQ(plan.seen(kFaultFlush), 3);
+          break;
+        }
+      }
+      const std::string where = "op " + std::to_string(op) + " #" + std::to_string(nth);
+      EXPECT_TRUE(written.empty()) << where;
+      EXPECT_GT(sink.count(), 0u) << where;
+      cat.store.close();
+      ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting) << where;
+      Contents after = contentsOf(cat.store, where);
+      for (const auto& [id, record] : records) {
+        EXPECT_TRUE(after[id] == before.at(id) || after[id] == valuesOf(record)) << where << ": id " << id;
+        after[id] = before.at(id);
+      }
+      EXPECT_EQ(after, before) << where;
+      ++failures;
+    }
+  }
+  EXPECT_GE(failures, 12);
+
+  test::Catalogue cat;
+  catalogueOf(cat);
+  const int64_t size = test::fileSize(cat.path());
+  AlertSink sink;
+  {
+    FaultPlan plan;
+    plan.failWriteAfter(2, 100, kErrDiskFull);  // the second stand-in
+    EXPECT_EQ(rewriteBatch(cat.store, records, {6, 4}), (std::vector<int>{6, 4}));
+  }
+  EXPECT_EQ(sink.count(), 0u);
+  EXPECT_EQ(test::fileSize(cat.path()), size);
+  cat.store.close();
+  ASSERT_EQ(cat.store.open(cat.path()), kOpenedExisting);
+  const Contents full = contentsOf(cat.store, "full disk");
+  EXPECT_EQ(full.at(6), valuesOf(records.at(6)));
+  EXPECT_EQ(full.at(4), valuesOf(records.at(4)));
 }
 
 // Compaction and the source list's save write a new file and put it in

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "catalogue/SourceLocation.h"
@@ -265,8 +266,15 @@ int runEdit(const Args& args) {
   if (auto value = options.get("--track")) change.trackNo = *value;
   Session session;
   if (!session.open()) return 1;
+  // The ids before the first that names no track are written as one batch;
+  // those after it are left as they are.
+  size_t held = 0;
+  while (held < ids.size() && !session.catalogue().readTrack(ids[held]).isEmpty()) ++held;
+  ids.resize(held + (held < ids.size() ? 1 : 0));
+  std::set<int> written;
+  for (const auto& [id, tag] : session.catalogue().updateTagsMany(ids, change)) written.insert(id);
   for (int id : ids) {
-    if (session.catalogue().updateTags(id, change) != id) return tellNotChanged(session, id);
+    if (!written.count(id)) return tellNotChanged(session, id);
     TrackItem item = session.catalogue().readTrack(id);
     if (item.isEmpty()) {
       std::fprintf(stderr, "tuhodb: the track with the id %d was changed but could not be read back\n", id);

@@ -76,6 +76,11 @@ TagChange changeFrom(const EditTagDialog& dialog, const TrackTag& shown) {
   return change;
 }
 
+// The tracks of an edit are written in batches of this many: a batch costs
+// the disk a few flushes whatever its size, and between batches the
+// progress count moves on.
+constexpr size_t kTracksPerBatch = 1000;
+
 // Runs the modal dialog (template 104) over the owner: 0 for OK, -1 for Cancel.
 bool okayedEditTagDialog(HINSTANCE instance, HWND owner, EditTagDialog& dialog) {
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_EDIT_TAG), owner, &dialogProcOf<EditTagDialog>,
@@ -136,16 +141,18 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
   std::vector<std::pair<int, TrackTag>> written;
   std::set<std::vector<std::optional<std::string>>> paths;
   if (targets.bulkChange) targets.bulkChange(true);
-  for (const TrackItem& track : tracks) {
+  for (size_t from = 0; from < tracks.size(); from += kTracksPerBatch) {
+    std::vector<int> ids;
+    for (size_t i = from; i < std::min(tracks.size(), from + kTracksPerBatch); ++i) ids.push_back(tracks[i].id);
     // A track deleted meanwhile, or a write that failed, leaves the views
     // showing what the catalogue holds.
-    TrackTag tag;
-    if (targets.catalogue->updateTags(track.id, change, &tag) != track.id) continue;
-    if (paths.insert({tag.genre, tag.artist, tag.album}).second) {
-      targets.groupWritten(TrackFilter{tag.genre, tag.artist, tag.album});
+    for (auto& [id, tag] : targets.catalogue->updateTagsMany(ids, change)) {
+      if (paths.insert({tag.genre, tag.artist, tag.album}).second) {
+        targets.groupWritten(TrackFilter{tag.genre, tag.artist, tag.album});
+      }
+      written.emplace_back(id, std::move(tag));
+      if (targets.writtenSoFar) targets.writtenSoFar(static_cast<int>(written.size()));
     }
-    written.emplace_back(track.id, std::move(tag));
-    if (targets.writtenSoFar) targets.writtenSoFar(static_cast<int>(written.size()));
   }
   targets.tracksWritten(written);
   if (targets.bulkChange) targets.bulkChange(false);
