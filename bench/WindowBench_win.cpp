@@ -29,6 +29,7 @@
 #include "catalogue/Catalogue.h"
 #include "ui/MainWindow.h"
 #include "resources/resource.h"
+#include "tests/support/TreeTexts_win.h"
 #include "ui/UiIds.h"
 #include "ui/browse/GroupTree.h"
 #include "ui/browse/TrackList.h"
@@ -82,31 +83,6 @@ struct DialogAnswer {
 };
 std::string DialogAnswer::album;
 std::chrono::steady_clock::time_point DialogAnswer::pressedAt;
-
-std::vector<std::string> rootTexts(HWND tree, HTREEITEM parent) {
-  std::vector<std::string> texts;
-  HTREEITEM child = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
-  for (; child; child = TreeView_GetNextSibling(tree, child)) {
-    char text[256] = {};
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = child;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    TreeView_GetItem(tree, &data);
-    texts.push_back(text);
-  }
-  return texts;
-}
-
-HTREEITEM rootNamed(HWND tree, const std::string& name) {
-  HTREEITEM child = TreeView_GetRoot(tree);
-  for (const std::string& text : rootTexts(tree, nullptr)) {
-    if (text == name) return child;
-    child = TreeView_GetNextSibling(tree, child);
-  }
-  return nullptr;
-}
 
 // The floor of a tree level: the same texts into a bare tree view, appended
 // and sorted once.
@@ -208,9 +184,9 @@ void measure(int count, HINSTANCE instance) {
     // A tree level of `rows` values: the genre's artists.
     window.tree().rebuildTree(tuho::LEVEL_GENRE);
     pump();
-    HTREEITEM node = rootNamed(tree, genre);
+    HTREEITEM node = tuho::test::childNamed(tree, nullptr, genre);
     double level = seconds([&] { TreeView_Expand(tree, node, TVE_EXPAND); });
-    double levelFloor = bareTree(rootTexts(tree, node));
+    double levelFloor = bareTree(tuho::test::childTexts(tree, node));
 
     tuho::TrackFilter filter;
     filter.genre = genre;

@@ -418,17 +418,7 @@ std::vector<std::string> sortedByTheControl(const ValueList& values) {
     insert.item.pszText = const_cast<char*>(value.value.c_str());
     TreeView_InsertItem(bare, &insert);
   }
-  std::vector<std::string> texts;
-  for (HTREEITEM item = TreeView_GetRoot(bare); item; item = TreeView_GetNextSibling(bare, item)) {
-    char text[256] = {};
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    TreeView_GetItem(bare, &data);
-    texts.push_back(text);
-  }
+  std::vector<std::string> texts = test::childTexts(bare, nullptr);
   DestroyWindow(bare);
   return texts;
 }

@@ -16,6 +16,7 @@
 #include "catalogue/Catalogue.h"
 #include "platform/Alert.h"
 #include "support/BoxedStores.h"
+#include "support/TreeTexts_win.h"
 #include "support/TestFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/UiIds.h"
@@ -48,28 +49,10 @@ class UiTest : public ::testing::Test {
   // The texts of a tree node's children (the roots without a parent), and
   // the child with this text, or null.
   std::vector<std::string> childTexts(HTREEITEM parent = nullptr) const {
-    std::vector<std::string> texts;
-    HTREEITEM child = parent ? TreeView_GetChild(control(IDC_TREE), parent) : TreeView_GetRoot(control(IDC_TREE));
-    for (; child; child = TreeView_GetNextSibling(control(IDC_TREE), child)) {
-      char text[256] = {};
-      TVITEMA item = {};
-      item.mask = TVIF_TEXT;
-      item.hItem = child;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      TreeView_GetItem(control(IDC_TREE), &item);
-      texts.push_back(text);
-    }
-    return texts;
+    return test::childTexts(control(IDC_TREE), parent);
   }
   HTREEITEM node(HTREEITEM parent, const std::string& text) const {
-    std::vector<std::string> texts = childTexts(parent);
-    HTREEITEM child = parent ? TreeView_GetChild(control(IDC_TREE), parent) : TreeView_GetRoot(control(IDC_TREE));
-    for (const std::string& each : texts) {
-      if (each == text) return child;
-      child = TreeView_GetNextSibling(control(IDC_TREE), child);
-    }
-    return nullptr;
+    return childNamed(control(IDC_TREE), parent, text);
   }
   HBITMAP shownImage(int buttonId) const;
   RECT rectOf(int id) const;
