@@ -142,11 +142,11 @@ void editTags(const EditTagTargets& targets, const IdList& ids) {
   std::set<std::vector<std::optional<std::string>>> paths;
   if (targets.bulkChange) targets.bulkChange(true);
   for (size_t from = 0; from < tracks.size(); from += kTracksPerBatch) {
-    std::vector<int> ids;
-    for (size_t i = from; i < std::min(tracks.size(), from + kTracksPerBatch); ++i) ids.push_back(tracks[i].id);
+    std::vector<int> batch;
+    for (size_t i = from; i < std::min(tracks.size(), from + kTracksPerBatch); ++i) batch.push_back(tracks[i].id);
     // A track deleted meanwhile, or a write that failed, leaves the views
     // showing what the catalogue holds.
-    for (auto& [id, tag] : targets.catalogue->updateTagsMany(ids, change)) {
+    for (auto& [id, tag] : targets.catalogue->updateTagsMany(batch, change)) {
       if (paths.insert({tag.genre, tag.artist, tag.album}).second) {
         targets.groupWritten(TrackFilter{tag.genre, tag.artist, tag.album});
       }
