@@ -339,8 +339,13 @@ class Session:
 
     def hover(self, window, x, y):
         """Moves the pointer to client coordinates of the window."""
-        sx, sy = self.client_to_screen(window, x, y)
-        # A one-pixel approach first, so the program sees movement into the spot.
+        self.point_at(*self.client_to_screen(window, x, y))
+
+    def point_at(self, sx, sy):
+        """Moves the pointer to a point of the screen. A one-pixel approach
+        first, so the program sees movement into the spot, and so that --sync
+        never waits for a move to where the pointer already is (xdotool waits
+        about 15 s for that move, which never comes)."""
         self.xdotool("mousemove", "--sync", sx - 1, sy - 1)
         self.xdotool("mousemove", "--sync", sx, sy)
 

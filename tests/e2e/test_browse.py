@@ -60,7 +60,7 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         return int(values["x"]), int(values["y"])
 
     def click_at(self, point, button=1, modifier=None):
-        self.session.xdotool("mousemove", "--sync", *point)
+        self.session.point_at(*point)
         time.sleep(0.1)
         if modifier:
             self.session.xdotool("keydown", modifier)
@@ -82,6 +82,9 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
 
     def counts(self):
         return self.session.run(self.session.win_query, "text", TITLE, TITLE, str(COUNTS_ID))[1].strip()
+
+    def wait_for_counts(self, expected, what):
+        wait_until(lambda: self.counts() == expected, 30, what=what)
 
     def menu_open(self):
         return self.session.run(self.session.win_query, "find", "#32768", "-")[0] == 0
@@ -181,7 +184,7 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         # The first genre, Blues, fills the list: every row selected.
         self.click_at(self.row_label(0))
         self.session.key("shift+End")
-        time.sleep(0.5)
+        self.wait_for_counts("2005 tracks, 2000 listed, 2000 selected", "every Blues row selected")
         self.click_at(self.row_label(1999), button=3)
         wait_until(self.menu_open, 10, what="the row menu")
         for key in ("Down", "Down", "Down", "Return"):
@@ -192,19 +195,24 @@ class BrowseJourneys(SessionPerClass, unittest.TestCase):
         self.session.xdotool("type", "--delay", "50", "Renamed Band")
         self.session.key("Return")
         self.session.wait_for_no_window("Edit Tag")
-        # The window answers again soon: the row menu opens, and "Delete"
-        # takes every row but the last.
+        # The window answers again soon: the keyboard selects afresh, the
+        # row menu opens, and "Delete" takes every row but the last. Each
+        # step waits for the counts line: a row's place is read from the
+        # list, which must have scrolled to it first.
         started = time.monotonic()
         self.session.key("Home")
+        self.wait_for_counts("2005 tracks, 2000 listed, 1 selected", "Home to select the first row alone")
         self.session.key("shift+End")
-        time.sleep(0.5)
+        self.wait_for_counts("2005 tracks, 2000 listed, 2000 selected", "Shift+End to select every row")
         self.click_at(self.row_label(1999), modifier="ctrl")  # the last row leaves the selection
+        self.wait_for_counts("2005 tracks, 2000 listed, 1999 selected", "the last row to leave the selection")
         self.click_at(self.row_label(1998), button=3)
         wait_until(self.menu_open, 20, what="the row menu after the edit")
         answered = time.monotonic() - started
         for key in ("Down", "Down", "Return"):
             self.session.key(key)
             time.sleep(0.2)
+        self.wait_for_counts("6 tracks, 1 listed, 0 selected", "the deletion to leave one Blues row")
         started = time.monotonic()
         self.click_at(self.row_label(0), button=3)
         wait_until(self.menu_open, 20, what="the row menu after the deletion")
