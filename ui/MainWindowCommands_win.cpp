@@ -121,16 +121,16 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
   } else {
     lParam = reinterpret_cast<LPARAM>(source);
   }
-  // The dialog is up (and its ready flag set) before the worker can look.
-  bool cancellable = kind == kJobScanSource || kind == kJobRescanSource;
-  if (!progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label, cancellable)) return false;
-  if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) {
-    DestroyWindow(progress_.window());
-    return false;
-  }
+  // The worker starts first and the dialog is made while it works: its
+  // notices wait in this thread's queue until the dialog is up.
+  progress_.armForJob();
+  if (!PostThreadMessageA(workerThreadId_, request.request, wParam, lParam)) return false;
   if (list) jobNode_ = tree_.currentRef();
   list.release();  // the worker owns it now
   runningJob_ = kind;
+  // Without its dialog the job still runs and ends; only its progress goes unseen.
+  bool cancellable = kind == kJobScanSource || kind == kJobRescanSource;
+  if (!progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label, cancellable)) return true;
   // The removal reports no count: its label shows from the start.
   if (kind == kJobRemoveSource) progress_.showLabel();
   return true;

@@ -17,7 +17,7 @@ namespace tuho {
 
 class ProgressDialog {
  public:
-  // Set to 1 once the dialog is up; the worker waits for it.
+  // Set to 1 once the window can take a job's notices; the worker waits for it.
   std::atomic<int> ready{0};
   // Set by the dialog's Cancel; the worker's job stops at its next file.
   std::atomic<bool> cancelRequested{false};
@@ -28,6 +28,11 @@ class ProgressDialog {
   std::function<void()> onOpen;
   std::function<void()> onClose;
 
+  // A job is about to be posted: no Cancel of an earlier job holds, and
+  // the worker may start at once. Its notices wait in the window's queue
+  // until the dialog is up, which Wine takes tens of milliseconds to make:
+  // a short job would otherwise wait on its own dialog.
+  void armForJob();
   // A cancellable job (a scan or rescan) gets a Cancel button under the
   // count, which makes the dialog taller.
   bool open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMAP lower, const std::string& label,

@@ -24,18 +24,18 @@ bool ProgressDialog::open(HINSTANCE instance, HWND parent, HBITMAP upper, HBITMA
   lower_ = lower;
   label_ = label;
   cancellable_ = cancellable;
-  cancelRequested = false;
   countText_.clear();
   fileText_.clear();
-  ready = 0;
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), parent, &dialogProcOf<ProgressDialog>,
                                    reinterpret_cast<LPARAM>(this));
-  if (!dialog) {
-    ready = 0;
-    return false;
-  }
+  if (!dialog) return false;
   ShowWindow(dialog, SW_SHOW);
   return true;
+}
+
+void ProgressDialog::armForJob() {
+  cancelRequested = false;
+  ready = 1;
 }
 
 void ProgressDialog::initialise(HWND dialog) {

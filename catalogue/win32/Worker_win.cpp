@@ -35,7 +35,7 @@ void post(const WorkerParams& params, UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-// The job starts only once the progress dialog can show its notices.
+// The job starts only once the window can show its notices.
 bool waitForProgressDialog(const WorkerParams& params) {
   while (params.progressReady && params.progressReady->load() == 0) {
     if (stopping(params)) return false;
