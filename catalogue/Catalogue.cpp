@@ -84,6 +84,29 @@ TrackItem Catalogue::readTrack(int id) {
   return currentTrack();
 }
 
+std::vector<int> Catalogue::inStoreOrder(const std::vector<int>& ids) {
+  Lock lock(mutex_);
+  return store_.inFileOrder(ids);
+}
+
+std::vector<TrackItem> Catalogue::readTracks(const std::vector<int>& ids) {
+  Lock lock(mutex_);
+  std::vector<TrackItem> items;
+  items.reserve(ids.size());
+  for (int id : store_.inFileOrder(ids)) {
+    if (id <= 0) continue;
+    if (store_.findById(id) == 0) {
+      // A read that failed is told once and ends the reading; a track
+      // deleted meanwhile is left out.
+      if (walkFailed()) break;
+      continue;
+    }
+    TrackItem item = currentTrack();
+    if (!item.isEmpty()) items.push_back(std::move(item));
+  }
+  return items;
+}
+
 int Catalogue::updateTrack(const TrackItem& item) { return storeTrack(item, true); }
 
 int Catalogue::rewriteTrack(int id, const std::function<void(TrackItem&)>& change, TrackTag* written) {

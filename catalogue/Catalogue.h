@@ -75,6 +75,12 @@ class Catalogue {
   // place of item.id), 0 on failure.
   int storeTrack(const TrackItem& item, bool update);
   TrackItem readTrack(int id);
+  // The ids once each, in the order of their records in the file: work on
+  // many tracks in this order moves on through the store's read window
+  // instead of filling it anew for each track.
+  std::vector<int> inStoreOrder(const std::vector<int>& ids);
+  // The tracks of these ids that the catalogue holds, in store order.
+  std::vector<TrackItem> readTracks(const std::vector<int>& ids);
 
   // Queries.
   std::vector<TrackItem> listTracks(const TrackFilter& filter);

@@ -85,6 +85,9 @@ class RecordStore {
   // declined is left out. None when a read or a write failed (reported; a
   // failed read writes nothing, and the walk state tells of it).
   std::vector<int> rewriteMany(const std::vector<int>& ids, const RecordChange& change);
+  // The ids once each, in the order of their records in the file as far as
+  // the track index knows it (ids it does not know last).
+  std::vector<int> inFileOrder(const std::vector<int>& ids) const;
   // One step of counting: the next record whatever its deleted flag; false at end.
   bool stepAny();
   // Writes the counter and closes the file; a failure shows in hasFailed().
@@ -196,7 +199,6 @@ class RecordStore {
     FieldList record;
     enum Way { kMove, kOneSector, kGuarded, kUnguarded } way;
   };
-  std::vector<int> inFileOrder(const std::vector<int>& ids) const;
   bool planRewrite(int id, const RecordChange& change, std::vector<PlannedRewrite>* plan);
   bool appendAhead(std::vector<PlannedRewrite>& plan, int64_t* standIns);
   bool writeBehind(const std::vector<PlannedRewrite>& plan);

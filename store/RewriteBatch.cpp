@@ -42,9 +42,8 @@ std::vector<int> RecordStore::rewriteMany(const std::vector<int>& ids, const Rec
   return rewritten;
 }
 
-// The ids once each, in the order of their records in the file as far as
-// the locator knows it: reading them then moves on through the read window
-// instead of filling it anew for each.
+// Reading the ids in this order moves on through the read window instead of
+// filling it anew for each.
 std::vector<int> RecordStore::inFileOrder(const std::vector<int>& ids) const {
   std::vector<std::pair<int64_t, int>> located;
   located.reserve(ids.size());

@@ -162,6 +162,19 @@ class TrackIndexTest : public CatalogueTest {
     // of the file while the index is in step.
     const int walks = catalogue.storeWalks();
     for (const TrackItem& item : file) EXPECT_EQ(describe(catalogue.readTrack(item.id)), describe(item));
+    // Read many at once (asked backwards, one twice, one the file lacks),
+    // they come once each, in the order of the file while the index knows it.
+    std::vector<int> asked = {999999};
+    std::vector<std::string> inFileOrder, read;
+    for (auto item = file.rbegin(); item != file.rend(); ++item) asked.push_back(item->id);
+    for (const TrackItem& item : file) inFileOrder.push_back(describe(item));
+    if (!file.empty()) asked.push_back(file.front().id);
+    for (const TrackItem& item : catalogue.readTracks(asked)) read.push_back(describe(item));
+    if (!fromMemory) {
+      std::sort(read.begin(), read.end());
+      std::sort(inFileOrder.begin(), inFileOrder.end());
+    }
+    EXPECT_EQ(read, inFileOrder);
     if (fromMemory) {
       EXPECT_EQ(catalogue.storeWalks(), walks);
     }

@@ -432,11 +432,10 @@ void TrackList::deleteSelected() {
     ids.push_back(data->id);
     gone.push_back(TrackFilter{data->genre, data->artist, data->album, data->sourceId});
   }
-  // In the order the store holds them (ids grow as tracks are stored): each
-  // deletion reads its record, and neighbours share what was read.
-  std::sort(ids.begin(), ids.end());
+  // In the order the store holds them: each deletion reads its record, and
+  // neighbours share what was read.
   int done = 0;
-  for (int id : ids) {
+  for (int id : catalogue_->inStoreOrder(ids)) {
     catalogue_->deleteTrack(id);
     if (hooks_.tracksDeleted) hooks_.tracksDeleted(++done);
   }

@@ -123,11 +123,13 @@ INT_PTR EditTagDialog::onDialogMessage(HWND dialog, UINT message, WPARAM wParam,
 
 
 void editTags(const EditTagTargets& targets, const IdList& ids) {
-  std::vector<TrackItem> tracks;
-  for (const IdEntry& entry : ids.entries) {
-    TrackItem item = targets.catalogue->readTrack(entry.id);
-    if (!item.isEmpty()) tracks.push_back(item);
-  }
+  // In store order: the reads and each batch's writes then move through
+  // the file rather than about it, so a row costs the same in a long list
+  // as in a short one.
+  std::vector<int> wanted;
+  wanted.reserve(ids.entries.size());
+  for (const IdEntry& entry : ids.entries) wanted.push_back(entry.id);
+  const std::vector<TrackItem> tracks = targets.catalogue->readTracks(wanted);
   if (tracks.empty()) return;
   EditTagDialog dialog;
   TrackTag shown = sharedTag(tracks);
