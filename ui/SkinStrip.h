@@ -21,6 +21,7 @@ struct SkinButton {
   ScopedBitmap pressed;
   ScopedBitmap hover;
   ScopedBitmap disabled;
+  HBITMAP shown = nullptr;  // the image the button shows now
   int hovering = 0;
   int enabled = 0;
   int savedEnabled = 0;

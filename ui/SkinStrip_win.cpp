@@ -167,8 +167,13 @@ SkinButton* SkinStrip::byWindow(HWND window) {
   return nullptr;
 }
 
+// A button is repainted only when its image changes: Wine repaints at once
+// on every STM_SETIMAGE, and the strip is set whole at every list fill and
+// at the start and end of every job.
 void SkinStrip::show(SkinButton& button, HBITMAP image) {
-  if (button.window) SendMessageA(button.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+  if (!button.window || button.shown == image) return;
+  SendMessageA(button.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+  button.shown = image;
 }
 
 void SkinStrip::setEnabled(SkinButton& button, bool on) {
