@@ -27,11 +27,6 @@ struct GroupTree::GroupNode {
 
 namespace {
 
-bool everExpanded(HWND tree, HTREEITEM item) {
-  UINT mask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-  return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask) & mask) != 0;
-}
-
 HTREEITEM related(HWND tree, HTREEITEM item, UINT relation) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
@@ -414,8 +409,13 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, std::optional<G
       deleteNode(found);
       return;
     }
+    // A node whose children were never built gets them all from the
+    // catalogue when it is expanded. Its own flag says so without asking
+    // the control: Wine's tree view looks every handle it is given up in a
+    // list of all its nodes, which made each edited row cost more the
+    // larger the tree.
     GroupNode* node = nodeOf(found);
-    if (!node || !(node->populated || everExpanded(control(), found))) return;
+    if (!node || !node->populated) return;
     parent = found;
   }
 }
