@@ -404,6 +404,11 @@ struct TreeWatch {
     ++messages;
     return CallWindowProcA(original, window, message, wParam, lParam);
   }
+  static void start(HWND tree) {
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
+    messages = 0;
+  }
+  static void stop(HWND tree) { SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
 };
 WNDPROC TreeWatch::original = nullptr;
 int TreeWatch::messages = 0;
@@ -488,14 +493,12 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   const std::string together = "Together, an album long enough to move each record";
   {
     FaultPlan counting;
-    TreeWatch::original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(tree(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeWatch::proc)));
-    TreeWatch::messages = 0;
+    TreeWatch::start(tree());
     editSelectedWith([&](HWND dialog) {
       SetDlgItemTextA(dialog, IDC_TAG_ALBUM, together.c_str());
       SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    SetWindowLongPtrA(tree(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeWatch::original));
+    TreeWatch::stop(tree());
     // The 200 tracks reach the disk with the flushes of one batch, and the
     // tree, whose artist nodes were never opened, hears of none of them.
     EXPECT_LE(counting.seen(kFaultFlush), 3);

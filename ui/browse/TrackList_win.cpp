@@ -460,6 +460,13 @@ void TrackList::editSelected() {
 void TrackList::refreshAfterJob(const IdList& result) {
   std::unordered_map<int, bool> madeReady;
   for (const IdEntry& entry : result.entries) madeReady[entry.id] = madeReady[entry.id] || entry.mark == 1;
+  // The others are read again, all at once in store order.
+  std::vector<int> unmarked;
+  for (const auto& [id, ready] : madeReady) {
+    if (!ready) unmarked.push_back(id);
+  }
+  std::unordered_map<int, TrackItem> reread;
+  for (TrackItem& item : catalogue_->readTracks(unmarked)) reread.emplace(item.id, std::move(item));
   HWND list = control();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (int row = 0, count = rowCount(); row < count; ++row) {
@@ -470,10 +477,10 @@ void TrackList::refreshAfterJob(const IdList& result) {
     if (ready) {
       data->allows = commandsOf(data->knownSource, data->folder, true);
     } else {
-      TrackItem item = catalogue_->readTrack(data->id);
-      if (item.isEmpty()) continue;  // deleted meanwhile: the row goes with the next fill
-      noteState(*data, item);
-      ready = item.ready == 1;
+      auto item = reread.find(data->id);
+      if (item == reread.end()) continue;  // deleted meanwhile: the row goes with the next fill
+      noteState(*data, item->second);
+      ready = item->second.ready == 1;
     }
     LVITEMA image = {};
     image.mask = LVIF_IMAGE;
