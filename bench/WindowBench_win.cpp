@@ -229,12 +229,12 @@ void measure(int count, HINSTANCE instance) {
     filter.genre = genre;
     list.fillList(filter);
     pump();
-    // The rows after a delete-copies job (no marks: each row is read
-    // again by id) and after a ready job that made every track ready.
     // A click on the title column's header sorts the rows by it.
     const double sortByTitle = seconds([&] { list.sortByColumn(3); });
     std::printf("        (sorting the %d rows by title: %.3f s, %.2f us/row)\n", list.rowCount(), sortByTitle,
                 sortByTitle * 1e6 / list.rowCount());
+    // The rows after a delete-copies job (no marks: each row is read
+    // again by id) and after a ready job that made every track ready.
     tuho::IdList result = list.collectAllIds();
     double rowsAfterJob = seconds([&] { list.refreshAfterJob(result); });
     for (tuho::IdEntry& entry : result.entries) entry.mark = 1;

@@ -47,7 +47,6 @@ void ProgressDialog::initialise(HWND dialog) {
   skin_.add("BUTTON", "Completed", BS_GROUPBOX, 8, 130, 284, 40, -1);
   skin_.add("STATIC", "", SS_LEFT, 20, 147, 260, 20, IDC_PROGRESS_COUNT);
   if (cancellable_) skin_.add("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 217, 178, 75, 25, IDCANCEL);
-  ready = 1;
 }
 
 // The job ends at its next file and says what it kept; the dialog closes
