@@ -188,6 +188,19 @@ struct SelectionTimes {
   double total() const { return all + home + toEnd + click; }
 };
 
+// The window has answered once the queue is empty and the counts line says
+// what the list holds (the line follows a burst of changes once it is over).
+void answered(tuho::MainWindow* window) {
+  pump();
+  if (!window) return;
+  HWND counts = GetDlgItem(window->window(), tuho::IDC_COUNTS);
+  char shown[96] = {};
+  while (GetWindowTextA(counts, shown, sizeof shown), window->countsText() != shown) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    pump();
+  }
+}
+
 SelectionTimes timeSelection(HWND list, tuho::MainWindow* window) {
   const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   auto expect = [&](int selected, const char* after) {
@@ -200,29 +213,29 @@ SelectionTimes timeSelection(HWND list, tuho::MainWindow* window) {
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   state.stateMask = state.state = LVIS_FOCUSED;
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(rows - 1), reinterpret_cast<LPARAM>(&state));
-  pump();
+  answered(window);
   SelectionTimes times;
   times.all = seconds([&] {
     // The bare list has no Ctrl+A of its own: it gets what the window sends.
     window ? press(list, window, 'A', VK_CONTROL) : selectAllRows(list);
-    pump();
+    answered(window);
   });
   expect(rows, "Ctrl+A");
   times.home = seconds([&] {
     press(list, window, VK_HOME, 0);
-    pump();
+    answered(window);
   });
   expect(1, "Home");
   times.toEnd = seconds([&] {
     press(list, window, VK_END, VK_SHIFT);
-    pump();
+    answered(window);
   });
   expect(rows, "Shift+End");
   SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
-  pump();
+  answered(window);
   times.click = seconds([&] {
     clickFirstRow(list);
-    pump();
+    answered(window);
   });
   expect(1, "a click");
   return times;

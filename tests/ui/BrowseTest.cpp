@@ -503,6 +503,37 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "Bea"), 1);
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "ann"), 0);
 
+  // Ctrl+A, Home and Shift+End each change the selection of hundreds of
+  // rows at once: the counts line is set once for each, not once per row,
+  // and is exact once the queue is empty.
+  HWND counts = control(IDC_COUNTS);
+  CountsWatch::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsWatch::proc)));
+  auto countsShown = [&] {
+    char text[64] = {};
+    GetWindowTextA(counts, text, sizeof text);
+    return std::string(text);
+  };
+  // How often the key set the counts line until it showed `shown`.
+  auto textsOfKey = [&](UINT code, int held, const std::string& shown) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    if (held) keys[held] = 0x80;
+    SetKeyboardState(keys);
+    CountsWatch::texts = 0;
+    PostMessageA(list(), WM_KEYDOWN, code, 1);
+    EXPECT_TRUE(pumpUntil([&] { return countsShown() == shown; }, 5000)) << countsShown() << " instead of " << shown;
+    keys[held] = 0;
+    SetKeyboardState(keys);
+    return CountsWatch::texts;
+  };
+  selectRows({});
+  ListView_SetItemState(list(), 259, LVIS_FOCUSED, LVIS_FOCUSED);  // Home then moves it
+  pumpFor(30);
+  EXPECT_EQ(textsOfKey('A', VK_CONTROL, "390 tracks, 260 listed, 260 selected"), 1);
+  EXPECT_EQ(textsOfKey(VK_HOME, 0, "390 tracks, 260 listed, 1 selected"), 1);
+  EXPECT_EQ(textsOfKey(VK_END, VK_SHIFT, "390 tracks, 260 listed, 260 selected"), 1);
+
   // 150 rows deleted at once: most of the list goes, so it is emptied once
   // (not while it draws) and the 110 others come back in their order with
   // their texts and the focus; the counts line is told at the end, not at
@@ -520,9 +551,6 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
     keptAlbums.push_back(albumsBefore[static_cast<size_t>(row)]);
   }
   ListWatch::removals = ListWatch::removalsWhileDrawing = ListWatch::emptyings = 0;
-  HWND counts = control(IDC_COUNTS);
-  CountsWatch::original = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsWatch::proc)));
   CountsWatch::texts = 0;
   SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
   pumpFor(50);
