@@ -270,12 +270,18 @@ void TrackList::markRowsChosen() {
   if (hooks_.commandsChanged) hooks_.commandsChanged();
 }
 
+// With drawing off: the control would otherwise invalidate each row it
+// selects, shown or not; it is drawn once at the end.
 void TrackList::selectAll() {
   if (rowCount() == 0) return;
+  HWND list = control();
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
-  SendMessageA(control(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   markRowsChosen();
 }
 
