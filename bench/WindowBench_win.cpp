@@ -168,14 +168,17 @@ void press(HWND list, tuho::MainWindow* window, WPARAM key, int held) {
   SetKeyboardState(keys);
 }
 
-// A plain click on the first row's label.
-void clickFirstRow(HWND list) {
+// A plain click on the first row's label, through the main window's part
+// of the message loop as a key is.
+void clickFirstRow(HWND list, tuho::MainWindow* window) {
   RECT label = {};
   label.left = LVIR_LABEL;
   SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
   const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
-  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageA(list, WM_LBUTTONUP, 0, at);
+  for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+    MSG message{list, button, button == WM_LBUTTONDOWN ? MK_LBUTTON : 0u, at, 0, {}};
+    if (!window || !window->preTranslateMessage(message)) SendMessageA(list, button, message.wParam, at);
+  }
 }
 
 // The selection of every row changed as the user does it, each timed until
@@ -234,7 +237,7 @@ SelectionTimes timeSelection(HWND list, tuho::MainWindow* window) {
   SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
   answered(window);
   times.click = seconds([&] {
-    clickFirstRow(list);
+    clickFirstRow(list, window);
     answered(window);
   });
   expect(1, "a click");

@@ -505,7 +505,8 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
 
   // Ctrl+A, Home and Shift+End each change the selection of hundreds of
   // rows at once: the counts line is set once for each, not once per row,
-  // and is exact once the queue is empty.
+  // and is exact once the queue is empty; the keys still scroll the list
+  // to the row they move to.
   HWND counts = control(IDC_COUNTS);
   CountsWatch::original = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsWatch::proc)));
@@ -533,6 +534,20 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(textsOfKey('A', VK_CONTROL, "390 tracks, 260 listed, 260 selected"), 1);
   EXPECT_EQ(textsOfKey(VK_HOME, 0, "390 tracks, 260 listed, 1 selected"), 1);
   EXPECT_EQ(textsOfKey(VK_END, VK_SHIFT, "390 tracks, 260 listed, 260 selected"), 1);
+  EXPECT_EQ(ListView_GetTopIndex(list()), 260 - ListView_GetCountPerPage(list()));
+  EXPECT_EQ(textsOfKey(VK_HOME, 0, "390 tracks, 260 listed, 1 selected"), 1);
+  EXPECT_EQ(ListView_GetTopIndex(list()), 0);
+  // A plain click among them all leaves the clicked row alone selected.
+  EXPECT_EQ(textsOfKey('A', VK_CONTROL, "390 tracks, 260 listed, 260 selected"), 1);
+  RECT label = {};
+  ListView_GetItemRect(list(), 3, &label, LVIR_LABEL);
+  const LPARAM at = MAKELPARAM(label.left + 3, (label.top + label.bottom) / 2);
+  CountsWatch::texts = 0;
+  PostMessageA(list(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list(), WM_LBUTTONUP, 0, at);
+  EXPECT_TRUE(pumpUntil([&] { return countsShown() == "390 tracks, 260 listed, 1 selected"; }, 5000));
+  EXPECT_EQ(CountsWatch::texts, 1);
+  EXPECT_EQ(ListView_GetNextItem(list(), -1, LVNI_SELECTED), 3);
 
   // 150 rows deleted at once: most of the list goes, so it is emptied once
   // (not while it draws) and the 110 others come back in their order with
