@@ -8,7 +8,10 @@
 //  - deleting the rows, against the same number of engine deletions;
 //  - the rows after a delete-copies job re-read by id;
 //  - a tree level of that many values, against a bare tree view filled
-//    with TVI_LAST and sorted once.
+//    with TVI_LAST and sorted once;
+//  - changing the selection of every row (Ctrl+A, Home, Shift+End, a
+//    plain click), against a bare list view of the same rows whose parent
+//    ignores its notices; also once with every track listed.
 // Figures are ratios within one run. Runs under Wine with a display.
 //
 // usage: window_bench [TRACKS]
@@ -141,12 +144,16 @@ double bareTreeDeletion(int count) {
 // Where a bulk action's time goes: the messages sent to the list and the
 // tree (and the notices the window gets back) while it runs, most first.
 struct MessageCount {
-  static HWND list, tree;
+  static HWND list, tree, countsLine;
   static std::map<std::string, int> counts;
   static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && (sent->hwnd == list || sent->hwnd == tree || sent->message == WM_NOTIFY)) {
-      const char* to = sent->message == WM_NOTIFY ? "notice" : sent->hwnd == list ? "list" : "tree";
+    const bool watched = sent->hwnd == list || sent->hwnd == tree || sent->hwnd == countsLine;
+    if (code == HC_ACTION && (watched || sent->message == WM_NOTIFY)) {
+      const char* to = sent->message == WM_NOTIFY ? "notice"
+                       : sent->hwnd == list       ? "list"
+                       : sent->hwnd == tree       ? "tree"
+                                                  : "counts";
       ++counts[std::string(to) + " " + std::to_string(sent->message)];
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -167,6 +174,7 @@ struct MessageCount {
 };
 HWND MessageCount::list = nullptr;
 HWND MessageCount::tree = nullptr;
+HWND MessageCount::countsLine = nullptr;
 std::map<std::string, int> MessageCount::counts;
 
 void selectAllRows(HWND list) {
@@ -174,6 +182,173 @@ void selectAllRows(HWND list) {
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+}
+
+// A key as the message loop hands it on: the main window takes its own
+// first (Ctrl+A), the rest reach the list control. Shift or Control is
+// held in the thread's key state, which the list view reads.
+void press(HWND list, tuho::MainWindow* window, WPARAM key, int held) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  if (held) keys[held] = 0x80;
+  SetKeyboardState(keys);
+  MSG down{list, WM_KEYDOWN, key, 1, 0, {}};
+  if (!window || !window->preTranslateMessage(down)) SendMessageA(list, WM_KEYDOWN, key, 1);
+  SendMessageA(list, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  if (held) keys[held] = 0;
+  SetKeyboardState(keys);
+}
+
+// A plain click on the first row's label, through the main window's part
+// of the message loop as a key is.
+void clickFirstRow(HWND list, tuho::MainWindow* window) {
+  RECT label = {};
+  label.left = LVIR_LABEL;
+  SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+  const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+  for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+    MSG message{list, button, button == WM_LBUTTONDOWN ? MK_LBUTTON : 0u, at, 0, {}};
+    if (!window || !window->preTranslateMessage(message)) SendMessageA(list, button, message.wParam, at);
+  }
+}
+
+// The selection of every row changed as the user does it, each timed until
+// the queue is empty again (the window has answered): Ctrl+A from no row
+// selected and the focus on the last row, Home (one row left), Shift+End (every row), a click on the first
+// row (one row left). The selection is checked after each: a step that did
+// not change it would time nothing.
+struct SelectionTimes {
+  double all = 0, home = 0, toEnd = 0, click = 0;
+  double total() const { return all + home + toEnd + click; }
+};
+
+// The window has answered once the queue is empty and the counts line says
+// what the list holds (the line follows a burst of changes once it is over).
+void answered(tuho::MainWindow* window) {
+  pump();
+  if (!window) return;
+  HWND counts = GetDlgItem(window->window(), tuho::IDC_COUNTS);
+  char shown[96] = {};
+  while (GetWindowTextA(counts, shown, sizeof shown), window->countsText() != shown) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    pump();
+  }
+}
+
+SelectionTimes timeSelection(HWND list, tuho::MainWindow* window) {
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  auto expect = [&](int selected, const char* after) {
+    int now = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (now != selected) std::printf("!! after %s: %d rows selected, not %d\n", after, now, selected);
+  };
+  // Home moves the selection only when the focus is elsewhere: on the last row.
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  state.stateMask = state.state = LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(rows - 1), reinterpret_cast<LPARAM>(&state));
+  answered(window);
+  SelectionTimes times;
+  times.all = seconds([&] {
+    // The bare list has no Ctrl+A of its own: it gets what the window sends.
+    window ? press(list, window, 'A', VK_CONTROL) : selectAllRows(list);
+    answered(window);
+  });
+  expect(rows, "Ctrl+A");
+  times.home = seconds([&] {
+    press(list, window, VK_HOME, 0);
+    answered(window);
+  });
+  expect(1, "Home");
+  times.toEnd = seconds([&] {
+    press(list, window, VK_END, VK_SHIFT);
+    answered(window);
+  });
+  expect(rows, "Shift+End");
+  SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+  answered(window);
+  times.click = seconds([&] {
+    clickFirstRow(list, window);
+    answered(window);
+  });
+  expect(1, "a click");
+  return times;
+}
+
+// A bare list view with the real list's rows (texts and images) and
+// columns, at the same place and size, whose parent ignores its notices.
+struct BareList {
+  HWND parent = nullptr, list = nullptr;
+  HIMAGELIST images = nullptr;
+  explicit BareList(HWND real) {
+    RECT place;
+    GetWindowRect(real, &place);
+    parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, place.left, place.top, place.right - place.left,
+                             place.bottom - place.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, 0, 0,
+                           place.right - place.left, place.bottom - place.top, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(list, WM_SETFONT, SendMessageA(real, WM_GETFONT, 0, 0), FALSE);
+    images = ImageList_Duplicate(reinterpret_cast<HIMAGELIST>(SendMessageA(real, LVM_GETIMAGELIST, LVSIL_SMALL, 0)));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    const int columns = tuho::TrackList::columnCount();
+    for (int i = 0; i < columns; ++i) {
+      LVCOLUMNA column = {};
+      column.mask = LVCF_WIDTH | LVCF_TEXT;
+      column.cx = static_cast<int>(SendMessageA(real, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+      column.pszText = const_cast<char*>("Column");
+      SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    char text[256];
+    for (int row = 0, rows = static_cast<int>(SendMessageA(real, LVM_GETITEMCOUNT, 0, 0)); row < rows; ++row) {
+      LVITEMA item = {};
+      item.mask = LVIF_TEXT | LVIF_IMAGE;
+      item.iItem = row;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(real, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      for (int column = 1; column < columns; ++column) {
+        ListView_GetItemText(real, row, column, text, sizeof text);
+        ListView_SetItemText(list, row, column, text);
+      }
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    pump();
+  }
+  ~BareList() {
+    DestroyWindow(parent);
+    ImageList_Destroy(images);
+    pump();
+  }
+  BareList(const BareList&) = delete;
+  BareList& operator=(const BareList&) = delete;
+};
+
+// The real list's selection against the bare list's, with the messages
+// counted in a run of their own.
+void printSelection(const char* what, HWND real, tuho::MainWindow& window) {
+  const int rows = static_cast<int>(SendMessageA(real, LVM_GETITEMCOUNT, 0, 0));
+  SelectionTimes mine = timeSelection(real, &window);
+  std::string messages = MessageCount::during([&] { timeSelection(real, &window); });
+  SelectionTimes floor;
+  {
+    BareList bare(real);
+    floor = timeSelection(bare.list, nullptr);
+  }
+  auto figure = [&](double time, double bare) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%.3f s = %.2fx (%.3f s), %.1f us/row", time, time / bare, bare,
+                  time * 1e6 / rows);
+    return std::string(text);
+  };
+  std::printf("%6d rows %s: selection vs a bare list view: Ctrl+A %s; Home %s; Shift+End %s; click %s; all four %s\n",
+              rows, what, figure(mine.all, floor.all).c_str(), figure(mine.home, floor.home).c_str(),
+              figure(mine.toEnd, floor.toEnd).c_str(), figure(mine.click, floor.click).c_str(),
+              figure(mine.total(), floor.total()).c_str());
+  std::printf("        (selection messages:%s)\n", messages.c_str());
+  std::fflush(stdout);
 }
 
 void measure(int count, HINSTANCE instance) {
@@ -214,6 +389,11 @@ void measure(int count, HINSTANCE instance) {
   std::printf("grouping by artist: %.3f s for %d roots; back to genre: %.3f s\n", byArtist, artistRoots, backToGenre);
   MessageCount::list = listControl;
   MessageCount::tree = tree;
+  MessageCount::countsLine = GetDlgItem(window.window(), tuho::IDC_COUNTS);
+  // Every track listed: the largest list a genre could give.
+  list.fillList(tuho::TrackFilter());
+  pump();
+  printSelection("(every track)", listControl, window);
   SetTimer(nullptr, 0, 10, &DialogAnswer::tick);
   size_t rockUsed = 0;
   for (int rows : kGroups) {
@@ -239,6 +419,7 @@ void measure(int count, HINSTANCE instance) {
     double rowsAfterJob = seconds([&] { list.refreshAfterJob(result); });
     for (tuho::IdEntry& entry : result.entries) entry.mark = 1;
     double rowsAfterReady = seconds([&] { list.refreshAfterJob(result); });
+    printSelection("(a genre)", listControl, window);
 
     selectAllRows(listControl);
     DialogAnswer::album = "Ed";

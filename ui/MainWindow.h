@@ -110,6 +110,7 @@ class MainWindow {
   void onFindChanged();
   void showNodeTracks(const TrackFilter& path);
   void showCounts(bool rowsChanged);
+  void showSelectedCountSoon();
   bool handleWorkerNotice(UINT message, WPARAM wParam, LPARAM lParam);
   void jobResult(const IdList& result, bool madeReady);
   void jobEnded();
@@ -142,6 +143,7 @@ class MainWindow {
   HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
   JobKind runningJob_ = kJobCopyReady;
   int catalogueTracks_ = 0;       // as last counted, when the rows changed
+  bool countsTimer_ = false;      // TIMER_SHOW_COUNTS is set
   bool settingFindText_ = false;  // the window itself is emptying the box
   NodeRef jobNode_;  // the tree node a ready or delete-copies job was started for
 };

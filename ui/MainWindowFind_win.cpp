@@ -94,4 +94,17 @@ void MainWindow::showCounts(bool rowsChanged) {
   SetDlgItemTextA(window_, IDC_COUNTS, countsText().c_str());
 }
 
+// The list tells of every row whose selection changed, thousands at a time
+// for Ctrl+A, Shift+End or a click: the first change of a burst sets a
+// timer, and the counts line is set once when the burst is over (a timer's
+// message comes after every posted message and repaint) instead of
+// repainting for each row. A timer takes no place in the queue that could
+// run out, and one whose message was taken without being handled fires
+// again; when none can be had, the counts are shown at once.
+void MainWindow::showSelectedCountSoon() {
+  if (countsTimer_) return;
+  countsTimer_ = SetTimer(window_, TIMER_SHOW_COUNTS, USER_TIMER_MINIMUM, nullptr) != 0;
+  if (!countsTimer_) showCounts(false);
+}
+
 }  // namespace tuho

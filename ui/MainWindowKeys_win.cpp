@@ -31,6 +31,7 @@ POINT menuPoint(HWND control, RECT rect) {
 
 bool MainWindow::preTranslateMessage(MSG& message) {
   strip_.relayMouse(message);
+  list_.beforeClick(message);
   // The modeless dialogs get Tab, Enter and Escape of their own.
   if (mediaStore_.isOpen() && IsDialogMessageA(mediaStore_.dialog(), &message)) return true;
   if (progress_.isOpen() && IsDialogMessageA(progress_.window(), &message)) return true;
@@ -38,7 +39,7 @@ bool MainWindow::preTranslateMessage(MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
   bool alt = (message.lParam & (1 << 29)) != 0;
-  return onKey(message.hwnd, static_cast<UINT>(message.wParam), alt);
+  return onKey(message.hwnd, static_cast<UINT>(message.wParam), alt) || (!alt && list_.takeRowKey(message));
 }
 
 bool MainWindow::onKey(HWND target, UINT key, bool alt) {

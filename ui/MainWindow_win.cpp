@@ -191,7 +191,7 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   listHooks.activated = [this] { onCommand(CMD_PLAY_SELECTED, 0); };
   listHooks.groupMaybeGone = [this](const TrackFilter& path) { tree_.pruneEmptied(path); };
   listHooks.groupWritten = [this](const TrackFilter& path) { tree_.ensurePath(path); };
-  listHooks.countsChanged = [this](bool rowsChanged) { showCounts(rowsChanged); };
+  listHooks.countsChanged = [this](bool rowsChanged) { rowsChanged ? showCounts(true) : showSelectedCountSoon(); };
   listHooks.rowMenuAt = [this](POINT screen) { showContextMenu(window_, screen, rowMenuEntries(menuCommands())); };
   list_.attach(list, catalogue_, std::move(listHooks), RowImages{at[0], at[1], at[2]});
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
@@ -294,6 +294,14 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
     case MMSG_SKIN_CLICK:
       onSkinClick(static_cast<int>(wParam));
+      break;
+    case WM_TIMER:
+      if (wParam == TIMER_SHOW_COUNTS) {
+        KillTimer(window_, TIMER_SHOW_COUNTS);
+        countsTimer_ = false;
+        showCounts(false);
+        return 0;
+      }
       break;
     default:
       break;

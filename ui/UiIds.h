@@ -58,4 +58,8 @@ constexpr int IDC_FRAME_RIGHT = 2308;
 constexpr unsigned MMSG_SKIN_CLICK = 2310;
 constexpr unsigned MMSG_TRAY_NOTIFY = 2333;
 
+// Timers of the main window: the counts line shows a burst of selection
+// changes once it is over.
+constexpr unsigned TIMER_SHOW_COUNTS = 1;
+
 }  // namespace tuho

@@ -526,6 +526,52 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "Bea"), 1);
   EXPECT_EQ(std::count(rockArtists.begin(), rockArtists.end(), "ann"), 0);
 
+  // Ctrl+A, Home and Shift+End each change the selection of hundreds of
+  // rows at once: the counts line is set once for each, not once per row,
+  // and is exact once the queue is empty; the keys still scroll the list
+  // to the row they move to.
+  HWND counts = control(IDC_COUNTS);
+  CountsWatch::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsWatch::proc)));
+  auto countsShown = [&] {
+    char text[64] = {};
+    GetWindowTextA(counts, text, sizeof text);
+    return std::string(text);
+  };
+  // How often the key set the counts line until it showed `shown`.
+  auto textsOfKey = [&](UINT code, int held, const std::string& shown) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    if (held) keys[held] = 0x80;
+    SetKeyboardState(keys);
+    CountsWatch::texts = 0;
+    PostMessageA(list(), WM_KEYDOWN, code, 1);
+    EXPECT_TRUE(pumpUntil([&] { return countsShown() == shown; }, 5000)) << countsShown() << " instead of " << shown;
+    keys[held] = 0;
+    SetKeyboardState(keys);
+    return CountsWatch::texts;
+  };
+  selectRows({});
+  ListView_SetItemState(list(), 259, LVIS_FOCUSED, LVIS_FOCUSED);  // Home then moves it
+  pumpFor(30);
+  EXPECT_EQ(textsOfKey('A', VK_CONTROL, "390 tracks, 260 listed, 260 selected"), 1);
+  EXPECT_EQ(textsOfKey(VK_HOME, 0, "390 tracks, 260 listed, 1 selected"), 1);
+  EXPECT_EQ(textsOfKey(VK_END, VK_SHIFT, "390 tracks, 260 listed, 260 selected"), 1);
+  EXPECT_EQ(ListView_GetTopIndex(list()), 260 - ListView_GetCountPerPage(list()));
+  EXPECT_EQ(textsOfKey(VK_HOME, 0, "390 tracks, 260 listed, 1 selected"), 1);
+  EXPECT_EQ(ListView_GetTopIndex(list()), 0);
+  // A plain click among them all leaves the clicked row alone selected.
+  EXPECT_EQ(textsOfKey('A', VK_CONTROL, "390 tracks, 260 listed, 260 selected"), 1);
+  RECT label = {};
+  ListView_GetItemRect(list(), 3, &label, LVIR_LABEL);
+  const LPARAM at = MAKELPARAM(label.left + 3, (label.top + label.bottom) / 2);
+  CountsWatch::texts = 0;
+  PostMessageA(list(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list(), WM_LBUTTONUP, 0, at);
+  EXPECT_TRUE(pumpUntil([&] { return countsShown() == "390 tracks, 260 listed, 1 selected"; }, 5000));
+  EXPECT_EQ(CountsWatch::texts, 1);
+  EXPECT_EQ(ListView_GetNextItem(list(), -1, LVNI_SELECTED), 3);
+
   // 150 rows deleted at once: most of the list goes, so it is emptied once
   // (not while it draws) and the 110 others come back in their order with
   // their texts and the focus; the counts line is told at the end, not at
@@ -543,9 +589,6 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
     keptAlbums.push_back(albumsBefore[static_cast<size_t>(row)]);
   }
   ListWatch::removals = ListWatch::removalsWhileDrawing = ListWatch::emptyings = 0;
-  HWND counts = control(IDC_COUNTS);
-  CountsWatch::original = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsWatch::proc)));
   CountsWatch::texts = 0;
   SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
   pumpFor(50);

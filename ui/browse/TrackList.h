@@ -93,6 +93,12 @@ class TrackList {
   LRESULT onListNotify(NMHDR* notification);
   // From the keyboard: every row selected, and rows count as chosen.
   void selectAll();
+  // From the message loop: a key that moves the selection through a long
+  // list is handled here, with the list's drawing off. True when taken.
+  bool takeRowKey(MSG& message);
+  // From the message loop, before the control gets it: a plain left click
+  // on a list with many rows selected deselects them first.
+  void beforeClick(const MSG& message);
   // The row with the focus (or else the first selected one), or -1.
   int focusedRow() const;
   // The list took the focus: a row shows it, so that focus is visible.

@@ -270,13 +270,57 @@ void TrackList::markRowsChosen() {
   if (hooks_.commandsChanged) hooks_.commandsChanged();
 }
 
+// With drawing off: the control would otherwise invalidate each row it
+// selects, shown or not; it is drawn once at the end.
 void TrackList::selectAll() {
   if (rowCount() == 0) return;
+  HWND list = control();
   LVITEMA state = {};
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
-  SendMessageA(control(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   markRowsChosen();
+}
+
+// The control invalidates every row whose selection a key changes, shown or
+// not (Home after Ctrl+A deselects them all, Shift+End selects the rest):
+// in a list longer than a screen it handles the key with drawing off and is
+// drawn once after. No key runs a loop of its own inside the control.
+bool TrackList::takeRowKey(MSG& message) {
+  const int kLongList = 100;
+  if (message.hwnd != control() || message.message != WM_KEYDOWN || !isRowKey(static_cast<WORD>(message.wParam)) ||
+      rowCount() < kLongList) {
+    return false;
+  }
+  HWND list = control();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  return true;
+}
+
+// A plain click leaves at most the clicked row selected; the control would
+// deselect the others one by one, invalidating each. They are deselected
+// here first, with drawing off, and the click then changes one row. The
+// click itself goes on to the control as it came.
+void TrackList::beforeClick(const MSG& message) {
+  const int kManySelected = 100;
+  const bool plain = !(message.wParam & (MK_SHIFT | MK_CONTROL));
+  if (message.hwnd != control() || message.message != WM_LBUTTONDOWN || !plain || selectedCount() < kManySelected) {
+    return;
+  }
+  HWND list = control();
+  LVITEMA none = {};
+  none.stateMask = LVIS_SELECTED;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
 }
 
 int TrackList::focusedRow() const {
