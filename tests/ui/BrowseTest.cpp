@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/FaultPlan.h"
@@ -399,19 +400,20 @@ int ListWatch::removals = 0, ListWatch::removalsWhileDrawing = 0, ListWatch::emp
 // costs more the larger the tree.
 struct TreeWatch {
   static WNDPROC original;
-  static int messages;
+  static int messages, deletions;
   static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ++messages;
+    if (message == TVM_DELETEITEM) ++deletions;
     return CallWindowProcA(original, window, message, wParam, lParam);
   }
   static void start(HWND tree) {
     original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
-    messages = 0;
+    messages = deletions = 0;
   }
   static void stop(HWND tree) { SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
 };
 WNDPROC TreeWatch::original = nullptr;
-int TreeWatch::messages = 0;
+int TreeWatch::messages = 0, TreeWatch::deletions = 0;
 
 // How often the counts line gets a text: each one repaints it.
 struct CountsWatch {
@@ -624,6 +626,84 @@ TEST_F(BrowseTest, HundredsOfRowsAreEditedAndDeletedWithoutWalksOrRedraws) {
   EXPECT_EQ(column(3), keptTitles);
   EXPECT_EQ(catalogue->listTracks(TrackFilter{std::string("Rock"), {}, {}}).size(), 107u);
   SetWindowLongPtrA(counts, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountsWatch::original));
+  SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWatch::original));
+}
+
+// Most of a parent's hundreds of children emptied at once: the tree builds
+// the parent again in one deletion instead of one per child (each searches
+// all of Wine's tree nodes), and the user sees the same tree: the node the
+// list came from stays selected without the list filling again, an open
+// child stays open, a scroll into the deleted children stops at the nearest
+// node that stays, and no deletion is left posted. Grouped by artist, a
+// find that empties most roots does the same at the top.
+TEST_F(BrowseTest, EmptyingMostOfAParentsChildrenBuildsItAgainAndKeepsTheView) {
+  std::vector<SongTag> songs;
+  for (int i = 0; i < 600; ++i) {
+    char artist[16];
+    std::snprintf(artist, sizeof artist, "Artist %03d", i);
+    const char* title = i < 300 ? "Gone " : i < 580 ? "Lost " : "Kept ";
+    songs.push_back({title + std::to_string(i), artist, "Album " + std::to_string(i % 2), kRock, 1});
+  }
+  songs.push_back({"Blue", "Zed", "Z", kJazz, 1});
+  catalogueSongs("Folder", MediaType::kLocalFolder, songs);
+  waitForFirstNode();
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  expand(node(rock, "Artist 599"));
+  TreeView_SelectItem(tree(), rock);
+  pumpFor(20);
+  ASSERT_EQ(window->list().rowCount(), 600);
+  TreeView_SelectSetFirstVisible(tree(), node(rock, "Artist 100"));
+  auto rowsTitled = [&](const std::string& start) {
+    std::vector<int> rows;
+    const std::vector<std::string> titles = column(3);
+    for (size_t row = 0; row < titles.size(); ++row) {
+      if (titles[row].rfind(start, 0) == 0) rows.push_back(static_cast<int>(row));
+    }
+    return rows;
+  };
+  auto deleteSelected = [&] {
+    ListWatch::emptyings = 0;
+    TreeWatch::start(tree());
+    SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+    TreeWatch::stop(tree());
+    EXPECT_EQ(pendingTreeDeletions(), 0);
+    EXPECT_EQ(TreeWatch::deletions, 1);
+    EXPECT_EQ(ListWatch::emptyings, 1);  // the deletion's own: the list did not fill again
+    pumpFor(50);
+  };
+  ListWatch::original =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWatch::proc)));
+  selectRows(rowsTitled("Gone"));
+  deleteSelected();
+  rock = node(nullptr, "Rock");
+  EXPECT_EQ(TreeView_GetSelection(tree()), rock);
+  EXPECT_EQ(window->tree().currentNode(), rock);
+  EXPECT_EQ(TreeView_GetFirstVisible(tree()), rock);
+  const std::vector<std::string> rockArtists = childTexts(rock);
+  EXPECT_EQ(rockArtists,
+            sortedByTheControl(catalogue->groupValues(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_ARTIST)));
+  EXPECT_EQ(rockArtists.size(), 300u);
+  HTREEITEM open = node(rock, "Artist 599");
+  EXPECT_TRUE(TreeView_GetItemState(tree(), open, TVIS_EXPANDED) & TVIS_EXPANDED);
+  EXPECT_EQ(childTexts(open), std::vector<std::string>{"Album 1"});
+  EXPECT_EQ(window->countsText(), "301 tracks, 300 listed, 0 selected");
+  EXPECT_TRUE(rowsTitled("Gone").empty());
+
+  groupBy(LEVEL_ARTIST);
+  HTREEITEM kept = expand(node(nullptr, "Artist 599"));
+  TreeView_SelectItem(tree(), kept);
+  pumpFor(20);
+  SetWindowTextA(window->findBox(), "lost");
+  ASSERT_EQ(window->list().rowCount(), 280);
+  selectRows(rowsTitled("Lost"));
+  deleteSelected();
+  kept = node(nullptr, "Artist 599");
+  EXPECT_EQ(TreeView_GetSelection(tree()), kept);
+  EXPECT_EQ(window->tree().currentNode(), kept);
+  EXPECT_TRUE(TreeView_GetItemState(tree(), kept, TVIS_EXPANDED) & TVIS_EXPANDED);
+  EXPECT_EQ(childTexts(), sortedByTheControl(catalogue->groupValues(TrackFilter(), LEVEL_ARTIST)));
+  EXPECT_EQ(childTexts().size(), 21u);
+  EXPECT_EQ(window->countsText(), "21 tracks, 0 listed, 0 selected");
   SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWatch::original));
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
@@ -94,8 +95,9 @@ class GroupTree {
   void pruneEmptied(const TrackFilter& path);
   // Shows the current node's tracks again, or none without one.
   void showCurrent();
-  // Around many path changes at once: the tree is drawn once at the end.
-  // Nests.
+  // Around many path changes at once: the tree is drawn once at the end,
+  // and the nodes the changes emptied are deleted then, many children of
+  // one parent at a time by building the parent again. Nests.
   void beginBulkChange();
   void endBulkChange();
   void markCurrentReady() { markNode(currentRef(), true); }
@@ -126,6 +128,14 @@ class GroupTree {
   void postParentIfEmptied(HTREEITEM item, HTREEITEM parent);
   bool isBeingDeleted(HTREEITEM item) const;
   void deleteNode(HTREEITEM item);
+  void removeNode(HTREEITEM item);
+  void deleteDoomed();
+  bool regrow(HTREEITEM parent, const std::unordered_set<HTREEITEM>& doomed);
+  HTREEITEM regrowNode(HTREEITEM parent);
+  bool isUnder(HTREEITEM item, const std::unordered_set<HTREEITEM>& nodes) const;
+  std::optional<std::vector<std::string>> chainTo(HTREEITEM top, HTREEITEM item,
+                                                  const std::unordered_set<HTREEITEM>& doomed) const;
+  HTREEITEM follow(HTREEITEM top, const std::vector<std::string>& chain, size_t& reached);
   void walkPath(const TrackFilter& path, PathMode mode, std::optional<GroupLevel> targetLevel);
   HTREEITEM findChild(HTREEITEM parent, const std::string& value);
   std::unordered_map<std::string, HTREEITEM>& childrenByText(HTREEITEM parent);
@@ -143,6 +153,10 @@ class GroupTree {
   std::unordered_map<HTREEITEM, GroupNode*> live_;
   unsigned nextSerial_ = 1;
   int bulkDepth_ = 0;
+  // Within a bulk change: the nodes to delete at its end, by parent
+  // (TVI_ROOT for roots). They have already left the children maps.
+  std::unordered_map<HTREEITEM, std::vector<NodeRef>> doomed_;
+  bool regrowing_ = false;  // a parent is being built again: its deletion changes nothing else
   // The children of each parent searched so far, by text: made on the first
   // search, kept in step by insertions and deletions, dropped on a rebuild.
   std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> childIndex_;

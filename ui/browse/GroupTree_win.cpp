@@ -3,33 +3,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/browse/GroupNode.h"
 #include "ui/kit/ContextMenu.h"
 
 namespace tuho {
 
-// The data of one node: its own value (the text it shows, kept whole here:
-// the control hands texts back only into a buffer of a size chosen in
-// advance), the values of the levels above it, its level, whether its
-// children have been built, how many of its tracks are ready, and the
-// serial that tells it from a later node given the same handle.
-struct GroupTree::GroupNode {
-  std::string value;
-  std::optional<std::string> genre;
-  std::optional<std::string> artist;
-  std::optional<int> sourceId;  // grouped by media: the source of the node or of the one above it
-  GroupLevel level = LEVEL_GENRE;
-  bool populated = false;
-  ReadyState state = ReadyState::kNone;
-  int magic = GROUP_NODE_MAGIC;
-  unsigned serial = 0;
-  HTREEITEM parent = nullptr;  // null for a root
-};
-
 namespace {
-
-HTREEITEM related(HWND tree, HTREEITEM item, UINT relation) {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
 
 void setValue(TrackFilter& path, GroupLevel level, const std::string& value) {
   if (level == LEVEL_GENRE) path.genre = value;
@@ -244,7 +223,7 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
       break;
     }
     case TVN_SELCHANGEDA:
-      if (!rebuilding_ && view->itemNew.hItem) fillFor(view->itemNew.hItem);
+      if (!rebuilding_ && !regrowing_ && view->itemNew.hItem) fillFor(view->itemNew.hItem);
       break;
     case NM_RCLICK:
       onRightClick(notification);
@@ -285,7 +264,7 @@ void GroupTree::onDeleteItem(const NMTREEVIEWA& view) {
   // its nodes under Wine, for every node a bulk deletion deletes.
   GroupNode* node = found->second;
   HTREEITEM parent = node->parent;
-  if (!rebuilding_) postParentIfEmptied(item, parent);
+  if (!rebuilding_ && !regrowing_) postParentIfEmptied(item, parent);
   forgetChild(item, parent);
   live_.erase(found);
   if (current_ == item) current_ = nullptr;
@@ -298,8 +277,13 @@ void GroupTree::onDeleteItem(const NMTREEVIEWA& view) {
 void GroupTree::postParentIfEmptied(HTREEITEM item, HTREEITEM parent) {
   GroupNode* node = nodeOf(parent);
   if (!node) return;
+  // The map holds live children only (a bulk change's doomed ones have
+  // left it): any child in it but this one keeps the parent.
   auto index = childIndex_.find(parent);
-  if (index != childIndex_.end() && index->second.size() > 1) return;
+  if (index != childIndex_.end()) {
+    const auto& children = index->second;
+    if (children.size() > 1 || (children.size() == 1 && children.begin()->second != item)) return;
+  }
   if (isBeingDeleted(parent)) return;
   HWND tree = control();
   HTREEITEM first = related(tree, parent, TVGN_CHILD);
@@ -353,7 +337,9 @@ void GroupTree::beginBulkChange() {
 }
 
 void GroupTree::endBulkChange() {
-  if (bulkDepth_ == 0 || --bulkDepth_ > 0) return;
+  if (bulkDepth_ == 0) return;
+  if (bulkDepth_ == 1) deleteDoomed();  // still drawing nothing
+  if (--bulkDepth_ > 0) return;
   SendMessageA(control(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control(), nullptr, TRUE);
 }
@@ -406,7 +392,7 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, std::optional<G
     }
     const bool empty = mode == PATH_PRUNE_EMPTIED && catalogue_->countTracks(pathOf(found)) == 0;
     if ((mode == PATH_REMOVE && level == targetLevel) || empty) {
-      deleteNode(found);
+      removeNode(found);
       return;
     }
     // A node whose children were never built gets them all from the
