@@ -44,11 +44,12 @@ class MainWindow {
   HWND window() const { return window_; }
   void setWorkerThread(DWORD threadId) { workerThreadId_ = threadId; }
 
-  // Starts a worker job with its progress dialog: the dialog first, then the
-  // request. Returns false (and starts nothing) while another job runs, or
-  // when the dialog cannot be made or the worker cannot be reached.
+  // Starts a worker job with its progress dialog: the request first, then
+  // the dialog. Returns false (and starts nothing) while another job runs
+  // or its dialog is still up, or when the worker cannot be reached. A job
+  // whose dialog cannot be made runs to its end unseen, and still counts.
   bool startJob(JobKind kind, IdList ids = IdList(), SourceRef* source = nullptr, int sourceId = 0);
-  bool jobRunning() const { return progress_.isOpen(); }
+  bool jobRunning() const { return jobPosted_ || progress_.isOpen(); }
 
   ProgressDialog& progress() { return progress_; }
   // The progress of long work on the window's own thread.
@@ -142,6 +143,7 @@ class MainWindow {
   std::unique_ptr<PlayHandOff> handOff_;
   HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
   JobKind runningJob_ = kJobCopyReady;
+  bool jobPosted_ = false;        // from the request until its end reaches the window
   int catalogueTracks_ = 0;       // as last counted, when the rows changed
   bool countsTimer_ = false;      // TIMER_SHOW_COUNTS is set
   bool settingFindText_ = false;  // the window itself is emptying the box

@@ -108,7 +108,7 @@ void MainWindow::rebuildTreeFromCombo() {
 bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourceId) {
   // One job at a time: the progress dialog, its ready flag and the result
   // block serve one job.
-  if (progress_.isOpen() || !workerThreadId_) return false;
+  if (jobRunning() || !workerThreadId_) return false;
   const JobText& request = jobText(kind);
   WPARAM wParam = 0;
   LPARAM lParam = 0;
@@ -128,6 +128,7 @@ bool MainWindow::startJob(JobKind kind, IdList ids, SourceRef* source, int sourc
   if (list) jobNode_ = tree_.currentRef();
   list.release();  // the worker owns it now
   runningJob_ = kind;
+  jobPosted_ = true;
   // Without its dialog the job still runs and ends; only its progress goes unseen.
   bool cancellable = kind == kJobScanSource || kind == kJobRescanSource;
   if (!progress_.open(instance_, window_, jobBanners_[kind], progressLower_, request.label, cancellable)) return true;
@@ -147,6 +148,7 @@ void MainWindow::showLatestProgress() {
 }
 
 void MainWindow::jobEnded() {
+  jobPosted_ = false;
   // Progress whose notice could not be posted is shown before the end.
   showLatestProgress();
   if (progress_.isOpen()) SendMessageA(progress_.window(), TMSG_JOB_DONE, 0, 0);

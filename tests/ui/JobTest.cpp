@@ -40,12 +40,39 @@ TEST_F(JobTest, AScanShowsItsCountAndClosesItsDialog) {
   EXPECT_TRUE(window->strip().isEnabled(BTN_MEDIA_STORE));
 }
 
+// Refuses every dialog this thread creates while it lives.
+struct NoDialogs {
+  HHOOK hook = SetWindowsHookExA(WH_CBT, &refuse, nullptr, GetCurrentThreadId());
+  ~NoDialogs() { UnhookWindowsHookEx(hook); }
+  static LRESULT CALLBACK refuse(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+      const char* name = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+      if (IS_INTRESOURCE(name) && LOWORD(reinterpret_cast<ULONG_PTR>(name)) == 0x8002) return 1;  // "#32770"
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+// Also when the job's dialog cannot be made: the job runs to its end
+// unseen, and no second job joins it meanwhile.
 TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
   SourceRef* source = addSourceWithSongs("Folder", MediaType::kLocalFolder, 40);
   ASSERT_TRUE(window->startJob(kJobScanSource, IdList(), source));
   EXPECT_FALSE(window->startJob(kJobRescanSource, IdList(), source));
   ASSERT_TRUE(waitForJobEnd());
   EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 40u);
+  {
+    NoDialogs refused;
+    ASSERT_TRUE(window->startJob(kJobRescanSource, IdList(), source));
+    EXPECT_FALSE(window->progress().isOpen());
+    EXPECT_TRUE(window->jobRunning());
+    EXPECT_FALSE(window->startJob(kJobRescanSource, IdList(), source));
+    ASSERT_TRUE(waitForJobEnd());
+  }
+  EXPECT_EQ(catalogue->listTracks(TrackFilter()).size(), 40u);
+  ASSERT_TRUE(window->startJob(kJobRescanSource, IdList(), source));
+  EXPECT_TRUE(window->progress().isOpen());
+  ASSERT_TRUE(waitForJobEnd());
 }
 
 // The worker's end-of-job notice must reach the UI while a popup menu's
