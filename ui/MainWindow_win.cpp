@@ -169,7 +169,9 @@ void MainWindow::attachViews(HWND tree, HWND list) {
   listImages_ = imageListOf(instance_, kListBitmaps, 3, at);
   TrackListHooks listHooks;
   listHooks.emptied = [this] { tree_.postDeleteCurrent(); };
-  listHooks.groupGone = [this](const TrackFilter& path, GroupLevel level) { tree_.prunePath(path, level); };
+  listHooks.groupGone = [this](const TrackFilter& path, const std::vector<GroupLevel>& levels) {
+    tree_.prunePath(path, levels);
+  };
   listHooks.treeBulkChange = [this](bool starting) { bulkTreeChange(starting); };
   // A deletion counts like the delete-copies job, under its banner.
   listHooks.tracksDeleted = [this](int done) { busy_.count(jobBanners_[kJobDeleteReady], "Deleted:", done); };

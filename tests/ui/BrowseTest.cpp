@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/Alert.h"
 #include "platform/FaultPlan.h"
 #include "platform/Shell.h"
 #include "resources/resource.h"
@@ -228,6 +229,55 @@ TEST_F(BrowseTest, DeletingTheLastTrackOfAnAlbumRemovesTheAlbumThenItsArtist) {
   EXPECT_TRUE(std::filesystem::exists(path));  // the catalogue forgets; the file stays
 }
 
+// Deleting rows prunes exactly the groups left without tracks: an artist
+// whose node was never opened goes with its last track, and an album goes
+// though another artist has one of the same name. When the store fails part
+// way through, the rows whose tracks it kept stay listed, with their groups,
+// and the list shows what the file holds.
+TEST_F(BrowseTest, DeletedRowsTakeTheirEmptiedGroupsAndRowsTheStoreKeptStay) {
+  catalogueSongs("Folder", MediaType::kLocalFolder,
+                 {{"One", "Ann", "Hits", kRock, 1},
+                  {"Two", "Bob", "Hits", kRock, 2},
+                  {"Three", "Bob", "Live", kRock, 3},
+                  {"Four", "Cy", "C", kRock, 4},
+                  {"Five", "Dee", "D", kRock, 5},
+                  {"Six", "Eve", "E", kRock, 6}});
+  waitForFirstNode();
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  HTREEITEM bob = expand(node(rock, "Bob"));
+  TreeView_SelectItem(tree(), rock);
+  pumpFor(20);
+  ASSERT_EQ(column(3), (std::vector<std::string>{"One", "Two", "Three", "Four", "Five", "Six"}));
+  selectRows({1, 3});  // Bob's "Hits" and Cy's only track
+  SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+  pumpFor(50);
+  EXPECT_EQ(childTexts(rock), (std::vector<std::string>{"Ann", "Bob", "Dee", "Eve"}));
+  EXPECT_EQ(childTexts(bob), std::vector<std::string>{"Live"});
+
+  selectRows({1, 2, 3});  // Three, Five, Six: the store deletes the first only
+  {
+    AlertSink boxes;
+    FaultPlan disk;
+    disk.fail(kFaultWrite, 2, ERROR_DISK_FULL, true);
+    SendMessageA(window->window(), WM_COMMAND, CMD_DELETE, 0);
+    pumpFor(50);
+    EXPECT_GE(boxes.count(), 1u);
+  }
+  EXPECT_EQ(column(3), (std::vector<std::string>{"One", "Five", "Six"}));
+  EXPECT_EQ(childTexts(rock), (std::vector<std::string>{"Ann", "Dee", "Eve"}));
+  catalogue->close();
+  SourceList reloaded;
+  reloaded.load(dataDir.path());
+  Catalogue again(reloaded, dataDir.path());
+  again.open();
+  std::vector<std::string> stored;
+  for (const TrackItem& item : again.listTracks(TrackFilter())) stored.push_back(item.tag.title.value_or(""));
+  std::sort(stored.begin(), stored.end());
+  EXPECT_EQ(stored, (std::vector<std::string>{"Five", "One", "Six"}));
+  again.close();
+  catalogue->open();
+}
+
 TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
   catalogueSongs("Folder", MediaType::kLocalFolder,
                  {{"1", "Ann", "A1", kRock, 1}, {"2", "Ann", "A2", kRock, 2}, {"3", "Bob", "B1", kPop, 3}});
@@ -235,7 +285,7 @@ TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
   // An expanded parent with several children goes without a stray deletion.
   HTREEITEM rock = expand(node(nullptr, "Rock"));
   expand(node(rock, "Ann"));
-  window->tree().prunePath(TrackFilter{std::string("Rock"), {}, {}}, LEVEL_GENRE);
+  window->tree().prunePath(TrackFilter{std::string("Rock"), {}, {}}, {LEVEL_GENRE});
   EXPECT_EQ(pendingTreeDeletions(), 0);
   EXPECT_EQ(childTexts(), std::vector<std::string>{"Pop"});
   // A deletion posted for the current node, then a rebuild before it
@@ -248,7 +298,7 @@ TEST_F(BrowseTest, PostedDeletionsNeverHitAnotherNode) {
   EXPECT_EQ(childTexts(), (std::vector<std::string>{"Ann", "Bob"}));
   // The same with a node inserted between the post and its arrival.
   window->tree().postDeleteCurrent();
-  window->tree().prunePath(TrackFilter{{}, std::string("Ann"), {}}, LEVEL_ARTIST);
+  window->tree().prunePath(TrackFilter{{}, std::string("Ann"), {}}, {LEVEL_ARTIST});
   window->tree().ensurePath(TrackFilter{std::string("Rock"), std::string("Cy"), std::string("C")});
   pumpFor(50);
   EXPECT_EQ(childTexts(), (std::vector<std::string>{"Bob", "Cy"}));
@@ -915,7 +965,7 @@ TEST_F(BrowseTest, AGroupValueLongerThan511BytesMatchesItsNode) {
   window->tree().ensurePath(TrackFilter{std::string("Rock"), std::string(600, 'x') + "2", std::string("A")});
   EXPECT_EQ(childTexts().size(), 3u);
   TreeView_SelectItem(tree(), TreeView_GetRoot(tree()));  // "Bob": the trackless twin would go with the selection
-  window->tree().prunePath(TrackFilter{{}, longArtist, {}}, LEVEL_ARTIST);
+  window->tree().prunePath(TrackFilter{{}, longArtist, {}}, {LEVEL_ARTIST});
   pumpFor(50);
   EXPECT_EQ(childTexts().size(), 2u);
   EXPECT_EQ(childTexts()[0], "Bob");

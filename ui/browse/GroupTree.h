@@ -89,7 +89,8 @@ class GroupTree {
   // A path names a media node by its source id; grouped by media, a path
   // without one leaves the tree as it is.
   void ensurePath(const TrackFilter& path);
-  void prunePath(const TrackFilter& path, GroupLevel targetLevel);
+  // Deletes the highest node on the path at one of the levels given.
+  void prunePath(const TrackFilter& path, const std::vector<GroupLevel>& goneLevels);
   // Deletes the highest node on the path that no track of the catalogue
   // carries any more (the list showed only some of its tracks).
   void pruneEmptied(const TrackFilter& path);
@@ -136,7 +137,7 @@ class GroupTree {
   std::optional<std::vector<std::string>> chainTo(HTREEITEM top, HTREEITEM item,
                                                   const std::unordered_set<HTREEITEM>& doomed) const;
   HTREEITEM follow(HTREEITEM top, const std::vector<std::string>& chain, size_t& reached);
-  void walkPath(const TrackFilter& path, PathMode mode, std::optional<GroupLevel> targetLevel);
+  void walkPath(const TrackFilter& path, PathMode mode, const std::vector<GroupLevel>& goneLevels = {});
   HTREEITEM findChild(HTREEITEM parent, const std::string& value);
   std::unordered_map<std::string, HTREEITEM>& childrenByText(HTREEITEM parent);
   void forgetChild(HTREEITEM item, HTREEITEM parent);

@@ -318,11 +318,13 @@ void GroupTree::postDeleteCurrent() {
   if (node.item) PostMessageA(parent_, MMSG_TREE_DELETE_ITEM, node.serial, reinterpret_cast<LPARAM>(node.item));
 }
 
-void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD, std::nullopt); }
+void GroupTree::ensurePath(const TrackFilter& path) { walkPath(path, PATH_ADD); }
 
-void GroupTree::prunePath(const TrackFilter& path, GroupLevel targetLevel) { walkPath(path, PATH_REMOVE, targetLevel); }
+void GroupTree::prunePath(const TrackFilter& path, const std::vector<GroupLevel>& goneLevels) {
+  walkPath(path, PATH_REMOVE, goneLevels);
+}
 
-void GroupTree::pruneEmptied(const TrackFilter& path) { walkPath(path, PATH_PRUNE_EMPTIED, std::nullopt); }
+void GroupTree::pruneEmptied(const TrackFilter& path) { walkPath(path, PATH_PRUNE_EMPTIED); }
 
 void GroupTree::showCurrent() {
   if (current_ && nodeOf(current_)) {
@@ -377,9 +379,9 @@ HTREEITEM GroupTree::findChild(HTREEITEM parent, const std::string& value) {
 
 // Descends from the root level through nodes whose children exist (the
 // others get theirs from the catalogue when expanded). Adding inserts the
-// first missing node; removing deletes the node found at the target level;
+// first missing node; removing deletes the first node found at a gone level;
 // pruning deletes the first node found without tracks.
-void GroupTree::walkPath(const TrackFilter& path, PathMode mode, std::optional<GroupLevel> targetLevel) {
+void GroupTree::walkPath(const TrackFilter& path, PathMode mode, const std::vector<GroupLevel>& goneLevels) {
   HTREEITEM parent = TVI_ROOT;
   for (GroupLevel level : levelsFrom(rootLevel_)) {
     std::optional<std::string> value = valueOn(path, level);
@@ -391,7 +393,8 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, std::optional<G
       return;
     }
     const bool empty = mode == PATH_PRUNE_EMPTIED && catalogue_->countTracks(pathOf(found)) == 0;
-    if ((mode == PATH_REMOVE && level == targetLevel) || empty) {
+    const bool gone = mode == PATH_REMOVE && std::find(goneLevels.begin(), goneLevels.end(), level) != goneLevels.end();
+    if (gone || empty) {
       removeNode(found);
       return;
     }

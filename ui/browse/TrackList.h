@@ -51,7 +51,8 @@ struct RowImages {
 // What the list asks of the rest of the window.
 struct TrackListHooks {
   std::function<void()> emptied;                           // the last row went, or a fill found none
-  std::function<void(const TrackFilter&, GroupLevel)> groupGone;  // a group no row shows any more, at a level
+  // A group no row shows any more, with the levels whose value on its path no row shows.
+  std::function<void(const TrackFilter&, const std::vector<GroupLevel>&)> groupGone;
   std::function<void(const TrackFilter&)> groupMaybeGone;         // a found row's group may have lost its last track
   std::function<void(const TrackFilter&)> groupWritten;           // an edited row's group, with its source
   std::function<void(bool)> countsChanged;                        // true: the rows changed; false: only the selection
@@ -129,8 +130,9 @@ class TrackList {
   };
   std::unordered_map<int, RowAt> rowsById() const;
   // The values the list's rows show, for telling which groups are gone.
+  static std::string albumKey(const std::string& artist, const std::string& album);
   struct ShownValues {
-    std::unordered_set<std::string> genres, artists, albums;
+    std::unordered_set<std::string> genres, artists, albums;  // albums by albumKey
     std::unordered_set<int> sourceIds;
     void add(const TrackRow& row);
   };

@@ -355,10 +355,14 @@ std::unordered_map<int, TrackList::RowAt> TrackList::rowsById() const {
   return rows;
 }
 
+// An album is a node below its artist: two artists' albums of one name are
+// two groups.
+std::string TrackList::albumKey(const std::string& artist, const std::string& album) { return artist + '\x1f' + album; }
+
 void TrackList::ShownValues::add(const TrackRow& row) {
   genres.insert(row.genre);
   artists.insert(row.artist);
-  albums.insert(row.album);
+  albums.insert(albumKey(row.artist, row.album));
   sourceIds.insert(row.sourceId);
 }
 
@@ -479,9 +483,23 @@ void TrackList::deleteSelected() {
   // In the order the store holds them: each deletion reads its record, and
   // neighbours share what was read.
   int done = 0;
+  std::unordered_set<int> failed;
   for (int id : catalogue_->inStoreOrder(ids)) {
-    catalogue_->deleteTrack(id);
+    if (!catalogue_->deleteTrack(id)) failed.insert(id);
     if (hooks_.tracksDeleted) hooks_.tracksDeleted(++done);
+  }
+  // A track the store could not delete (its box said why) keeps its row
+  // and its groups: the list shows what the catalogue holds.
+  if (!failed.empty()) {
+    size_t kept = 0;
+    for (size_t i = 0; i < ids.size(); ++i) {
+      if (failed.count(ids[i])) continue;
+      rows[kept] = rows[i];
+      gone[kept] = gone[i];
+      ++kept;
+    }
+    rows.resize(kept);
+    gone.resize(kept);
   }
   deleteRows(std::move(rows));
   if (!gone.empty()) pruneVanished(gone, finding_ || filter_.album ? ShownValues() : shownValues());
@@ -627,17 +645,16 @@ void TrackList::pruneVanished(const std::vector<TrackFilter>& olds, const ShownV
     bool sourceGone =
         !filter_.genre && !filter_.artist && !filter_.sourceId && !sourceIds.count(old.sourceId.value_or(0));
     bool artistGone = !filter_.artist && !artists.count(path[1]);
-    bool albumGone = !albums.count(path[2]);
-    std::optional<GroupLevel> target;
-    if (albumGone) {
-      target = LEVEL_ALBUM;
-    } else if (artistGone) {
-      target = LEVEL_ARTIST;
-    } else if (genreGone || sourceGone) {
-      // The tree takes the level it shows: a genre or a media source.
-      target = genreGone ? LEVEL_GENRE : LEVEL_MEDIA;
-    }
-    if (target) hooks_.groupGone(old, *target);
+    bool albumGone = !albums.count(albumKey(path[1], path[2]));
+    // Every level whose value went: the tree deletes the highest node on the
+    // path it shows at one of them (a genre is no node when grouped by
+    // artist, and an artist's album is no node until the artist is opened).
+    std::vector<GroupLevel> goneLevels;
+    if (genreGone) goneLevels.push_back(LEVEL_GENRE);
+    if (sourceGone) goneLevels.push_back(LEVEL_MEDIA);
+    if (artistGone) goneLevels.push_back(LEVEL_ARTIST);
+    if (albumGone) goneLevels.push_back(LEVEL_ALBUM);
+    if (!goneLevels.empty()) hooks_.groupGone(old, goneLevels);
   }
 }
 
