@@ -231,11 +231,13 @@ TEST_F(KeyboardTest, TheWindowAnswersWhileFiveHundredTracksGoToThePlayer) {
   shell.setDelay(10);  // a player that takes 10 ms per track: 5 s in all
   DWORD start = GetTickCount();
   SendMessageA(window->window(), MMSG_SKIN_CLICK, BTN_PLAY_ALL, 0);
-  EXPECT_LT(GetTickCount() - start, 200u);
+  // Against the idle click of this run, not a fixed time: on a loaded
+  // machine the idle click alone has taken 160 ms. Handing over on the
+  // window's thread would take the player's 5 s.
+  EXPECT_LT(GetTickCount() - start, idle + 200);
   click(jazz, "Cy");  // the list of 500 goes
   ASSERT_TRUE(window->handingOff());
   DWORD busy = click(pop, "Bob");
-  EXPECT_LT(busy, 200u) << "a click was answered after " << busy << " ms";
   EXPECT_LT(busy, idle + 100) << "idle " << idle << " ms, while handing over " << busy << " ms";
   std::printf("click answered: idle %lu ms, during the hand-off %lu ms\n", idle, busy);
   EXPECT_TRUE(window->handingOff());
