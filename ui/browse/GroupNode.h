@@ -1,5 +1,5 @@
-// The tree's own record of one node, shared by the files that make up the
-// group tree.
+// The group tree's own record of one node, shared by the files that make
+// up the tree.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/browse/GroupTree.h"
+#include "catalogue/Catalogue.h"
 
 namespace tuho {
 
@@ -17,7 +17,9 @@ namespace tuho {
 // advance), the values of the levels above it, its level, whether its
 // children have been built, how many of its tracks are ready, and the
 // serial that tells it from a later node given the same handle.
-struct GroupTree::GroupNode {
+struct GroupNode {
+  static constexpr int kMagic = 1138;  // tells the tree's own nodes from any other item data
+
   std::string value;
   std::optional<std::string> genre;
   std::optional<std::string> artist;
@@ -25,7 +27,7 @@ struct GroupTree::GroupNode {
   GroupLevel level = LEVEL_GENRE;
   bool populated = false;
   ReadyState state = ReadyState::kNone;
-  int magic = GROUP_NODE_MAGIC;
+  int magic = kMagic;
   unsigned serial = 0;
   HTREEITEM parent = nullptr;  // null for a root
 };

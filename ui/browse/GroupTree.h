@@ -63,10 +63,10 @@ struct GroupTreeHooks {
   std::function<void(int)> nodesMade;                  // while a level is built: how many nodes so far
 };
 
+struct GroupNode;  // the tree's own record of a node (GroupNode.h)
+
 class GroupTree {
  public:
-  static constexpr int GROUP_NODE_MAGIC = 1138;
-
   GroupTree() = default;
   GroupTree(const GroupTree&) = delete;
   GroupTree& operator=(const GroupTree&) = delete;
@@ -112,7 +112,6 @@ class GroupTree {
   NodeRef currentRef() const;
 
  private:
-  struct GroupNode;
   enum PathMode { PATH_ADD, PATH_REMOVE, PATH_PRUNE_EMPTIED };
   void selectFirstRoot();
   void buildChildren(HTREEITEM parent, GroupLevel level);

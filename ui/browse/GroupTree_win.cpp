@@ -55,7 +55,7 @@ void GroupTree::attach(HWND control, Catalogue* catalogue, GroupTreeHooks hooks,
   images_ = images;
 }
 
-GroupTree::GroupNode* GroupTree::nodeOf(HTREEITEM item) const {
+GroupNode* GroupTree::nodeOf(HTREEITEM item) const {
   auto found = live_.find(item);
   return found == live_.end() ? nullptr : found->second;
 }
@@ -112,7 +112,7 @@ int GroupTree::imageFor(GroupLevel level, ReadyState state, bool folderKind) con
 
 // A node of the given level on the path: it carries the values of the
 // levels between the root level and its own.
-GroupTree::GroupNode GroupTree::childOf(const TrackFilter& path, GroupLevel level, const std::string& value) const {
+GroupNode GroupTree::childOf(const TrackFilter& path, GroupLevel level, const std::string& value) const {
   GroupNode node;
   node.value = value;
   node.level = level;
@@ -268,7 +268,7 @@ void GroupTree::onDeleteItem(const NMTREEVIEWA& view) {
   forgetChild(item, parent);
   live_.erase(found);
   if (current_ == item) current_ = nullptr;
-  if (node->magic == GROUP_NODE_MAGIC) delete node;
+  if (node->magic == GroupNode::kMagic) delete node;
 }
 
 // A node whose last child goes is deleted too, later, by a posted message:
