@@ -450,20 +450,22 @@ int ListWatch::removals = 0, ListWatch::removalsWhileDrawing = 0, ListWatch::emp
 // costs more the larger the tree.
 struct TreeWatch {
   static WNDPROC original;
-  static int messages, deletions;
+  static int messages, deletions, siblingSteps, itemChanges;
   static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ++messages;
     if (message == TVM_DELETEITEM) ++deletions;
+    if (message == TVM_SETITEMA || message == TVM_SETITEMW) ++itemChanges;
+    if (message == TVM_GETNEXTITEM && wParam == TVGN_NEXT) ++siblingSteps;
     return CallWindowProcA(original, window, message, wParam, lParam);
   }
   static void start(HWND tree) {
     original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
-    messages = deletions = 0;
+    messages = deletions = siblingSteps = itemChanges = 0;
   }
   static void stop(HWND tree) { SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
 };
 WNDPROC TreeWatch::original = nullptr;
-int TreeWatch::messages = 0, TreeWatch::deletions = 0;
+int TreeWatch::messages = 0, TreeWatch::deletions = 0, TreeWatch::siblingSteps = 0, TreeWatch::itemChanges = 0;
 
 // How often the counts line gets a text: each one repaints it.
 struct CountsWatch {
@@ -718,7 +720,8 @@ TEST_F(BrowseTest, EmptyingMostOfAParentsChildrenBuildsItAgainAndKeepsTheView) {
     TreeWatch::stop(tree());
     EXPECT_EQ(pendingTreeDeletions(), 0);
     EXPECT_EQ(TreeWatch::deletions, 1);
-    EXPECT_EQ(ListWatch::emptyings, 1);  // the deletion's own: the list did not fill again
+    EXPECT_LT(TreeWatch::siblingSteps, 10);  // the new children are found by text, not walked
+    EXPECT_EQ(ListWatch::emptyings, 1);      // the deletion's own: the list did not fill again
     pumpFor(50);
   };
   ListWatch::original =
@@ -762,11 +765,18 @@ TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
   startWorker();
   groupBy(LEVEL_ARTIST);
   HTREEITEM ann = node(nullptr, "Ann"), bob = node(nullptr, "Bob");
+  HTREEITEM album = node(expand(ann), "A");
+  TreeView_SelectItem(tree(), ann);
+  pumpFor(20);
+  TreeWatch::start(tree());
   SendMessageA(window->window(), WM_COMMAND, CMD_READY_ALL, 0);
   TreeView_SelectItem(tree(), bob);  // the current node moves while the job runs
   ASSERT_TRUE(pumpUntil([&] { return !window->jobRunning(); }));
   pumpFor(50);
+  TreeWatch::stop(tree());
+  EXPECT_EQ(TreeWatch::itemChanges, 0);  // the control asks for the images when it draws
   EXPECT_EQ(nodeImage(ann), window->tree().images().ready[LEVEL_ARTIST]);
+  EXPECT_EQ(nodeImage(album), window->tree().images().ready[LEVEL_ALBUM]);
   EXPECT_EQ(nodeImage(bob), window->tree().images().normal[LEVEL_ARTIST]);
   TreeView_SelectItem(tree(), ann);
   SendMessageA(window->window(), WM_COMMAND, CMD_UNREADY_ALL, 0);

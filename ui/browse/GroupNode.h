@@ -27,6 +27,7 @@ struct GroupNode {
   GroupLevel level = LEVEL_GENRE;
   bool populated = false;
   ReadyState state = ReadyState::kNone;
+  bool folderKind = false;  // its tracks are on a folder, not a disc: the folder images
   int magic = kMagic;
   unsigned serial = 0;
   HTREEITEM parent = nullptr;  // null for a root

@@ -116,7 +116,7 @@ class GroupTree {
   void selectFirstRoot();
   void buildChildren(HTREEITEM parent, GroupLevel level);
   void finishRebuild();
-  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, int image, HTREEITEM after);
+  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, HTREEITEM after);
   GroupNode childOf(const TrackFilter& path, GroupLevel level, const std::string& value) const;
   TrackFilter pathOf(HTREEITEM item) const;
   std::optional<std::string> valueOn(const TrackFilter& path, GroupLevel level) const;

@@ -22,14 +22,6 @@ bool isExpanded(HWND tree, HTREEITEM item) {
   return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
-int imageOf(HWND tree, HTREEITEM item) {
-  TVITEMA data = {};
-  data.mask = TVIF_IMAGE;
-  data.hItem = item;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return data.iImage;
-}
-
 }  // namespace
 
 // Outside a bulk change a node goes at once; within one it waits for the
@@ -179,12 +171,11 @@ HTREEITEM GroupTree::regrowNode(HTREEITEM parent) {
   }
   GroupNode again = *nodeOf(parent);
   again.populated = false;
-  const int image = imageOf(tree, parent);
   const bool wasOpen = isExpanded(tree, parent);
   HTREEITEM before = related(tree, parent, TVGN_PREVIOUS);
   HTREEITEM above = again.parent ? again.parent : TVI_ROOT;
   deleteNode(parent);
-  HTREEITEM item = insertNode(above, again, image, before ? before : TVI_FIRST);
+  HTREEITEM item = insertNode(above, again, before ? before : TVI_FIRST);
   if (item && wasOpen) SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
   return item;
 }

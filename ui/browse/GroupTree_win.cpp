@@ -126,7 +126,10 @@ GroupNode GroupTree::childOf(const TrackFilter& path, GroupLevel level, const st
   return node;
 }
 
-HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int image, HTREEITEM after) {
+// The control asks for a node's image when it draws it (TVN_GETDISPINFO):
+// marking thousands of nodes ready then changes no item in the control, each
+// change of which costs Wine's tree view milliseconds while it is shown.
+HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, HTREEITEM after) {
   auto data = std::make_unique<GroupNode>(node);
   data->serial = nextSerial_++;
   data->parent = parent == TVI_ROOT ? nullptr : parent;
@@ -135,7 +138,7 @@ HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, int ima
   insert.hInsertAfter = after;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
   insert.item.pszText = const_cast<char*>(data->value.c_str());
-  insert.item.iImage = insert.item.iSelectedImage = image;
+  insert.item.iImage = insert.item.iSelectedImage = I_IMAGECALLBACK;
   insert.item.cChildren = levelBelow(node.level) ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   auto item = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -174,7 +177,8 @@ void GroupTree::buildChildren(HTREEITEM parent, GroupLevel level) {
     child.state = value->state;
     child.value = value->value;
     if (level == LEVEL_MEDIA) child.sourceId = sourceIds[static_cast<size_t>(value - values.values.data())];
-    insertNode(parent, child, imageFor(child.level, value->state, isFolderKind(value->kind)), TVI_LAST);
+    child.folderKind = isFolderKind(value->kind);
+    insertNode(parent, child, TVI_LAST);
     if (hooks_.nodesMade) hooks_.nodesMade(++made);
   }
   endBulkChange();
@@ -220,6 +224,13 @@ LRESULT GroupTree::onTreeNotify(NMHDR* notification) {
       GroupNode* node = nodeOf(view->itemNew.hItem);
       std::optional<GroupLevel> below = node ? levelBelow(node->level) : std::nullopt;
       if (view->action == TVE_EXPAND && below && !node->populated) buildChildren(view->itemNew.hItem, *below);
+      break;
+    }
+    case TVN_GETDISPINFOA: {
+      auto& item = reinterpret_cast<NMTVDISPINFOA*>(notification)->item;
+      if (GroupNode* node = nodeOf(item.hItem)) {
+        item.iImage = item.iSelectedImage = imageFor(node->level, node->state, node->folderKind);
+      }
       break;
     }
     case TVN_SELCHANGEDA:
@@ -346,14 +357,15 @@ void GroupTree::endBulkChange() {
   InvalidateRect(control(), nullptr, TRUE);
 }
 
+// Made from the nodes' own records: walking the control's children would
+// cost Wine's tree view a search of all its nodes for every child.
 std::unordered_map<std::string, HTREEITEM>& GroupTree::childrenByText(HTREEITEM parent) {
   auto found = childIndex_.find(parent);
   if (found != childIndex_.end()) return found->second;
-  HWND tree = control();
   auto& children = childIndex_[parent];
-  HTREEITEM child = parent == TVI_ROOT ? related(tree, nullptr, TVGN_ROOT) : related(tree, parent, TVGN_CHILD);
-  for (; child; child = related(tree, child, TVGN_NEXT)) {
-    if (GroupNode* node = nodeOf(child)) children.emplace(node->value, child);
+  const HTREEITEM above = parent == TVI_ROOT ? nullptr : parent;
+  for (const auto& [item, node] : live_) {
+    if (node->parent == above) children.emplace(node->value, item);
   }
   return children;
 }
@@ -388,8 +400,7 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, const std::vect
     if (!value) return;
     HTREEITEM found = findChild(parent, *value);
     if (!found) {
-      if (mode == PATH_ADD)
-        insertNode(parent, childOf(path, level, *value), imageFor(level, ReadyState::kNone, false), TVI_SORT);
+      if (mode == PATH_ADD) insertNode(parent, childOf(path, level, *value), TVI_SORT);
       return;
     }
     const bool empty = mode == PATH_PRUNE_EMPTIED && catalogue_->countTracks(pathOf(found)) == 0;
@@ -412,21 +423,12 @@ void GroupTree::walkPath(const TrackFilter& path, PathMode mode, const std::vect
 void GroupTree::markNode(NodeRef target, bool ready) {
   GroupNode* targetNode = nodeOf(target.item);
   if (!targetNode || targetNode->serial != target.serial) return;
-  HWND tree = control();
-  auto mark = [&](HTREEITEM item) {
-    GroupNode* node = nodeOf(item);
-    if (!node) return;
-    node->state = ready ? ReadyState::kAll : ReadyState::kNone;
-    TVITEMA data = {};
-    data.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    data.hItem = item;
-    data.iImage = data.iSelectedImage = imageFor(node->level, node->state, false);
-    SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  };
-  mark(target.item);
-  for (HTREEITEM child = related(tree, target.item, TVGN_CHILD); child; child = related(tree, child, TVGN_NEXT)) {
-    mark(child);
+  const ReadyState state = ready ? ReadyState::kAll : ReadyState::kNone;
+  targetNode->state = state;
+  for (const auto& [value, child] : childrenByText(target.item)) {
+    if (GroupNode* node = nodeOf(child)) node->state = state;
   }
+  InvalidateRect(control(), nullptr, FALSE);  // the images are asked for again
 }
 
 }  // namespace tuho
