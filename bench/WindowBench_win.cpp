@@ -10,6 +10,8 @@
 //    with its children marked ready and back;
 //  - a tree level of that many values, against a bare tree view filled
 //    with TVI_LAST and sorted once;
+//  - numpad * opening the genre's artists with their albums, against a
+//    bare tree view of the same nodes made open;
 //  - changing the selection of every row (Ctrl+A, Home, Shift+End, a
 //    plain click), against a bare list view of the same rows whose parent
 //    ignores its notices; also once with every track listed.
@@ -105,6 +107,30 @@ double bareTree(const std::vector<std::string>& texts) {
       SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
     }
     SendMessageA(tree, TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+  });
+  DestroyWindow(tree);
+  return time;
+}
+
+// The floor of opening every node below a genre: its artists into a bare
+// tree view, each made open with one child, drawn once at the end.
+double bareOpenTree(const std::vector<std::string>& artists) {
+  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 300, 400, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  auto insert = [&](HTREEITEM parent, const std::string& text, bool open) {
+    TVINSERTSTRUCTA data = {};
+    data.hParent = parent;
+    data.hInsertAfter = TVI_LAST;
+    data.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
+    data.item.pszText = const_cast<char*>(text.c_str());
+    data.item.cChildren = open ? 1 : 0;
+    data.item.state = data.item.stateMask = open ? TVIS_EXPANDED : 0;
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&data)));
+  };
+  double time = seconds([&] {
+    SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& artist : artists) insert(insert(TVI_ROOT, artist, true), "Album", false);
     SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
   });
   DestroyWindow(tree);
@@ -407,6 +433,26 @@ void measure(int count, HINSTANCE instance) {
     double levelFloor = bareTree(tuho::test::childTexts(tree, node));
 
     // The genre's node chosen, as a click does: its tracks fill the list.
+    TreeView_SelectItem(tree, node);
+    pump();
+    // Numpad * on the genre: every artist opens with its album.
+    SetFocus(tree);
+    const int nodesBefore = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
+    const double openAll = seconds([&] {
+      MSG key{tree, WM_KEYDOWN, VK_MULTIPLY, 1, 0, {}};
+      if (!window.preTranslateMessage(key)) DispatchMessageA(&key);
+    });
+    const int opened = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0)) - nodesBefore;
+    const double openFloor = bareOpenTree(tuho::test::childTexts(tree, node));
+    std::printf(
+        "        (numpad * on the genre: %.3f s = %.2fx a bare tree made open (%.3f s), %d nodes made, %.1f "
+        "us/artist)\n",
+        openAll, openAll / openFloor, openFloor, opened, openAll * 1e6 / rows);
+    // The figures below are of a genre whose artists were never opened.
+    window.tree().rebuildTree(tuho::LEVEL_GENRE);
+    pump();
+    node = tuho::test::childNamed(tree, nullptr, genre);
+    TreeView_Expand(tree, node, TVE_EXPAND);
     TreeView_SelectItem(tree, node);
     pump();
     // A click on the title column's header sorts the rows by it.

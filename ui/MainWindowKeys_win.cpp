@@ -103,6 +103,8 @@ bool MainWindow::onTreeKey(UINT key, bool shift) {
     if (tree_.showSelected()) onCommand(CMD_PLAY_ALL, 0);
   } else if (key == VK_F5) {
     rebuildTreeFromCombo();
+  } else if (key == VK_MULTIPLY) {
+    tree_.openAllBelowSelected();
   } else {
     return false;
   }

@@ -760,6 +760,75 @@ TEST_F(BrowseTest, EmptyingMostOfAParentsChildrenBuildsItAgainAndKeepsTheView) {
   SetWindowLongPtrA(list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWatch::original));
 }
 
+// How many nodes the window is told are opening: under Wine each opening
+// lays out every node the tree shows.
+struct OpeningWatch {
+  static WNDPROC original;
+  static int openings;
+  static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == TVN_ITEMEXPANDINGA) ++openings;
+    return CallWindowProcA(original, window, message, wParam, lParam);
+  }
+};
+WNDPROC OpeningWatch::original = nullptr;
+int OpeningWatch::openings = 0;
+
+// Numpad * opens the selected node and every node below it, whether its
+// children were built before (one of them open) or not, opening the top
+// node alone: the list stays as it was and other nodes stay closed.
+TEST_F(BrowseTest, NumpadStarOpensEveryNodeBelowTheSelectedOneAtOnce) {
+  std::vector<SongTag> songs;
+  for (int i = 0; i < 260; ++i) {
+    songs.push_back({"Song " + std::to_string(i), "Artist " + std::to_string(i), "Album " + std::to_string(i % 3),
+                     i < 250 ? kRock : kPop, 1});
+  }
+  songs.push_back({"Blue", "Zed", "Z", kJazz, 1});
+  catalogueSongs("Folder", MediaType::kLocalFolder, songs);
+  waitForFirstNode();
+  HTREEITEM rock = expand(node(nullptr, "Rock"));
+  expand(node(rock, "Artist 7"));
+  OpeningWatch::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window->window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OpeningWatch::proc)));
+  auto pressStarOn = [&](const std::string& genre) {
+    HTREEITEM top = node(nullptr, genre);
+    TreeView_SelectItem(tree(), top);
+    pumpFor(20);
+    const int rows = window->list().rowCount();
+    SetFocus(tree());
+    OpeningWatch::openings = 0;
+    MSG key{tree(), WM_KEYDOWN, VK_MULTIPLY, 1, 0, {}};
+    if (!window->preTranslateMessage(key)) DispatchMessageA(&key);
+    pumpFor(20);
+    EXPECT_LE(OpeningWatch::openings, 2) << genre;  // closed and opened once, its own
+    EXPECT_EQ(TreeView_GetSelection(tree()), top);
+    EXPECT_EQ(window->list().rowCount(), rows);
+    EXPECT_TRUE(TreeView_GetItemState(tree(), top, TVIS_EXPANDED) & TVIS_EXPANDED) << genre;
+    TrackFilter path;
+    path.genre = genre;
+    EXPECT_EQ(childTexts(top), sortedByTheControl(catalogue->groupValues(path, LEVEL_ARTIST)));
+    for (const std::string& artist : childTexts(top)) {
+      HTREEITEM below = node(top, artist);
+      EXPECT_TRUE(TreeView_GetItemState(tree(), below, TVIS_EXPANDED) & TVIS_EXPANDED) << artist;
+      path.artist = artist;
+      EXPECT_EQ(childTexts(below), sortedByTheControl(catalogue->groupValues(path, LEVEL_ALBUM))) << artist;
+    }
+  };
+  pressStarOn("Rock");  // its artists built before
+  pressStarOn("Pop");   // nothing below it built yet
+  EXPECT_FALSE(TreeView_GetItemState(tree(), node(nullptr, "Jazz"), TVIS_EXPANDED) & TVIS_EXPANDED);
+  // An album edited below an opened artist appears there.
+  TreeView_SelectItem(tree(), node(node(nullptr, "Pop"), "Artist 255"));
+  pumpFor(20);
+  selectRows({0});
+  editSelectedWith([](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_TAG_ALBUM, "Fresh");
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  pumpFor(50);
+  EXPECT_EQ(childTexts(node(node(nullptr, "Pop"), "Artist 255")), std::vector<std::string>{"Fresh"});
+  SetWindowLongPtrA(window->window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OpeningWatch::original));
+}
+
 TEST_F(BrowseTest, AJobMarksTheNodeItWasStartedForOnly) {
   catalogueSongs("Disc", MediaType::kWriteOnce, {{"1", "Ann", "A", kRock, 1}, {"2", "Bob", "B", kRock, 2}});
   startWorker();

@@ -105,6 +105,8 @@ class GroupTree {
   void markCurrentUnready() { markNode(currentRef(), false); }
   // Marks a node and its direct children when that node still lives.
   void markNode(NodeRef node, bool ready);
+  // Numpad *: the selected node opens with every node below it.
+  void openAllBelowSelected();
   HTREEITEM currentNode() const { return current_; }
   // The selected node, its tracks shown in the list first when a right
   // click showed another's; null when none is selected.
@@ -115,8 +117,11 @@ class GroupTree {
   enum PathMode { PATH_ADD, PATH_REMOVE, PATH_PRUNE_EMPTIED };
   void selectFirstRoot();
   void buildChildren(HTREEITEM parent, GroupLevel level);
+  void buildChildren(HTREEITEM parent, GroupLevel level, int& made, bool open);
   void finishRebuild();
-  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, HTREEITEM after);
+  HTREEITEM insertNode(HTREEITEM parent, const GroupNode& node, HTREEITEM after, bool open = false);
+  void openBelow(HTREEITEM item, int& made);
+  void setOpen(HTREEITEM item);
   GroupNode childOf(const TrackFilter& path, GroupLevel level, const std::string& value) const;
   TrackFilter pathOf(HTREEITEM item) const;
   std::optional<std::string> valueOn(const TrackFilter& path, GroupLevel level) const;
@@ -157,8 +162,9 @@ class GroupTree {
   // (TVI_ROOT for roots). They have already left the children maps.
   std::unordered_map<HTREEITEM, std::vector<NodeRef>> doomed_;
   bool regrowing_ = false;  // a parent is being built again: its deletion changes nothing else
-  // The children of each parent searched so far, by text: made on the first
-  // search, kept in step by insertions and deletions, dropped on a rebuild.
+  // The children of each parent, by text: made with the children (or on
+  // the first search of a parent whose children were not built here), kept
+  // in step by insertions and deletions, dropped on a rebuild.
   std::unordered_map<HTREEITEM, std::unordered_map<std::string, HTREEITEM>> childIndex_;
 };
 

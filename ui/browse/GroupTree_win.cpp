@@ -129,7 +129,7 @@ GroupNode GroupTree::childOf(const TrackFilter& path, GroupLevel level, const st
 // The control asks for a node's image when it draws it (TVN_GETDISPINFO):
 // marking thousands of nodes ready then changes no item in the control, each
 // change of which costs Wine's tree view milliseconds while it is shown.
-HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, HTREEITEM after) {
+HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, HTREEITEM after, bool open) {
   auto data = std::make_unique<GroupNode>(node);
   data->serial = nextSerial_++;
   data->parent = parent == TVI_ROOT ? nullptr : parent;
@@ -141,6 +141,10 @@ HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, HTREEIT
   insert.item.iImage = insert.item.iSelectedImage = I_IMAGECALLBACK;
   insert.item.cChildren = levelBelow(node.level) ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
+  if (open) {
+    insert.item.mask |= TVIF_STATE;
+    insert.item.state = insert.item.stateMask = TVIS_EXPANDED;
+  }
   auto item = reinterpret_cast<HTREEITEM>(SendMessageA(control(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
   if (!item) return item;
   live_[item] = data.release();
@@ -150,6 +154,13 @@ HTREEITEM GroupTree::insertNode(HTREEITEM parent, const GroupNode& node, HTREEIT
 }
 
 void GroupTree::buildChildren(HTREEITEM parent, GroupLevel level) {
+  int made = 0;
+  buildChildren(parent, level, made, false);
+}
+
+// With `open`, the children are made open: their own children are to be
+// built next, while an ancestor is closed (numpad *).
+void GroupTree::buildChildren(HTREEITEM parent, GroupLevel level, int& made, bool open) {
   TrackFilter path;
   if (parent != TVI_ROOT) {
     GroupNode* node = nodeOf(parent);
@@ -172,13 +183,15 @@ void GroupTree::buildChildren(HTREEITEM parent, GroupLevel level) {
   for (const GroupValue& value : values.values) sorted.push_back(&value);
   sortLikeTheControl(sorted);
   beginBulkChange();
-  int made = 0;
+  // The map of the children by text is made with them: a later search of
+  // it then walks no other node.
+  childIndex_[parent].clear();
   for (const GroupValue* value : sorted) {
     child.state = value->state;
     child.value = value->value;
     if (level == LEVEL_MEDIA) child.sourceId = sourceIds[static_cast<size_t>(value - values.values.data())];
     child.folderKind = isFolderKind(value->kind);
-    insertNode(parent, child, TVI_LAST);
+    insertNode(parent, child, TVI_LAST, open);
     if (hooks_.nodesMade) hooks_.nodesMade(++made);
   }
   endBulkChange();
