@@ -90,11 +90,16 @@ struct DialogAnswer {
 std::string DialogAnswer::album;
 std::chrono::steady_clock::time_point DialogAnswer::pressedAt;
 
+// A tree view of its own, unseen, for the floors below.
+HWND bareTreeView() {
+  return CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 300, 400, nullptr, nullptr, GetModuleHandleA(nullptr),
+                         nullptr);
+}
+
 // The floor of a tree level: the same texts into a bare tree view, appended
 // and sorted once.
 double bareTree(const std::vector<std::string>& texts) {
-  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 300, 400, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+  HWND tree = bareTreeView();
   double time = seconds([&] {
     SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
     for (const std::string& text : texts) {
@@ -116,8 +121,7 @@ double bareTree(const std::vector<std::string>& texts) {
 // The floor of opening every node below a genre: its artists into a bare
 // tree view, each made open with one child, drawn once at the end.
 double bareOpenTree(const std::vector<std::string>& artists) {
-  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 300, 400, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+  HWND tree = bareTreeView();
   auto insert = [&](HTREEITEM parent, const std::string& text, bool open) {
     TVINSERTSTRUCTA data = {};
     data.hParent = parent;
@@ -142,8 +146,7 @@ double bareOpenTree(const std::vector<std::string>& artists) {
 // as the window does. Wine's tree view looks every handle up in a list of
 // all its nodes, so this grows with the tree.
 double bareTreeDeletion(int count) {
-  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 300, 400, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+  HWND tree = bareTreeView();
   TVINSERTSTRUCTA insert = {};
   insert.hParent = TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
@@ -212,16 +215,16 @@ void selectAllRows(HWND list) {
 }
 
 // A key as the message loop hands it on: the main window takes its own
-// first (Ctrl+A), the rest reach the list control. Shift or Control is
+// first (Ctrl+A, numpad *), the rest reach the control. Shift or Control is
 // held in the thread's key state, which the list view reads.
-void press(HWND list, tuho::MainWindow* window, WPARAM key, int held) {
+void press(HWND control, tuho::MainWindow* window, WPARAM key, int held) {
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   if (held) keys[held] = 0x80;
   SetKeyboardState(keys);
-  MSG down{list, WM_KEYDOWN, key, 1, 0, {}};
-  if (!window || !window->preTranslateMessage(down)) SendMessageA(list, WM_KEYDOWN, key, 1);
-  SendMessageA(list, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  MSG down{control, WM_KEYDOWN, key, 1, 0, {}};
+  if (!window || !window->preTranslateMessage(down)) SendMessageA(control, WM_KEYDOWN, key, 1);
+  SendMessageA(control, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
   if (held) keys[held] = 0;
   SetKeyboardState(keys);
 }
@@ -438,10 +441,7 @@ void measure(int count, HINSTANCE instance) {
     // Numpad * on the genre: every artist opens with its album.
     SetFocus(tree);
     const int nodesBefore = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
-    const double openAll = seconds([&] {
-      MSG key{tree, WM_KEYDOWN, VK_MULTIPLY, 1, 0, {}};
-      if (!window.preTranslateMessage(key)) DispatchMessageA(&key);
-    });
+    const double openAll = seconds([&] { press(tree, &window, VK_MULTIPLY, 0); });
     const int opened = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0)) - nodesBefore;
     const double openFloor = bareOpenTree(tuho::test::childTexts(tree, node));
     std::printf(
